@@ -1,0 +1,16 @@
+// The platform's wide-character formatting. In its formats %s takes a wide string and %c a wide
+// character, where the C library's swprintf wants %ls and %lc.
+#pragma once
+
+#include <cstdarg>
+#include <cstddef>
+
+#include "platform/win_types.h"
+
+// Writes at most 1024 characters with their zero, as the platform does; returns the length.
+int wsprintfW(LPWSTR buffer, LPCWSTR format, ...);
+
+// The same with an explicit buffer size in characters; the text is cut to fit and always ends
+// with a zero. Returns the length written, or -1 when the text had to be cut.
+int wnsprintfW(LPWSTR buffer, std::size_t size, LPCWSTR format, ...);
+int wvnsprintfW(LPWSTR buffer, std::size_t size, LPCWSTR format, va_list args);

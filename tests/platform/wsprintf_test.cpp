@@ -1,0 +1,30 @@
+#include "platform/crt/wsprintf.h"
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+
+TEST(Wsprintf, PercentSTakesAWideString) {
+    wchar_t buf[64];
+    int n = wsprintfW(buf, L"%i / %s", 12, L"3\"4");
+    EXPECT_STREQ(buf, L"12 / 3\"4");
+    EXPECT_EQ(n, 8);
+    wsprintfW(buf, L"%s-%c%%", L"é", L'ç');
+    EXPECT_STREQ(buf, L"é-ç%");
+}
+
+TEST(Wsprintf, ZeroPaddedNumbersAsInValueNames) {
+    wchar_t buf[32];
+    wsprintfW(buf, L"bestscore%02i", 7);
+    EXPECT_STREQ(buf, L"bestscore07");
+    wsprintfW(buf, L"totaltime%02i", 15);
+    EXPECT_STREQ(buf, L"totaltime15");
+}
+
+TEST(Wsprintf, SizedFormCutsCleanlyAndSaysSo) {
+    wchar_t buf[6];
+    EXPECT_EQ(wnsprintfW(buf, 6, L"%s", L"abcdefgh"), -1);
+    EXPECT_STREQ(buf, L"abcde");
+    EXPECT_EQ(wnsprintfW(buf, 6, L"%i", 12345), 5);
+    EXPECT_STREQ(buf, L"12345");
+}

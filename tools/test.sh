@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds and runs every test twice: a normal build, then an AddressSanitizer and
+# UndefinedBehaviorSanitizer build in which any report fails the run. Then builds the fuzz
+# targets with clang and runs each briefly on its seed files.
+set -euo pipefail
+shopt -s nullglob
+cd "$(dirname "$0")/.."
+tools/setup.sh
+
+jobs=$(nproc)
+build() {  # build DIR [cmake options...]
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+}
+
+echo "== normal build =="
+build build
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== sanitizer build =="
+build build-asan -DVELQUIN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=1 \
+UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== fuzz targets =="
+build build-fuzz -DVELQUIN_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+seconds=${VELQUIN_FUZZ_SECONDS:-5}
+for target in build-fuzz/fuzz/fuzz_*; do
+    name=$(basename "$target")
+    corpus=fuzz/corpus/${name#fuzz_}
+    scratch=$(mktemp -d)
+    echo "-- $name for ${seconds}s"
+    ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 "$target" -max_total_time="$seconds" \
+        -print_final_stats=0 "$scratch" "$corpus" 2>"$scratch.log" || {
+        tail -n 40 "$scratch.log"
+        exit 1
+    }
+    rm -rf "$scratch" "$scratch.log"
+done
+echo "== all tests passed =="
