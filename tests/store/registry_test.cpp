@@ -1,0 +1,176 @@
+// The registry calls over the hive file: what reaches the file and when, how handles and other
+// running copies merge, and the answers a caller checks.
+#include "platform/registry/registry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "store_fixture.h"
+
+namespace {
+
+const std::wstring kRoot = L"HKEY_CURRENT_USER\\";
+
+class RegistryTest : public StoreTest {
+  protected:
+    static HKEY Create(const wchar_t* subKey, DWORD* disposition = nullptr) {
+        HKEY key = nullptr;
+        wchar_t keyClass[] = L"parameters";
+        EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, subKey, 0, keyClass, 0, 0, nullptr, &key,
+                                  disposition),
+                  ERROR_SUCCESS);
+        return key;
+    }
+    static void SetDword(HKEY key, const wchar_t* name, DWORD value) {
+        EXPECT_EQ(RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                                 sizeof value),
+                  ERROR_SUCCESS);
+    }
+    const HiveValue* Stored(const std::wstring& subKey, const std::wstring& name) {
+        hive_ = ReadHive();
+        const HiveKey* key = hive_.Find(kRoot + subKey);
+        return key ? key->Find(name) : nullptr;
+    }
+    Hive hive_;
+};
+
+TEST_F(RegistryTest, ValuesReachTheFileWhenTheHandleCloses) {
+    DWORD disposition = 0;
+    HKEY key = Create(L"Software\\A", &disposition);
+    EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
+    SetDword(key, L"one", 1);
+    EXPECT_FALSE(std::filesystem::exists(file_));
+    ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    ASSERT_NE(Stored(L"Software\\A", L"one"), nullptr);
+    EXPECT_EQ(hive_.Find(kRoot + L"Software\\A")->keyClass, L"parameters");
+
+    key = Create(L"Software\\A", &disposition);
+    EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
+    SetDword(key, L"two", 2);
+    EXPECT_EQ(Stored(L"Software\\A", L"two"), nullptr);
+    RegCloseKey(key);
+    EXPECT_NE(Stored(L"Software\\A", L"two"), nullptr);
+}
+
+TEST_F(RegistryTest, FileAndFolderAreTheUsersOnly) {
+    RegCloseKey(Create(L"Software\\A"));
+    EXPECT_EQ(std::filesystem::status(file_).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(
+        std::filesystem::status(file_.parent_path()).permissions() & std::filesystem::perms::all,
+        std::filesystem::perms::owner_all);
+    EXPECT_TRUE(OtherFiles().empty());  // no temporary file left behind
+}
+
+TEST_F(RegistryTest, TwoHandlesSavingDifferentKeysBothKeepTheirValues) {
+    HKEY a = Create(L"Software\\A");
+    HKEY b = Create(L"Software\\B");
+    SetDword(a, L"x", 1);
+    SetDword(b, L"y", 2);
+    RegCloseKey(b);
+    RegCloseKey(a);
+    EXPECT_NE(Stored(L"Software\\A", L"x"), nullptr);
+    EXPECT_NE(Stored(L"Software\\B", L"y"), nullptr);
+}
+
+TEST_F(RegistryTest, TwoHandlesOnOneKeyMergeAndTheLastWriterWinsOnlyItsOwnValues) {
+    HKEY first = Create(L"Software\\A");
+    SetDword(first, L"shared", 1);
+    RegCloseKey(first);
+
+    HKEY a = Create(L"Software\\A");
+    HKEY b = Create(L"Software\\A");
+    SetDword(a, L"fromA", 10);
+    SetDword(b, L"fromB", 20);
+    SetDword(b, L"shared", 2);
+    RegCloseKey(b);
+    RegCloseKey(a);  // a read "shared" as 1 but never set it: b's 2 stays
+    const HiveValue* shared = Stored(L"Software\\A", L"shared");
+    ASSERT_NE(shared, nullptr);
+    EXPECT_EQ(shared->data[0], 2);
+    EXPECT_NE(hive_.Find(kRoot + L"Software\\A")->Find(L"fromA"), nullptr);
+    EXPECT_NE(hive_.Find(kRoot + L"Software\\A")->Find(L"fromB"), nullptr);
+    // Values stay in the order first written.
+    const auto& values = hive_.Find(kRoot + L"Software\\A")->values;
+    ASSERT_EQ(values.size(), 3u);
+    EXPECT_EQ(values[0].name, L"shared");
+}
+
+TEST_F(RegistryTest, AnotherCopyWritingMeanwhileIsMergedNotLost) {
+    HKEY key = Create(L"Software\\A");
+    SetDword(key, L"mine", 1);
+    // Another running copy saves its own key while this handle is open.
+    WriteFile(
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"theirs\"=dword:00000007\r\n");
+    RegCloseKey(key);
+    EXPECT_NE(Stored(L"Software\\Other", L"theirs"), nullptr);
+    EXPECT_NE(Stored(L"Software\\A", L"mine"), nullptr);
+}
+
+TEST_F(RegistryTest, QueryAnswersSizeMoreDataMissingAndDeadHandles) {
+    HKEY key = Create(L"Software\\A");
+    SetDword(key, L"n", 0x01020304);
+    DWORD type = 0, size = 0;
+    EXPECT_EQ(RegQueryValueExW(key, L"n", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(size, 4u);
+
+    BYTE small[2] = {0xEE, 0xEE};
+    size = sizeof small;
+    EXPECT_EQ(RegQueryValueExW(key, L"n", nullptr, nullptr, small, &size), ERROR_MORE_DATA);
+    EXPECT_EQ(size, 4u);
+    EXPECT_EQ(small[0], 0xEE);  // nothing written into a buffer that is too small
+
+    DWORD value = 0;
+    size = sizeof value;
+    EXPECT_EQ(RegQueryValueExW(key, L"N", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(value, 0x01020304u);
+    EXPECT_EQ(RegQueryValueExW(key, L"absent", nullptr, nullptr, nullptr, &size),
+              ERROR_FILE_NOT_FOUND);
+
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExW(key, L"n", nullptr, nullptr, nullptr, &size), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegSetValueExW(key, L"n", 0, REG_DWORD, nullptr, 0), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
+}
+
+TEST_F(RegistryTest, OpeningAMissingKeyFailsAndCreatesNothing) {
+    HKEY key = reinterpret_cast<HKEY>(1);
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Nowhere", 0, 0, &key),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(key, nullptr);
+    EXPECT_FALSE(std::filesystem::exists(file_));
+
+    RegCloseKey(Create(L"Software\\Here"));
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"software\\HERE", 0, 0, &key), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+}
+
+TEST_F(RegistryTest, ThePathComesFromTheOptionThenTheEnvironment) {
+    SetRegistryFilePath("");
+    const char* savedStore = std::getenv("VELQUIN_STORE");
+    const char* savedConfig = std::getenv("XDG_CONFIG_HOME");
+    const std::string keepStore = savedStore ? savedStore : "";
+    const std::string keepConfig = savedConfig ? savedConfig : "";
+
+    setenv("XDG_CONFIG_HOME", "/tmp/config-home", 1);
+    unsetenv("VELQUIN_STORE");
+    EXPECT_EQ(RegistryFilePath(), "/tmp/config-home/velquin/registry.reg");
+    setenv("VELQUIN_STORE", "/tmp/elsewhere.reg", 1);
+    EXPECT_EQ(RegistryFilePath(), "/tmp/elsewhere.reg");
+    SetRegistryFilePath("/tmp/given.reg");
+    EXPECT_EQ(RegistryFilePath(), "/tmp/given.reg");
+
+    if (savedStore)
+        setenv("VELQUIN_STORE", keepStore.c_str(), 1);
+    else
+        unsetenv("VELQUIN_STORE");
+    if (savedConfig)
+        setenv("XDG_CONFIG_HOME", keepConfig.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
+}
+
+}  // namespace
