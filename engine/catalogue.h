@@ -1,0 +1,18 @@
+// The built-in puzzles, the tutorial positions and the loading of a puzzle into the history.
+#pragma once
+
+constexpr int kTutorialFrames = 9;
+
+// Puzzle texts end after the last grid row; loading appends the pusher suffix.
+extern const char* const kPuzzleTexts[16];
+extern const char* const kTutorialRecords[kTutorialFrames];
+extern const char kFallbackRecord[];
+
+// Writes the starting position of puzzle `gameNumber` (0 for a number outside 1..15), with its
+// pusher suffix, into `slot` (one history slot) and its sizes into `width` and `height`. A text
+// too large for a slot gives the fallback record instead, and false.
+bool StartRecord(int gameNumber, char* slot, int* width, int* height);
+
+// Puts the starting position of puzzle gameState.gameNumber into history slot 0 and resets the
+// fields that belong to one game.
+void LoadLevel();

@@ -1,0 +1,157 @@
+#include "engine/game_progress.h"
+
+#include <cstring>
+#include <cwchar>
+
+#include "engine/catalogue.h"
+#include "engine/game_state.h"
+#include "platform/clock/clock.h"
+#include "store/settings_store.h"
+#include "ui/texts.h"
+
+namespace {
+
+const wchar_t* Text(TextId id) {
+    return GetText(id, gameState.language);
+}
+
+void StopClock(GameWindow& window) {
+    window.StopTimer(gameState.timerId);
+}
+
+}  // namespace
+
+void InitGameState(GameWindow& window) {
+    GameState& g = gameState;
+    g.language = LangEnglish;
+    g.gameNumber = 0;
+    for (int i = 0; i < kPuzzleCount; ++i) {
+        g.bestScore[i] = 0;
+        g.bestTime[i] = 0;
+    }
+    LoadSettings();
+    window.ApplyMenuLanguage();
+}
+
+void StartIntro(GameWindow& window) {
+    gameState.introFrame = 0;
+    gameState.introStartTick = GetTickCount();
+    gameState.introRunning = true;
+    gameState.timerId = window.StartTimer(kGameTimer, kIntroPeriodMs);
+}
+
+void EndIntro(GameWindow& window) {
+    if (!gameState.introRunning) return;
+    gameState.introStartTick = 0;
+    gameState.introRunning = false;
+    window.StopTimer(gameState.timerId);
+}
+
+void StartGame(GameWindow& window) {
+    EndIntro(window);
+    LoadLevel();
+    SaveSettings();
+    window.Repaint();
+}
+
+void NextPuzzle(GameWindow& window) {
+    EndIntro(window);
+    if (ConfirmAbort(window) != kAnswerOk) return;
+    gameState.gameNumber =
+        gameState.gameNumber + 1 >= kPuzzleCount ? kPuzzleCount - 1 : gameState.gameNumber + 1;
+    StartGame(window);
+}
+
+void PreviousPuzzle(GameWindow& window) {
+    EndIntro(window);
+    if (ConfirmAbort(window) != kAnswerOk) return;
+    gameState.gameNumber = gameState.gameNumber - 1 < 0 ? 0 : gameState.gameNumber - 1;
+    StartGame(window);
+}
+
+void LoadTutorial() {
+    GameState& g = gameState;
+    for (int k = 0; k < kTutorialFrames; ++k) {
+        std::memset(g.history[k], 0, kSlotSize);
+        std::strncpy(g.history[k], kTutorialRecords[k], kSlotSize - 1);
+    }
+    g.lastIndex = kTutorialFrames - 1;
+    g.currentIndex = 0;
+    g.elapsedMs = 0;
+    g.mode = ModeTutorial;
+    g.moveCount = kTutorialFrames - 1;
+}
+
+int ConfirmAbort(GameWindow& window) {
+    GameState& g = gameState;
+    if (g.moveCount == 0) return kAnswerOk;
+    if (g.mode != ModePlaying) return kAnswerOk;
+    int answer = window.ShowMessage(Text(TextConfirmAbort), Text(TextWarningCaption), kBoxOkCancel);
+    if (answer != kAnswerOk) return answer;
+    StopClock(window);
+    g.lastTick = GetTickCount();
+    g.elapsedMs = g.lastTick - g.startTick;
+    const int i = StatsIndex();
+    g.totalTime[i] += g.elapsedMs;
+    g.totalScore[i] += g.moveCount;
+    g.elapsedMs = 0;
+    g.moveCount = 0;
+    g.startTick = 0;
+    g.clockStarted = false;
+    return kAnswerOk;
+}
+
+void OnSolved(GameWindow& window) {
+    GameState& g = gameState;
+    EndIntro(window);
+    if (g.mode != ModePlaying) return;
+    StopClock(window);
+    g.elapsedMs = g.lastTick - g.startTick;
+    window.Repaint();
+
+    const int i = StatsIndex();
+    if (g.bestTime[i] == 0) {
+        g.bestTime[i] = g.elapsedMs;
+    } else if (g.elapsedMs < g.bestTime[i]) {
+        window.ShowMessage(Text(TextBestTime), Text(TextInfoCaption), kBoxOk);
+        g.bestTime[i] = g.elapsedMs;
+    }
+    if (g.bestScore[i] == 0) {
+        g.bestScore[i] = g.moveCount;
+    } else if (g.moveCount < g.bestScore[i]) {
+        window.ShowMessage(Text(TextBestScore), Text(TextInfoCaption), kBoxOk);
+        g.bestScore[i] = g.moveCount;
+    }
+    g.totalTime[i] += g.elapsedMs;
+    g.totalScore[i] += g.moveCount;
+    SaveSettings();
+    g.mode = ModeSolved;
+    window.Invalidate();
+}
+
+bool OnClose(GameWindow& window) {
+    EndIntro(window);
+    return ConfirmAbort(window) == kAnswerOk;
+}
+
+void OnGameTick(GameWindow& window) {
+    gameState.lastTick = GetTickCount();
+    if (gameState.mode == ModePlaying && gameState.moveCount > 0) window.Repaint();
+}
+
+int FormatDuration(wchar_t* buffer, std::uint32_t durationMs) {
+    const unsigned s = durationMs / 1000;
+    const unsigned t = (durationMs % 1000) / 100;
+    // These formats hold no %s, so the C library reads them exactly as the platform does.
+    int n;
+    if (s < 60) {
+        n = std::swprintf(buffer, kDurationTextSize, GetText(TextDurationSeconds, 0), s, t);
+    } else if (s < 3600) {
+        n = std::swprintf(buffer, kDurationTextSize, GetText(TextDurationMinutes, 0), s / 60,
+                          s % 60, t);
+    } else {
+        n = std::swprintf(buffer, kDurationTextSize, GetText(TextDurationHours, 0), s / 3600,
+                          (s % 3600) / 60, (s % 3600) % 60, t);
+    }
+    return n < 0 ? 0 : n;
+}

@@ -1,0 +1,3 @@
+#include "engine/game_state.h"
+
+GameState gameState;

@@ -1,0 +1,30 @@
+// What the game needs of its main window. The main window implements it; tests use a recording
+// fake. The engine reaches nothing else of the screen.
+#pragma once
+
+// Message-box styles and answers, as the platform numbers them.
+constexpr unsigned kBoxOk = 0x00;
+constexpr unsigned kBoxOkCancel = 0x01;
+constexpr unsigned kBoxIconError = 0x10;
+constexpr int kAnswerOk = 1;
+constexpr int kAnswerCancel = 2;
+
+// Window timer 1 serves the intro (60 ms) and the game clock (100 ms).
+constexpr unsigned kGameTimer = 1;
+constexpr unsigned kGameClockPeriodMs = 100;
+constexpr unsigned kIntroPeriodMs = 60;
+
+struct GameWindow {
+    virtual ~GameWindow() = default;
+    // Invalidate the whole client area without erasing, then paint at once.
+    virtual void Repaint() = 0;
+    // Invalidate the whole client area without erasing; the paint follows later.
+    virtual void Invalidate() = 0;
+    // A modal message box owned by the window; returns the answer (1 OK, 2 Cancel).
+    virtual int ShowMessage(const wchar_t* text, const wchar_t* caption, unsigned style) = 0;
+    // Starts window timer `id`; returns the identifier that stopping it needs.
+    virtual unsigned StartTimer(unsigned id, unsigned periodMs) = 0;
+    virtual void StopTimer(unsigned timerId) = 0;
+    // Retitles the menu in the current language.
+    virtual void ApplyMenuLanguage() = 0;
+};

@@ -1,0 +1,9 @@
+// The language, the puzzle last started and the statistics of the 16 puzzles, kept from one run
+// to the next in the registry key Software\Drosk\VelquinPPC of the current user.
+#pragma once
+
+// Reads the key into the game state; 0 when it was read, -1 when it cannot be opened.
+long LoadSettings();
+
+// Writes all 67 values; 0 on success, otherwise the registry's failure code.
+long SaveSettings();

@@ -1,0 +1,118 @@
+#include "engine/board_record.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// Every cell code with its layers: pusher, small box, big box.
+struct CodeRow {
+    char code, pusher, smallBox, bigBox;
+};
+constexpr CodeRow kCodes[] = {
+    {'-', '-', '-', '-'}, {'M', 'M', '-', '-'}, {'n', '-', 'n', '-'}, {'s', '-', 's', '-'},
+    {'e', '-', 'e', '-'}, {'w', '-', 'w', '-'}, {'N', '-', '-', 'N'}, {'S', '-', '-', 'S'},
+    {'E', '-', '-', 'E'}, {'W', '-', '-', 'W'}, {'O', '-', 'n', 'N'}, {'A', '-', 'n', 'S'},
+    {'F', '-', 'n', 'E'}, {'X', '-', 'n', 'W'}, {'P', '-', 's', 'N'}, {'B', '-', 's', 'S'},
+    {'G', '-', 's', 'E'}, {'Y', '-', 's', 'W'}, {'Q', '-', 'e', 'N'}, {'C', '-', 'e', 'S'},
+    {'H', '-', 'e', 'E'}, {'U', '-', 'e', 'W'}, {'R', '-', 'w', 'N'}, {'D', '-', 'w', 'S'},
+    {'I', '-', 'w', 'E'}, {'V', '-', 'w', 'W'},
+};
+
+TEST(CellCodes, EveryCodeExpandsToItsLayersAndFoldsBack) {
+    for (const CodeRow& row : kCodes) {
+        SCOPED_TRACE(std::string(1, row.code));
+        CellParts parts{row.code, '?', '?', '?'};
+        ASSERT_EQ(ExpandCell(&parts), 0);
+        EXPECT_EQ(parts.pusher, row.pusher);
+        EXPECT_EQ(parts.smallBox, row.smallBox);
+        EXPECT_EQ(parts.bigBox, row.bigBox);
+        parts.code = '?';
+        ASSERT_EQ(FoldCell(&parts), 0);
+        EXPECT_EQ(parts.code, row.code);
+    }
+}
+
+TEST(CellCodes, OnlyTheTwentySixCharactersAreCodes) {
+    int codes = 0;
+    for (int c = -128; c < 128; ++c) {
+        CellParts parts{static_cast<char>(c), 'a', 'b', 'c'};
+        if (ExpandCell(&parts) == 0) {
+            ++codes;
+        } else {
+            // A failure leaves the layers alone.
+            EXPECT_EQ(parts.pusher, 'a');
+            EXPECT_EQ(parts.smallBox, 'b');
+            EXPECT_EQ(parts.bigBox, 'c');
+        }
+    }
+    EXPECT_EQ(codes, 26);
+    for (char c : {'T', 'J', 'K', 'L', 'Z', ';', '0', '\0'}) {
+        CellParts parts{c, '-', '-', '-'};
+        EXPECT_EQ(ExpandCell(&parts), -1) << c;
+    }
+}
+
+TEST(CellCodes, APusherInABoxFoldsToTheBoxAlone) {
+    CellParts big{'?', 'M', '-', 'S'};
+    ASSERT_EQ(FoldCell(&big), 0);
+    EXPECT_EQ(big.code, 'S');
+    CellParts small{'?', 'M', 'w', '-'};
+    ASSERT_EQ(FoldCell(&small), 0);
+    EXPECT_EQ(small.code, 'w');
+    CellParts nested{'?', 'M', 's', 'N'};
+    ASSERT_EQ(FoldCell(&nested), 0);
+    EXPECT_EQ(nested.code, 'P');
+}
+
+TEST(CellCodes, FoldFailuresNameTheBigBoxAndKeepTheCode) {
+    const char bigs[] = {'N', 'S', 'E', 'W'};
+    for (int i = 0; i < 4; ++i) {
+        CellParts parts{'k', '-', 'x', bigs[i]};
+        EXPECT_EQ(FoldCell(&parts), -(i + 1));
+        EXPECT_EQ(parts.code, 'k');
+    }
+    CellParts parts{'k', '-', 'n', 'Z'};
+    EXPECT_EQ(FoldCell(&parts), -5);
+    EXPECT_EQ(parts.code, 'k');
+}
+
+TEST(BoardRecord, IndexesOfTheFirstPuzzle) {
+    const std::string record = "330121M--;n-W;---;00";
+    EXPECT_EQ(record[CellIndex(3, 0, 1)], 'n');
+    EXPECT_EQ(CellIndex(3, 0, 1), 10);
+    EXPECT_EQ(CellIndex(3, 2, 1), 12);
+    EXPECT_EQ(record[CellIndex(3, 2, 1)], 'W');
+    EXPECT_EQ(SuffixIndex(3, 3), 18);
+    EXPECT_EQ(record[SuffixIndex(3, 3) - 1], ';');
+    EXPECT_EQ(static_cast<int>(record.size()), SuffixIndex(3, 3) + 2);
+}
+
+TEST(BoardRecord, SolvedWhenRedStandsInBlue) {
+    EXPECT_TRUE(IsSolved("332222s--;---;--R;22"));
+    EXPECT_FALSE(IsSolved("332122s--;--w;--N;21"));
+    EXPECT_FALSE(IsSolved("330121M--;n-W;---;00"));
+}
+
+TEST(BoardRecord, EverySizeUpToSixFitsASlotExceptSixBySix) {
+    for (int w = 1; w <= 6; ++w) {
+        for (int h = 1; h <= 6; ++h) {
+            const bool fits = SuffixIndex(w, h) + 2 < kSlotSize;
+            EXPECT_EQ(RecordFits(w, h), fits) << w << "x" << h;
+            EXPECT_EQ(fits, !(w == 6 && h == 6)) << w << "x" << h;
+        }
+    }
+    EXPECT_FALSE(RecordFits(0, 3));
+    EXPECT_FALSE(RecordFits(3, -1));
+    EXPECT_FALSE(RecordFits(7, 1));
+}
+
+TEST(BoardRecord, DigitsBelowZeroReadNegative) {
+    EXPECT_EQ(Digit('0'), 0);
+    EXPECT_EQ(Digit('5'), 5);
+    EXPECT_EQ(Digit('/'), -1);
+    EXPECT_LT(Digit(static_cast<char>(0xE9)), 0);  // a byte above 127 is a negative char
+}
+
+}  // namespace

@@ -1,0 +1,274 @@
+#include "engine/game_progress.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/catalogue.h"
+#include "engine/move_rules.h"
+#include "engine_fixture.h"
+#include "store/settings_store.h"
+
+namespace {
+
+class ProgressTest : public EngineTest {
+  protected:
+    // Puzzle 0 with its first two moves made at the given ticks.
+    void TwoMovesIntoPuzzleZero(DWORD first = 2000, DWORD second = 2500) {
+        gameState.gameNumber = 0;
+        LoadLevel();
+        testNow = first;
+        TryMove(window, 0, 1);
+        testNow = second;
+        TryMove(window, 1, 1);
+    }
+    void SolvePuzzleZero(DWORD start, DWORD end) {
+        TwoMovesIntoPuzzleZero(start, start);
+        testNow = end;
+        TryMove(window, 2, 1);
+        ASSERT_EQ(gameState.mode, ModeSolved);
+    }
+    std::vector<std::wstring> BoxTexts() const {
+        std::vector<std::wstring> texts;
+        for (const ShownBox& box : window.boxes) texts.push_back(box.text);
+        return texts;
+    }
+};
+
+TEST_F(ProgressTest, ConfirmAbortAsksOnlyDuringAGameWithMoves) {
+    LoadLevel();
+    TryMove(window, 2, 2);  // refused, yet the clock runs
+    ASSERT_TRUE(gameState.clockStarted);
+    EXPECT_EQ(ConfirmAbort(window), kAnswerOk);
+    EXPECT_TRUE(window.boxes.empty());
+
+    TwoMovesIntoPuzzleZero();
+    gameState.mode = ModeSolved;
+    EXPECT_EQ(ConfirmAbort(window), kAnswerOk);
+    gameState.mode = ModeTutorial;
+    EXPECT_EQ(ConfirmAbort(window), kAnswerOk);
+    EXPECT_TRUE(window.boxes.empty());
+}
+
+TEST_F(ProgressTest, CancelLeavesTheGameRunning) {
+    TwoMovesIntoPuzzleZero();
+    window.answers = {kAnswerCancel};
+    EXPECT_EQ(ConfirmAbort(window), kAnswerCancel);
+    ASSERT_EQ(window.boxes.size(), 1u);
+    EXPECT_EQ(window.boxes[0].text, L"This will abort the current game. Abort?");
+    EXPECT_EQ(window.boxes[0].caption, L"Warning");
+    EXPECT_EQ(window.boxes[0].style, kBoxOkCancel);
+    EXPECT_EQ(gameState.moveCount, 2);
+    EXPECT_TRUE(window.timerStops.empty());
+    EXPECT_EQ(gameState.totalScore[0], 0);
+}
+
+TEST_F(ProgressTest, AnAcceptedAbortBooksTheTimeTheBoxWasOpen) {
+    TwoMovesIntoPuzzleZero(2000, 2500);
+    gameState.bestScore[0] = 9;
+    gameState.bestTime[0] = 99999;
+    testNow = 9000;  // the player took a while to answer
+    EXPECT_EQ(ConfirmAbort(window), kAnswerOk);
+    EXPECT_EQ(window.timerStops, std::vector<unsigned>{window.nextTimerId});
+    EXPECT_EQ(gameState.totalTime[0], 7000u);
+    EXPECT_EQ(gameState.totalScore[0], 2);
+    EXPECT_EQ(gameState.bestScore[0], 9);
+    EXPECT_EQ(gameState.bestTime[0], 99999u);
+    EXPECT_EQ(gameState.moveCount, 0);
+    EXPECT_EQ(gameState.elapsedMs, 0u);
+    EXPECT_EQ(gameState.startTick, 0u);
+    EXPECT_FALSE(gameState.clockStarted);
+}
+
+TEST_F(ProgressTest, TheAbortBoxSpeaksFrench) {
+    TwoMovesIntoPuzzleZero();
+    gameState.language = 7;  // any value but 0 is French
+    window.answers = {kAnswerCancel};
+    ConfirmAbort(window);
+    EXPECT_EQ(window.boxes.at(0).text, L"Cela va arrêter la partie en-cours. Arrêter? ");
+    EXPECT_EQ(window.boxes.at(0).caption, L"Attention");
+}
+
+TEST_F(ProgressTest, TheFirstSolveRecordsBestsWithoutABox) {
+    SolvePuzzleZero(2000, 3500);
+    EXPECT_TRUE(window.boxes.empty());
+    EXPECT_EQ(gameState.bestTime[0], 1500u);
+    EXPECT_EQ(gameState.bestScore[0], 3);
+    EXPECT_EQ(gameState.totalTime[0], 1500u);
+    EXPECT_EQ(gameState.totalScore[0], 3);
+    EXPECT_EQ(gameState.elapsedMs, 1500u);
+    EXPECT_EQ(gameState.moveCount, 3);  // the status line keeps the final count
+    EXPECT_EQ(window.timerStops.size(), 1u);
+    EXPECT_GE(window.invalidations, 1);
+}
+
+TEST_F(ProgressTest, OnlyStrictlyBetterResultsBeatTheBests) {
+    gameState.bestTime[0] = 1500;
+    gameState.bestScore[0] = 3;
+    SolvePuzzleZero(2000, 3500);  // equal on both counts
+    EXPECT_TRUE(window.boxes.empty());
+    EXPECT_EQ(gameState.totalTime[0], 1500u);
+    EXPECT_EQ(gameState.totalScore[0], 3);
+
+    gameState.bestTime[0] = 1000;
+    gameState.bestScore[0] = 2;
+    SolvePuzzleZero(2000, 3500);  // worse on both
+    EXPECT_TRUE(window.boxes.empty());
+    EXPECT_EQ(gameState.bestTime[0], 1000u);
+    EXPECT_EQ(gameState.bestScore[0], 2);
+    EXPECT_EQ(gameState.totalScore[0], 6);
+}
+
+TEST_F(ProgressTest, ImprovingBothShowsTimeBeforeScore) {
+    gameState.bestTime[0] = 60000;
+    gameState.bestScore[0] = 10;
+    gameState.language = 1;
+    SolvePuzzleZero(2000, 3500);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::wstring>{L"Meilleur temps!", L"Meilleur score!"}));
+    EXPECT_EQ(window.boxes[0].caption, L"Bravo");
+    EXPECT_EQ(window.boxes[0].style, kBoxOk);
+    EXPECT_EQ(gameState.bestTime[0], 1500u);
+    EXPECT_EQ(gameState.bestScore[0], 3);
+}
+
+TEST_F(ProgressTest, ASolveIsSavedAndTheSolvingPositionPaintedFirst) {
+    SolvePuzzleZero(2000, 3500);
+    // The stored statistics are the ones just booked.
+    std::memset(gameState.bestScore, 0, sizeof gameState.bestScore);
+    LoadSettings();
+    EXPECT_EQ(gameState.bestScore[0], 3);
+    EXPECT_GE(window.repaints, 1);
+}
+
+TEST_F(ProgressTest, ASolvedGameIsBookedOnce) {
+    SolvePuzzleZero(2000, 3500);
+    OnSolved(window);  // e.g. a tap on the solved board
+    EXPECT_EQ(gameState.totalScore[0], 3);
+    EXPECT_EQ(window.timerStops.size(), 1u);
+}
+
+TEST_F(ProgressTest, PuzzleSwitchingStopsAtTheEnds) {
+    gameState.gameNumber = 15;
+    NextPuzzle(window);
+    EXPECT_EQ(gameState.gameNumber, 15);
+    EXPECT_EQ(gameState.mode, ModePlaying);
+    gameState.gameNumber = 0;
+    PreviousPuzzle(window);
+    EXPECT_EQ(gameState.gameNumber, 0);
+    NextPuzzle(window);
+    EXPECT_EQ(gameState.gameNumber, 1);
+    EXPECT_EQ(Current(), "330211M-W;-N-;n--;00");
+    EXPECT_TRUE(window.boxes.empty());
+}
+
+TEST_F(ProgressTest, ACancelledSwitchKeepsThePuzzle) {
+    gameState.gameNumber = 3;
+    TwoMovesIntoPuzzleZero();
+    gameState.gameNumber = 3;  // the puzzle on screen, for the switch
+    window.answers = {kAnswerCancel};
+    NextPuzzle(window);
+    EXPECT_EQ(gameState.gameNumber, 3);
+    EXPECT_EQ(gameState.moveCount, 2);
+    window.answers = {kAnswerOk};
+    NextPuzzle(window);
+    EXPECT_EQ(gameState.gameNumber, 4);
+    EXPECT_EQ(gameState.totalScore[3], 2);
+}
+
+TEST_F(ProgressTest, TheIntroEndsOnceAndItsTimerGoesWithIt) {
+    testNow = 0;  // an intro started at tick 0 is still running
+    StartIntro(window);
+    ASSERT_EQ(window.timerStarts.size(), 1u);
+    EXPECT_EQ(window.timerStarts[0].periodMs, kIntroPeriodMs);
+    StartGame(window);
+    EXPECT_EQ(window.timerStops.size(), 1u);
+    EndIntro(window);
+    OnClose(window);
+    EXPECT_EQ(window.timerStops.size(), 1u);
+}
+
+TEST_F(ProgressTest, TheTutorialLoadsItsNineFrames) {
+    gameState.gameNumber = 5;
+    gameState.startTick = 77;
+    LoadTutorial();
+    for (int k = 0; k < kTutorialFrames; ++k)
+        EXPECT_STREQ(gameState.history[k], kTutorialRecords[k]);
+    EXPECT_EQ(gameState.currentIndex, 0);
+    EXPECT_EQ(gameState.moveCount, 8);
+    EXPECT_EQ(gameState.gameNumber, 5);
+    EXPECT_EQ(gameState.startTick, 77u);
+}
+
+TEST_F(ProgressTest, ClosingAsksLikeAnyAbort) {
+    EXPECT_TRUE(OnClose(window));
+    TwoMovesIntoPuzzleZero();
+    window.answers = {kAnswerCancel};
+    EXPECT_FALSE(OnClose(window));
+    EXPECT_TRUE(OnClose(window));
+}
+
+TEST_F(ProgressTest, ClockTicksRepaintOnlyAGameWithMoves) {
+    LoadLevel();
+    testNow = 1234;
+    OnGameTick(window);
+    EXPECT_EQ(gameState.lastTick, 1234u);
+    EXPECT_EQ(window.repaints, 0);
+    TwoMovesIntoPuzzleZero();
+    window.repaints = 0;
+    OnGameTick(window);
+    EXPECT_EQ(window.repaints, 1);
+}
+
+TEST_F(ProgressTest, TimesAcrossATickWrapStayRight) {
+    TwoMovesIntoPuzzleZero(0xFFFFF000u, 0xFFFFF800u);
+    testNow = 0x00000C00u;
+    TryMove(window, 2, 1);
+    EXPECT_EQ(gameState.elapsedMs, 0x1C00u);
+    EXPECT_EQ(gameState.bestTime[0], 0x1C00u);
+}
+
+TEST_F(ProgressTest, StatisticsOfAPuzzleNumberOutsideTheCatalogueGoToTheFirst) {
+    gameState.gameNumber = 40;
+    StartGame(window);  // loads puzzle 0
+    TryMove(window, 0, 1);
+    TryMove(window, 1, 1);
+    TryMove(window, 2, 1);
+    EXPECT_EQ(gameState.bestScore[0], 3);
+}
+
+TEST_F(ProgressTest, StartUpReadsTheStoreAndRetitlesTheMenu) {
+    gameState.language = 1;
+    gameState.gameNumber = 4;
+    gameState.bestScore[2] = 5;
+    gameState.totalScore[2] = 6;
+    InitGameState(window);  // no store yet: the defaults stay
+    EXPECT_EQ(gameState.language, 0);
+    EXPECT_EQ(gameState.gameNumber, 0);
+    EXPECT_EQ(gameState.bestScore[2], 0);
+    EXPECT_EQ(gameState.totalScore[2], 6);  // totals are zero from program start, not reset here
+    EXPECT_EQ(window.menuRetitles, 1);
+}
+
+struct DurationCase {
+    std::uint32_t ms;
+    const wchar_t* text;
+};
+
+TEST(FormatDuration, Boundaries) {
+    const DurationCase cases[] = {
+        {0, L"0\"0"},           {999, L"0\"9"},
+        {12345, L"12\"3"},      {59999, L"59\"9"},
+        {60000, L"1'0\"0"},     {65300, L"1'5\"3"},
+        {3599999, L"59'59\"9"}, {3600000, L"1h0'0\"0"},
+        {3723400, L"1h2'3\"4"}, {0xFFFFFFFFu, L"1193h2'47\"2"},
+    };
+    for (const DurationCase& c : cases) {
+        wchar_t buffer[kDurationTextSize];
+        const int length = FormatDuration(buffer, c.ms);
+        EXPECT_EQ(std::wstring(buffer), c.text) << c.ms;
+        EXPECT_EQ(length, static_cast<int>(std::wcslen(c.text)));
+        EXPECT_LT(length, kDurationTextSize);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,260 @@
+#include "store/settings_store.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "engine/game_state.h"
+#include "store_fixture.h"
+
+namespace {
+
+const std::wstring kKey = L"HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC";
+
+class SettingsTest : public StoreTest {
+  protected:
+    void SetUp() override {
+        StoreTest::SetUp();
+        std::memset(&gameState, 0, sizeof gameState);
+        gameState.version = kSettingsVersion;
+    }
+    // A key in the file holding exactly these value lines.
+    void StoreValues(const std::string& lines) {
+        WriteFile("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC]\r\n" + lines);
+    }
+    static void FillStatistics() {
+        for (int i = 0; i < kPuzzleCount; ++i) {
+            gameState.bestScore[i] = 10 + i;
+            gameState.bestTime[i] = 1000u * (20 + i);
+            gameState.totalScore[i] = 300 + i;
+            gameState.totalTime[i] = 4000000000u + i;
+        }
+    }
+    static std::uint32_t Dword(const HiveValue& value) {
+        std::uint32_t v = 0;
+        std::memcpy(&v, value.data.data(), 4);
+        return v;
+    }
+};
+
+TEST_F(SettingsTest, AFreshStartWritesAllSixtySevenValuesInOrder) {
+    EXPECT_EQ(LoadSettings(), -1);
+    EXPECT_EQ(gameState.language, 0);
+    EXPECT_EQ(gameState.gameNumber, 0);
+    gameState.gameNumber = 5;
+    FillStatistics();
+    ASSERT_EQ(SaveSettings(), 0);
+
+    const Hive hive = ReadHive();
+    const HiveKey* key = hive.Find(kKey);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->keyClass, L"parameters");
+    ASSERT_EQ(key->values.size(), 67u);
+    std::vector<std::wstring> expected = {L"version", L"langue", L"gamenumber"};
+    for (int i = 0; i < kPuzzleCount; ++i) {
+        wchar_t n[3] = {static_cast<wchar_t>(L'0' + i / 10), static_cast<wchar_t>(L'0' + i % 10)};
+        for (const wchar_t* stem : {L"bestscore", L"besttime", L"totalscore", L"totaltime"})
+            expected.push_back(stem + std::wstring(n));
+    }
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(key->values[i].name, expected[i]);
+        EXPECT_EQ(key->values[i].type, REG_DWORD);
+        EXPECT_EQ(key->values[i].data.size(), 4u);
+    }
+    EXPECT_EQ(Dword(key->values[0]), 20u);
+    EXPECT_EQ(Dword(key->values[2]), 5u);
+    EXPECT_EQ(Dword(*key->Find(L"totaltime15")), 4000000015u);
+}
+
+TEST_F(SettingsTest, TheFileIsPrivateToThePlayer) {
+    ASSERT_EQ(SaveSettings(), 0);
+    struct stat info {};
+    ASSERT_EQ(stat(file_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    ASSERT_EQ(stat(file_.parent_path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+}
+
+TEST_F(SettingsTest, ACurrentStoreReadsBackWithoutConversion) {
+    gameState.language = 1;
+    gameState.gameNumber = 12;
+    FillStatistics();
+    ASSERT_EQ(SaveSettings(), 0);
+    const GameState saved = gameState;
+    std::memset(&gameState, 0, sizeof gameState);
+    EXPECT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(gameState.language, 1);
+    EXPECT_EQ(gameState.gameNumber, 12);
+    EXPECT_EQ(std::memcmp(gameState.bestScore, saved.bestScore, sizeof saved.bestScore), 0);
+    EXPECT_EQ(std::memcmp(gameState.bestTime, saved.bestTime, sizeof saved.bestTime), 0);
+    EXPECT_EQ(std::memcmp(gameState.totalScore, saved.totalScore, sizeof saved.totalScore), 0);
+    EXPECT_EQ(std::memcmp(gameState.totalTime, saved.totalTime, sizeof saved.totalTime), 0);
+    EXPECT_EQ(gameState.version, 0);  // the stored version is never copied into the state
+}
+
+TEST_F(SettingsTest, AnEarlierStoreIsConvertedOnceAndSavedAsCurrent) {
+    for (const char* versionLine : {"", "\"version\"=dword:00000013\r\n"}) {
+        SCOPED_TRACE(versionLine);
+        StoreValues(std::string(versionLine) +
+                    "\"bestscore03\"=dword:00000007\r\n\"besttime03\"=dword:0000000c\r\n"
+                    "\"totalscore03\"=dword:00000063\r\n\"totaltime03\"=dword:00000037\r\n");
+        std::memset(&gameState, 0, sizeof gameState);
+        gameState.version = kSettingsVersion;
+        ASSERT_EQ(LoadSettings(), 0);
+        EXPECT_EQ(gameState.bestScore[3], 7);
+        EXPECT_EQ(gameState.bestTime[3], 12000u);
+        EXPECT_EQ(gameState.totalScore[3], 7);
+        EXPECT_EQ(gameState.totalTime[3], 12000u);
+        ASSERT_EQ(SaveSettings(), 0);
+        ASSERT_EQ(LoadSettings(), 0);  // now version 20: read as it stands
+        EXPECT_EQ(gameState.bestTime[3], 12000u);
+        EXPECT_EQ(gameState.totalTime[3], 12000u);
+    }
+}
+
+TEST_F(SettingsTest, LaterVersionsAreNotConverted) {
+    StoreValues("\"version\"=dword:00000015\r\n\"besttime00\"=dword:00000005\r\n");
+    ASSERT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(gameState.bestTime[0], 5u);
+}
+
+TEST_F(SettingsTest, MissingValuesLeaveTheirFieldsAlone) {
+    StoreValues("\"version\"=dword:00000014\r\n\"gamenumber\"=dword:00000002\r\n");
+    gameState.language = 1;
+    gameState.totalScore[4] = 8;
+    ASSERT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(gameState.gameNumber, 2);
+    EXPECT_EQ(gameState.language, 1);
+    EXPECT_EQ(gameState.totalScore[4], 8);
+}
+
+TEST_F(SettingsTest, AValueOfTheWrongSizeIsIgnored) {
+    StoreValues(
+        "\"version\"=dword:00000014\r\n\"gamenumber\"=hex:01,02\r\n"
+        "\"bestscore00\"=hex:01,00,00,00,02,00,00,00\r\n\"besttime00\"=\"text\"\r\n"
+        "\"langue\"=hex(4):01,00,00,00\r\n");
+    gameState.gameNumber = 6;
+    gameState.bestScore[0] = 9;
+    gameState.bestTime[0] = 99;
+    gameState.bestScore[1] = 0x5A5A5A5A;  // the field after bestScore[0] must not be touched
+    ASSERT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(gameState.gameNumber, 6);
+    EXPECT_EQ(gameState.bestScore[0], 9);
+    EXPECT_EQ(gameState.bestScore[1], 0x5A5A5A5A);
+    EXPECT_EQ(gameState.bestTime[0], 99u);
+    EXPECT_EQ(gameState.language, 1);  // four bytes of another type are still taken
+}
+
+TEST_F(SettingsTest, AnyLanguageValueReadsFrenchAndIsKept) {
+    StoreValues("\"version\"=dword:00000014\r\n\"langue\"=dword:00000007\r\n");
+    ASSERT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(gameState.language, 7);
+    EXPECT_TRUE(IsFrench());
+    gameState.version = kSettingsVersion;
+    ASSERT_EQ(SaveSettings(), 0);
+    EXPECT_EQ(Dword(*ReadHive().Find(kKey)->Find(L"langue")), 7u);
+}
+
+TEST_F(SettingsTest, APuzzleNumberOutsideTheCatalogueFallsBackToTheFirst) {
+    for (const char* stored : {"00000063", "ffffffff", "00000010"}) {
+        StoreValues(std::string("\"version\"=dword:00000014\r\n\"gamenumber\"=dword:") + stored +
+                    "\r\n");
+        gameState.gameNumber = 3;
+        ASSERT_EQ(LoadSettings(), 0);
+        EXPECT_EQ(gameState.gameNumber, 0) << stored;
+    }
+}
+
+TEST_F(SettingsTest, ADamagedStoreIsSetAsideAndNeverOverwritten) {
+    const std::string damaged =
+        "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC]\r\n"
+        "\"bestscore00\"=dword:zz\r\n";
+    WriteFile(damaged);
+    gameState.bestScore[0] = 4;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(LoadSettings(), -1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(gameState.bestScore[0], 4);
+
+    const auto aside = OtherFiles();
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(aside[0].rfind("registry.reg.damaged-", 0), 0u) << aside[0];
+    EXPECT_NE(said.find(aside[0]), std::string::npos) << said;
+    EXPECT_EQ(ReadFile(file_.parent_path() / aside[0]), damaged);
+
+    ASSERT_EQ(SaveSettings(), 0);  // a fresh store beside the kept one
+    EXPECT_EQ(ReadHive().Find(kKey)->values.size(), 67u);
+    EXPECT_EQ(ReadFile(file_.parent_path() / aside[0]), damaged);
+}
+
+TEST_F(SettingsTest, AFolderThatCannotBeMadeFailsTheSaveUntilItCan) {
+    // A plain file where the store's folder should be: nothing can be written, even as root.
+    std::filesystem::create_directories(folder_);
+    std::ofstream(folder_ / "velquin") << "in the way";
+    gameState.bestScore[2] = 11;
+    gameState.totalTime[2] = 5000;
+    EXPECT_NE(SaveSettings(), 0);
+    EXPECT_EQ(gameState.bestScore[2], 11);
+    EXPECT_EQ(gameState.totalTime[2], 5000u);
+
+    std::filesystem::remove(folder_ / "velquin");
+    ASSERT_EQ(SaveSettings(), 0);
+    std::memset(&gameState, 0, sizeof gameState);
+    ASSERT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(gameState.bestScore[2], 11);
+}
+
+// Root may write anywhere, so as root the saves run in a child process that has given root up.
+TEST_F(SettingsTest, AReadOnlyFolderFailsTheSaveAndLeavesTheFileAsItWas) {
+    const auto readOnlyFolder = [this]() -> int {
+        gameState.bestScore[0] = 3;
+        if (SaveSettings() != 0) return 1;
+        const std::string before = ReadFile();
+        std::filesystem::permissions(file_.parent_path(), std::filesystem::perms::owner_read |
+                                                              std::filesystem::perms::owner_exec);
+        gameState.bestScore[0] = 2;
+        if (SaveSettings() == 0) return 2;
+        if (gameState.bestScore[0] != 2 || ReadFile() != before) return 3;
+        std::filesystem::permissions(file_.parent_path(), std::filesystem::perms::owner_all);
+        if (SaveSettings() != 0) return 4;
+        gameState.bestScore[0] = 0;
+        if (LoadSettings() != 0 || gameState.bestScore[0] != 2) return 5;
+        return 0;
+    };
+    if (geteuid() != 0) {
+        EXPECT_EQ(readOnlyFolder(), 0);
+        return;
+    }
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(100);
+        _exit(readOnlyFolder());
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "failed at step " << WEXITSTATUS(status);
+}
+
+TEST_F(SettingsTest, OtherKeysInTheFileSurviveASave) {
+    WriteFile(
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n; class: tools\r\n"
+        "\"path\"=\"/usr/share\"\r\n@=hex:de,ad\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC]\r\n\"note\"=dword:00000001\r\n");
+    ASSERT_EQ(SaveSettings(), 0);
+    const Hive hive = ReadHive();
+    const HiveKey* other = hive.Find(L"HKEY_CURRENT_USER\\Software\\Other");
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(other->keyClass, L"tools");
+    EXPECT_EQ(other->values.size(), 2u);
+    const HiveKey* game = hive.Find(kKey);
+    ASSERT_EQ(game->values.size(), 68u);
+    EXPECT_EQ(game->values[0].name, L"note");  // values stay where they were first written
+}
+
+}  // namespace
