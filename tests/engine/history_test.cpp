@@ -92,7 +92,7 @@ TEST_F(HistoryTest, RoomMakingShiftsEveryPositionDownByOne) {
     gameState.currentIndex = 499;
     MakeHistoryRoom();
     for (int i = 0; i < kHistorySlots - 1; ++i) {
-        char expected[8];
+        char expected[16];
         std::snprintf(expected, sizeof expected, "p%03d", i + 1);
         ASSERT_STREQ(gameState.history[i], expected) << i;
     }
