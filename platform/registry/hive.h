@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/crt/utf8.h"
+
 struct HiveValue {
     std::wstring name;  // empty for the key's default value
     std::uint32_t type;
@@ -38,7 +40,3 @@ std::string FormatHive(const Hive& hive);
 
 // Names and paths compare without regard to case, as the registry does.
 bool SameName(const std::wstring& a, const std::wstring& b);
-
-std::string ToUtf8(const std::wstring& text);
-// False for text that is not valid UTF-8.
-bool FromUtf8(const std::string& text, std::wstring* out);
