@@ -34,7 +34,7 @@ for target in build-fuzz/fuzz/fuzz_*; do
     scratch=$(mktemp -d)
     echo "-- $name for ${seconds}s"
     ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 "$target" -max_total_time="$seconds" \
-        -print_final_stats=0 "$scratch" "$corpus" 2>"$scratch.log" || {
+        -print_final_stats=0 -artifact_prefix=build-fuzz/ "$scratch" "$corpus" 2>"$scratch.log" || {
         tail -n 40 "$scratch.log"
         exit 1
     }

@@ -1,0 +1,22 @@
+// The velquin program's command line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct CommandLine {
+    enum Action { RunDesktop, RunHeadless, ShowHelp, ShowVersion, Refuse } action = RunDesktop;
+    int scale = 2;                // desktop window: screen pixels per handheld pixel
+    std::string store;            // another hive file; empty for the usual one
+    std::string script;           // headless: the script file, "-" for standard input
+    std::string shotsFolder;      // headless: where `shot` writes; empty for the current folder
+    std::uint32_t tickStart = 0;  // headless: the virtual tick count at start-up
+    bool seedGiven = false;
+    std::uint32_t seed = 0;  // the intro's random source
+    std::string error;       // with Refuse: what was wrong, in one line
+};
+
+CommandLine ParseCommandLine(int argc, const char* const* argv);
+
+// The --help text.
+const char* UsageText();

@@ -1,0 +1,65 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <vector>
+
+namespace {
+
+CommandLine Parse(std::initializer_list<const char*> words) {
+    std::vector<const char*> argv = {"velquin"};
+    argv.insert(argv.end(), words);
+    return ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+}
+
+TEST(CommandLine, NoOptionsStartsTheWindowAtTwiceTheSize) {
+    const CommandLine line = Parse({});
+    EXPECT_EQ(line.action, CommandLine::RunDesktop);
+    EXPECT_EQ(line.scale, 2);
+    EXPECT_TRUE(line.store.empty());
+}
+
+TEST(CommandLine, HeadlessTakesItsScriptAndOptions) {
+    const CommandLine line = Parse({"--headless", "--script", "-", "--shots", "out", "--tick-start",
+                                    "4294967000", "--seed", "1", "--store", "/tmp/s.reg"});
+    ASSERT_EQ(line.action, CommandLine::RunHeadless) << line.error;
+    EXPECT_EQ(line.script, "-");
+    EXPECT_EQ(line.shotsFolder, "out");
+    EXPECT_EQ(line.tickStart, 4294967000u);
+    EXPECT_TRUE(line.seedGiven);
+    EXPECT_EQ(line.seed, 1u);
+    EXPECT_EQ(line.store, "/tmp/s.reg");
+}
+
+TEST(CommandLine, HelpAndVersionWinOverEverythingElse) {
+    EXPECT_EQ(Parse({"--scale", "3", "--help"}).action, CommandLine::ShowHelp);
+    EXPECT_EQ(Parse({"--version", "--bogus"}).action, CommandLine::ShowVersion);
+}
+
+TEST(CommandLine, RefusesWhatItCannotUse) {
+    const std::vector<std::vector<const char*>> refused = {
+        {"--bogus"},
+        {"--scale"},
+        {"--scale", "0"},
+        {"--scale", "9"},
+        {"--scale", "2x"},
+        {"--scale", "-1"},
+        {"--store", ""},
+        {"--headless"},                                   // no script
+        {"--headless", "--script", "s", "--scale", "2"},  // no window to scale
+        {"--script", "s"},                                // a script needs --headless
+        {"--tick-start", "5"},
+        {"--headless", "--script", "s", "--tick-start", "4294967296"},
+        {"--headless", "--script", "s", "--seed", "+1"},
+    };
+    for (const auto& words : refused) {
+        std::vector<const char*> argv = {"velquin"};
+        argv.insert(argv.end(), words.begin(), words.end());
+        const CommandLine line = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(line.action, CommandLine::Refuse) << words[0];
+        EXPECT_FALSE(line.error.empty());
+    }
+}
+
+}  // namespace

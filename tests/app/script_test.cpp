@@ -1,0 +1,98 @@
+#include "app/script.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<ScriptCommand> Parse(const std::string& source) {
+    std::vector<ScriptCommand> commands;
+    ScriptError error;
+    EXPECT_TRUE(ParseScript(source, &commands, &error)) << error.line << ": " << error.what;
+    return commands;
+}
+
+ScriptError Refused(const std::string& source) {
+    std::vector<ScriptCommand> commands;
+    ScriptError error;
+    EXPECT_FALSE(ParseScript(source, &commands, &error)) << source;
+    EXPECT_TRUE(commands.empty());
+    return error;
+}
+
+TEST(Script, ReadsEveryCommandWithItsLineNumber) {
+    const auto commands = Parse(
+        "# replay of the first puzzle\r\n"
+        "\n"
+        "wait 5001\n"
+        "tap 61 54\n"
+        "  dbltap -4 300  \n"
+        "screen-tap 230 10\n"
+        "key left\n"
+        "key 13\n"
+        "command 32771\n"
+        "close\n"
+        "answer cancel\n"
+        "click 1001\n"
+        "type 1002   two  words \n"
+        "ok\n"
+        "cancel\n"
+        "shot after-solve.1\n"
+        "state\n");
+    ASSERT_EQ(commands.size(), 15u);
+    EXPECT_EQ(commands[0].line, 3);
+    EXPECT_EQ(commands[0].verb, VerbWait);
+    EXPECT_EQ(commands[0].number, 5001);
+    EXPECT_EQ(commands[1].verb, VerbTap);
+    EXPECT_EQ(commands[1].x, 61);
+    EXPECT_EQ(commands[1].y, 54);
+    EXPECT_EQ(commands[2].verb, VerbDoubleTap);
+    EXPECT_EQ(commands[2].x, -4);
+    EXPECT_EQ(commands[3].verb, VerbScreenTap);
+    EXPECT_EQ(commands[4].number, 37);
+    EXPECT_EQ(commands[5].number, 13);
+    EXPECT_EQ(commands[6].number, 32771);
+    EXPECT_EQ(commands[7].verb, VerbClose);
+    EXPECT_EQ(commands[8].verb, VerbAnswer);
+    EXPECT_EQ(commands[8].number, 2);
+    EXPECT_EQ(commands[9].verb, VerbClick);
+    EXPECT_EQ(commands[10].verb, VerbType);
+    EXPECT_EQ(commands[10].number, 1002);
+    EXPECT_EQ(commands[10].text, "two  words");
+    EXPECT_EQ(commands[11].verb, VerbOk);
+    EXPECT_EQ(commands[12].verb, VerbCancel);
+    EXPECT_EQ(commands[13].text, "after-solve.1");
+    EXPECT_EQ(commands[14].verb, VerbState);
+    EXPECT_EQ(commands[14].line, 17);
+}
+
+TEST(Script, LinesOfOtherWhiteSpaceAreBlank) {
+    EXPECT_TRUE(Parse("\f\n\v\n \t\n").empty());
+}
+
+TEST(Script, TypeMayClearAField) {
+    const auto commands = Parse("type 7\n");
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(commands[0].text, "");
+}
+
+TEST(Script, NamesTheFirstLineThatIsNoCommand) {
+    const ScriptError error = Refused("wait 10\n\n# fine\nwiat 10\nbogus\n");
+    EXPECT_EQ(error.line, 4);
+    EXPECT_NE(error.what.find("wiat"), std::string::npos);
+}
+
+TEST(Script, RefusesBadArguments) {
+    for (const char* line : {"wait",       "wait -1",    "wait 10ms",     "wait 99999999999",
+                             "tap 1",      "tap 1 2 3",  "tap x 2",       "tap 1 999999999999",
+                             "key",        "key home",   "key 0",         "key 300",
+                             "command",    "command -1", "command 70000", "answer",
+                             "answer yes", "click",      "type",          "type id text",
+                             "ok now",     "state 1",    "shot",          "shot ../outside",
+                             "shot a/b",   "shot ..",    "shot two words"}) {
+        const ScriptError error = Refused(std::string("state\n") + line + "\n");
+        EXPECT_EQ(error.line, 2) << line;
+        EXPECT_FALSE(error.what.empty());
+    }
+}
+
+}  // namespace
