@@ -23,12 +23,20 @@ class PositionSet {
     std::size_t Size() const { return count_; }
     const char* At(std::size_t n) const { return bytes_.data() + n * stride_; }
 
-    // Adds the position unless it is known already; true when it was new.
-    bool Add(const char* position) {
-        if ((count_ + 1) * 2 > table_.size()) Grow();
+    // The hash of a position, and a hint to the processor to fetch its table slot now, so that
+    // the slots of a position's successors load side by side rather than one after another.
+    std::uint64_t Prepare(const char* position) const {
         const std::uint64_t hash = Hash(position);
-        const std::uint64_t tag = hash >> 32 << 32;
-        std::size_t slot = hash & (table_.size() - 1);
+        __builtin_prefetch(&table_[Home(hash)]);
+        return hash;
+    }
+
+    // Adds the position unless it is known already; true when it was new. `hash` is what
+    // Prepare gave for it, before any Add since.
+    bool Add(const char* position, std::uint64_t hash) {
+        if ((count_ + 1) * 2 > table_.size()) Grow();
+        const std::uint64_t tag = hash & kTagMask;
+        std::size_t slot = Home(tag);
         while (table_[slot] != kEmpty) {
             // The stored upper hash bits spare most comparisons of whole positions.
             if ((table_[slot] & kTagMask) == tag &&
@@ -41,11 +49,16 @@ class PositionSet {
         ++count_;
         return true;
     }
+    bool Add(const char* position) { return Add(position, Hash(position)); }
 
   private:
     static constexpr std::uint64_t kEmpty = UINT64_MAX;
     static constexpr std::uint64_t kTagMask = 0xFFFFFFFF00000000ull;
     static constexpr std::uint64_t kNumberMask = 0xFFFFFFFFull;
+
+    // A position's first slot comes from the upper hash bits, the ones its table entry keeps,
+    // so that growing the table never reads the positions again.
+    std::size_t Home(std::uint64_t hash) const { return (hash >> 32) & (table_.size() - 1); }
 
     // Eight bytes at a time, each word mixed in with a multiply and a shift.
     std::uint64_t Hash(const char* p) const {
@@ -65,7 +78,7 @@ class PositionSet {
         std::vector<std::uint64_t> bigger(table_.size() * 2, kEmpty);
         for (std::uint64_t entry : table_) {
             if (entry == kEmpty) continue;
-            std::size_t slot = Hash(At(entry & kNumberMask)) & (bigger.size() - 1);
+            std::size_t slot = (entry >> 32) & (bigger.size() - 1);
             while (bigger[slot] != kEmpty) slot = (slot + 1) & (bigger.size() - 1);
             bigger[slot] = entry;
         }
@@ -97,7 +110,7 @@ std::optional<std::vector<Target>> SolveRecord(const char* start, int width, int
     visits.push_back({-1, {0, 0}});
 
     char slot[kSlotSize] = {};
-    char next[kSlotSize];
+    char next[4][kSlotSize];
     for (std::size_t head = 0; head < positions.Size(); ++head) {
         std::memcpy(slot, positions.At(head), length);
         if (IsSolved(slot)) {
@@ -109,10 +122,20 @@ std::optional<std::vector<Target>> SolveRecord(const char* start, int width, int
             return path;
         }
         const int px = Digit(slot[suffix]), py = Digit(slot[suffix + 1]);
+        // All successors first, then the duplicate tests, so their table reads overlap.
+        Target targets[4];
+        std::uint64_t hashes[4];
+        int found = 0;
         for (const Target& d : kNeighbours) {
             const Target t{px + d.x, py + d.y};
-            if (StepBoard(slot, width, height, t.x, t.y, next) != StepMoved) continue;
-            if (positions.Add(next)) visits.push_back({static_cast<std::int32_t>(head), t});
+            if (StepBoard(slot, width, height, t.x, t.y, next[found]) != StepMoved) continue;
+            targets[found] = t;
+            hashes[found] = positions.Prepare(next[found]);
+            ++found;
+        }
+        for (int i = 0; i < found; ++i) {
+            if (positions.Add(next[i], hashes[i]))
+                visits.push_back({static_cast<std::int32_t>(head), targets[i]});
         }
     }
     return std::nullopt;
