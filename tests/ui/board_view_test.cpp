@@ -1,0 +1,279 @@
+// The game frame by pixel probes: cell colours, walls, the pusher and its face, buttons, texts,
+// and what a damaged record may and may not do.
+#include "ui/board_view.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine/game_state.h"
+#include "tests/engine/engine_fixture.h"
+#include "ui/back_buffer.h"
+#include "ui/screen_layout.h"
+
+namespace {
+
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kPink = RGB(255, 200, 255);
+constexpr COLORREF kLightBlue = RGB(220, 220, 255);
+constexpr COLORREF kLightGreen = RGB(200, 255, 200);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kFaceFill = RGB(255, 100, 255);
+constexpr COLORREF kPurple = RGB(200, 0, 200);
+
+// Puzzle 0: 3 by 3, red box open north at (0, 1), blue box open west at (2, 1), pusher (0, 0).
+constexpr char kPuzzle0[] = "330121M--;n-W;---";
+// The same board solved: the red box inside the blue box at (1, 1).
+constexpr char kSolved[] = "331111M--;-O-;---";
+
+class BoardViewTest : public EngineTest {
+  protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        CreateBackBuffer(nullptr, 240, 268);
+    }
+    void TearDown() override {
+        DeleteBackBuffer();
+        EngineTest::TearDown();
+    }
+    // A paint's drawing, as the main window does it around the game frame.
+    void Paint() {
+        PatBlt(backBufferDC, 0, 0, backBufferWidth, backBufferHeight, BLACKNESS);
+        HGDIOBJ oldPen = SelectObject(backBufferDC, GetStockObject(BLACK_PEN));
+        DrawGameFrame(window_);
+        SelectObject(backBufferDC, oldPen);
+    }
+    static COLORREF At(int x, int y) { return GetPixel(backBufferDC, x, y); }
+    // The centre of cell (c, r) of the board just painted, offset by (dx, dy).
+    static COLORREF Cell(int c, int r, int dx = 20, int dy = 20) {
+        return At(boardOriginX + 39 * c + dx, boardOriginY + 39 * r + dy);
+    }
+    static int CountColour(const RECT& area, COLORREF colour) {
+        int n = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x) n += At(x, y) == colour;
+        return n;
+    }
+
+    RecordingWindow window_;
+};
+
+TEST_F(BoardViewTest, ThePuzzleAsItStarts) {
+    Position(kPuzzle0);
+    Paint();
+    EXPECT_EQ(boardOriginX, 61);
+    EXPECT_EQ(boardOriginY, 54);
+    EXPECT_EQ(gameState.boardWidth, 3);
+    EXPECT_EQ(gameState.boardHeight, 3);
+
+    // Shared one-pixel black borders around pink interiors; black outside the board.
+    EXPECT_EQ(At(61, 54), kBlack);
+    EXPECT_EQ(At(100, 54), kBlack);
+    EXPECT_EQ(At(178, 171), kBlack);
+    EXPECT_EQ(At(62, 55), kPink);
+    EXPECT_EQ(At(60, 60), kBlack);
+    EXPECT_EQ(At(179, 60), kBlack);
+
+    // The pusher's green square.
+    EXPECT_EQ(Cell(0, 0), kGreen);
+    EXPECT_EQ(Cell(0, 0, 14, 14), kGreen);
+    EXPECT_EQ(Cell(0, 0, 13, 13), kPink);
+    // The red small box, open to the north: no north wall, red south, east and west walls.
+    EXPECT_EQ(Cell(0, 1, 20, 10), kPink);
+    EXPECT_EQ(Cell(0, 1, 20, 30), kRed);
+    EXPECT_EQ(Cell(0, 1, 30, 20), kRed);
+    EXPECT_EQ(Cell(0, 1, 10, 20), kRed);
+    // The blue big box, open to the west.
+    EXPECT_EQ(Cell(2, 1, 5, 20), kPink);
+    EXPECT_EQ(Cell(2, 1, 20, 5), kBlue);
+    EXPECT_EQ(Cell(2, 1, 35, 20), kBlue);
+    EXPECT_EQ(Cell(2, 1, 20, 35), kBlue);
+    EXPECT_EQ(Cell(2, 1), kPink);
+
+    // The suffix now names the pusher drawn.
+    EXPECT_STREQ(gameState.history[0], "330121M--;n-W;---;00");
+    // No buttons at slot 0 of a fresh game, the first puzzle's hint, no moves and time line.
+    EXPECT_EQ(At(0, 220), kBlack);
+    EXPECT_EQ(At(170, 220), kBlack);
+    EXPECT_GT(CountColour(hintRect, kGreen), 50);
+    EXPECT_EQ(CountColour(statusRect, kGreen), 0);
+    EXPECT_GT(CountColour({0, 0, 150, 15}, kBlue), 20);  // "Game 0"
+    EXPECT_TRUE(window_.boxes.empty());
+}
+
+TEST_F(BoardViewTest, CellColoursFollowTheModeAndTheSolvedFace) {
+    Position(kPuzzle0);
+    gameState.mode = ModeSolved;
+    Paint();
+    EXPECT_EQ(Cell(1, 1), kLightBlue);
+    gameState.mode = ModeTutorial;
+    Paint();
+    EXPECT_EQ(Cell(1, 1), kLightBlue);
+    EXPECT_EQ(CountColour(titleRect, kBlue), 0);  // no title in the tutorial
+    EXPECT_GT(CountColour(hintRect, kGreen), 50);
+
+    for (int mode : {ModePlaying, ModeSolved, ModeTutorial}) {
+        Position(kSolved);
+        gameState.mode = mode;
+        Paint();
+        EXPECT_EQ(Cell(2, 2), kLightGreen) << mode;
+        EXPECT_EQ(Cell(0, 0), kFaceFill) << mode;            // the face, not the green square
+        EXPECT_EQ(Cell(0, 0, 14, 14), kLightGreen) << mode;  // a round face leaves the corner
+        EXPECT_EQ(Cell(1, 1, 20, 30), kRed) << mode;         // red inside blue in one cell
+        EXPECT_EQ(Cell(1, 1, 20, 35), kBlue) << mode;
+    }
+}
+
+TEST_F(BoardViewTest, ButtonsShowOnlyWhenThereIsSomethingToUndoOrRedo) {
+    Position(kPuzzle0);
+    std::strcpy(gameState.history[1], kPuzzle0);
+    std::strcpy(gameState.history[2], kPuzzle0);
+    gameState.lastIndex = 2;
+    gameState.currentIndex = 1;
+    Paint();
+    // Undo and Restart outlined 2 pixels below their rectangles, Redo likewise.
+    EXPECT_EQ(At(0, 220), kWhite);
+    EXPECT_EQ(At(0, 261), kWhite);
+    EXPECT_EQ(At(75, 261), kWhite);
+    EXPECT_EQ(At(239, 261), kWhite);
+    EXPECT_EQ(At(35, 240), kBlack);  // the outline is not filled
+    EXPECT_GT(CountColour(undoRect, kPurple), 20);
+
+    gameState.currentIndex = 2;
+    Paint();
+    EXPECT_EQ(At(0, 220), kWhite);
+    EXPECT_EQ(At(239, 261), kBlack);
+    EXPECT_EQ(CountColour(redoRect, kPurple), 0);
+
+    gameState.currentIndex = 0;
+    Paint();
+    EXPECT_EQ(At(0, 220), kBlack);
+    EXPECT_EQ(At(239, 261), kWhite);
+}
+
+TEST_F(BoardViewTest, TheMovesAndTimeLineReplacesTheHintOnceTheClockRuns) {
+    Position(kPuzzle0);
+    gameState.clockStarted = true;
+    gameState.startTick = 0;  // a clock started at tick 0 still shows
+    gameState.lastTick = 12300;
+    gameState.moveCount = 4;
+    Paint();
+    EXPECT_GT(CountColour(statusRect, kGreen), 20);
+    EXPECT_EQ(CountColour(hintRect, kGreen), 0);
+}
+
+TEST_F(BoardViewTest, APusherCodeAndASuffixOnABoxBothDrawAndTheLaterOneIsKept) {
+    // Grid 'M' at (0, 0) while the suffix names (2, 1), the blue box's cell.
+    Position("330121M--;n-W;---;21");
+    Paint();
+    EXPECT_EQ(Cell(0, 0), kGreen);
+    EXPECT_EQ(Cell(2, 1), kGreen);
+    EXPECT_STREQ(gameState.history[0], "330121M--;n-W;---;21");
+
+    // A suffix on an empty cell draws no pusher there; the grid's 'M' wins the suffix.
+    Position("330121M--;n-W;---;22");
+    Paint();
+    EXPECT_EQ(Cell(2, 2), kPink);
+    EXPECT_STREQ(gameState.history[0], "330121M--;n-W;---;00");
+}
+
+TEST_F(BoardViewTest, AFiveByFiveRecordRewritesItsSuffixInsideTheSlot) {
+    Position("552133-----;-----;-M---;-----;-----");
+    Paint();
+    EXPECT_EQ(std::strlen(gameState.history[0]), 38u);
+    EXPECT_EQ(gameState.history[0][35], ';');
+    EXPECT_EQ(gameState.history[0][36], '1');
+    EXPECT_EQ(gameState.history[0][37], '2');
+}
+
+TEST_F(BoardViewTest, ABadCellDrawsNothingButItsSquare) {
+    Position("330121M--;n-Z;---");
+    Paint();
+    EXPECT_EQ(Cell(2, 1, 20, 5), kPink);
+    EXPECT_EQ(At(139, 93), kBlack);
+}
+
+TEST_F(BoardViewTest, ARecordTooLargeForItsSlotShowsTheBoxAndDrawsNoBoard) {
+    for (const char* record : {"7301210000000;0000000;0000000", "66", "91"}) {
+        SCOPED_TRACE(record);
+        window_.boxes.clear();
+        Position(record);
+        char next[kSlotSize];
+        std::memcpy(next, gameState.history[1], kSlotSize);
+        Paint();
+        ASSERT_EQ(window_.boxes.size(), 1u);
+        EXPECT_EQ(window_.boxes[0].text, L"Board size too large");
+        EXPECT_EQ(window_.boxes[0].caption, L"Internal error");
+        EXPECT_EQ(window_.boxes[0].style, 0x10u);
+        EXPECT_EQ(std::memcmp(next, gameState.history[1], kSlotSize), 0);  // nothing written past
+        EXPECT_EQ(CountColour({0, 0, 240, 220}, kPink), 0);
+    }
+}
+
+TEST_F(BoardViewTest, NoPositionLoadedDrawsNoBoardAndAsksNothing) {
+    Paint();  // slot 0 still empty, as after About ends the intro
+    EXPECT_EQ(gameState.boardWidth, -48);
+    EXPECT_TRUE(window_.boxes.empty());
+    EXPECT_EQ(CountColour({0, 15, 240, 180}, kBlack), 240 * 165);
+}
+
+class DrawCellTest : public BoardViewTest {
+  protected:
+    char Draw(char code, bool pusher = false, bool red = false, bool blue = false) {
+        PatBlt(backBufferDC, 0, 0, 40, 40, WHITENESS);
+        char cell = code;
+        DrawCell(backBufferDC, 0, 0, cell, pusher, red, blue);
+        return cell;
+    }
+};
+
+TEST_F(DrawCellTest, ReportsWhatItDrew) {
+    Position(kPuzzle0);
+    EXPECT_EQ(Draw('-', true), '-');  // an empty cell draws nothing, pusher or not
+    EXPECT_EQ(At(20, 20), kWhite);
+    EXPECT_EQ(Draw('Z', true), 'Z');  // no cell code: untouched
+    EXPECT_EQ(At(20, 20), kWhite);
+    EXPECT_EQ(Draw('n'), '-');
+    EXPECT_EQ(Draw('n', true), 'M');  // a pusher inside a box
+    EXPECT_EQ(At(20, 20), kGreen);
+    EXPECT_EQ(Draw('M'), 'M');
+}
+
+TEST_F(DrawCellTest, EachBoxLeavesOutTheWallOfItsOpening) {
+    Position(kPuzzle0);
+    struct Probe {
+        int x, y;
+    };
+    const Probe small[] = {{20, 10}, {20, 30}, {30, 20}, {10, 20}};  // n, s, e, w
+    const Probe big[] = {{20, 5}, {20, 35}, {35, 20}, {5, 20}};      // N, S, E, W
+    const char smallCodes[] = {'n', 's', 'e', 'w'};
+    const char bigCodes[] = {'N', 'S', 'E', 'W'};
+    for (int open = 0; open < 4; ++open) {
+        Draw(smallCodes[open]);
+        for (int wall = 0; wall < 4; ++wall)
+            EXPECT_EQ(At(small[wall].x, small[wall].y), wall == open ? kWhite : kBlack)
+                << smallCodes[open] << wall;
+        Draw(bigCodes[open], false, false, true);
+        for (int wall = 0; wall < 4; ++wall)
+            EXPECT_EQ(At(big[wall].x, big[wall].y), wall == open ? kWhite : kBlue)
+                << bigCodes[open] << wall;
+    }
+    // A nested code draws both boxes: 'H' is a small box open east in a big box open east.
+    Draw('H', false, true, false);
+    EXPECT_EQ(At(30, 20), kWhite);
+    EXPECT_EQ(At(10, 20), kRed);
+    EXPECT_EQ(At(35, 20), kWhite);
+    EXPECT_EQ(At(5, 20), kBlack);
+}
+
+TEST_F(BoardViewTest, DrawingLeavesNoObjectBehind) {
+    Position(kSolved);
+    const int before = gdi::LiveObjectCount();
+    Paint();
+    EXPECT_EQ(gdi::LiveObjectCount(), before);
+}
+
+}  // namespace

@@ -1,0 +1,127 @@
+// The intro's arithmetic against its worked values: a slip in a sign, an integer division or
+// the order of truncation moves the ring off by pixels.
+#include "ui/intro_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+class IntroGeometryTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        SeedRandom(1);
+        InitIntroTables();
+    }
+    static POINT Scaled(int i, int s) {
+        return {static_cast<LONG>(ringTable[i].x * s), static_cast<LONG>(ringTable[i].y * s)};
+    }
+};
+
+TEST_F(IntroGeometryTest, WorkedProjections) {
+    EXPECT_NEAR(depthScale, 20000.0 / 1650.0, 1e-12);
+    const struct {
+        int index, s;
+        POINT scaled, screen;
+    } cases[] = {
+        {22, 100, {69957, -349}, {102, 109}},
+        {67, 100, {-69957, 350}, {62, 120}},
+        {0, 100, {0, -10000}, {85, 113}},
+        {45, 200, {12, 19999}, {68, 177}},
+    };
+    for (const auto& c : cases) {
+        const POINT scaled = Scaled(c.index, c.s);
+        EXPECT_EQ(scaled.x, c.scaled.x) << c.index;
+        EXPECT_EQ(scaled.y, c.scaled.y) << c.index;
+        const POINT screen = ProjectRingPoint(scaled.x, scaled.y);
+        EXPECT_EQ(screen.x, c.screen.x) << c.index;
+        EXPECT_EQ(screen.y, c.screen.y) << c.index;
+    }
+    const POINT centre = ProjectRingPoint(0, 0);
+    EXPECT_EQ(centre.x, ringCentre.x);
+    EXPECT_EQ(centre.y, ringCentre.y);
+}
+
+TEST_F(IntroGeometryTest, APointAtTheEyesDepthLandsFarOffScreen) {
+    // Row 20000 before the turn: the point is far below the screen, and nothing overflows.
+    const POINT p = ProjectRingPoint(0, 20000);
+    EXPECT_GT(p.y, 10000);
+    const POINT q = ProjectRingPoint(Scaled(45, 245).x, Scaled(45, 245).y);
+    EXPECT_GT(q.y, 10000);
+}
+
+TEST_F(IntroGeometryTest, RingPenFadesAfterScale150) {
+    EXPECT_EQ(RingPenColour(15), RGB(150, 30, 190));
+    EXPECT_EQ(RingPenColour(150), RGB(150, 30, 190));
+    EXPECT_EQ(RingPenColour(155), RGB(136, 27, 172));
+    EXPECT_EQ(RingPenColour(245), RGB(51, 10, 65));
+}
+
+TEST_F(IntroGeometryTest, TheBandOpensAtItsFarSide) {
+    const struct {
+        int s, first, points;
+    } cases[] = {{170, 0, 178}, {200, 0, 178}, {205, 17, 110}, {210, 20, 98},
+                 {215, 22, 90}, {220, 25, 78}, {225, 27, 70},  {230, 30, 58},
+                 {235, 32, 50}, {240, 35, 38}, {245, 37, 30}};
+    POINT outer[kRingPoints], inner[kRingPoints], band[kBandPointsMax];
+    for (int i = 0; i < kRingPoints; ++i) {
+        outer[i] = {i, 0};
+        inner[i] = {i, 1};
+    }
+    for (const auto& c : cases) {
+        EXPECT_EQ(BandAt(c.s).first, c.first) << c.s;
+        ASSERT_EQ(BuildBand(c.s, outer, inner, band), c.points) << c.s;
+        const int n = c.points / 2;
+        // outer[k] .. outer[88 - k], then inner[89 - k] down to inner[k + 1].
+        EXPECT_EQ(band[0].x, c.first);
+        EXPECT_EQ(band[0].y, 0);
+        EXPECT_EQ(band[n - 1].x, 88 - c.first);
+        EXPECT_EQ(band[n].x, 89 - c.first);
+        EXPECT_EQ(band[n].y, 1);
+        EXPECT_EQ(band[2 * n - 1].x, c.first + 1);
+    }
+}
+
+TEST_F(IntroGeometryTest, GlowSchedule) {
+    const int expected[] = {0, 0, 0, 30, 60, 60, 55, 50, 45, 40, 35, 30, 25, 20, 15};
+    for (std::uint32_t t = 0; t < 15; ++t) EXPECT_EQ(GlowHalfSize(t), expected[t]) << t;
+    bool seen[16] = {};
+    for (int i = 0; i < 400; ++i) {
+        const int h = GlowHalfSize(15 + i);
+        ASSERT_GE(h, 8);
+        ASSERT_LE(h, 15);
+        seen[h] = true;
+    }
+    for (int h = 8; h <= 15; ++h) EXPECT_TRUE(seen[h]) << h;  // it really twinkles
+}
+
+TEST_F(IntroGeometryTest, StarsLieInTheIntroAreaAndRepeatWithTheSeed) {
+    IntroStar first[kStarCount];
+    std::copy(std::begin(introStars), std::end(introStars), first);
+    for (const IntroStar& star : introStars) {
+        EXPECT_GE(star.x, 0);
+        EXPECT_LT(star.x, 240);
+        EXPECT_GE(star.y, 80);
+        EXPECT_LT(star.y, 180);
+        EXPECT_GE(star.brightness, 0);
+        EXPECT_LE(star.brightness, 255);
+    }
+    SeedRandom(1);
+    InitIntroTables();
+    EXPECT_EQ(introStars[57].x, first[57].x);
+    EXPECT_EQ(introStars[57].brightness, first[57].brightness);
+    SeedRandom(2);
+    InitIntroTables();
+    int same = 0;
+    for (int i = 0; i < kStarCount; ++i) same += introStars[i].x == first[i].x;
+    EXPECT_LT(same, 10);
+}
+
+TEST_F(IntroGeometryTest, StarPixelColours) {
+    EXPECT_EQ(StarPixelColour(255, 76, 74, 84), RGB(151, 147, 167));
+    EXPECT_EQ(StarPixelColour(0, 76, 74, 84), RGB(0, 0, 0));
+    EXPECT_EQ(StarPixelColour(255, 29, 28, 37), RGB(57, 55, 73));
+}
+
+}  // namespace
