@@ -1,0 +1,118 @@
+// Intro frames by pixel probes: which paint draws what, and the colours the player sees.
+#include "ui/intro.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/game_state.h"
+#include "platform/gdi/surface.h"
+#include "tests/engine/engine_fixture.h"
+#include "ui/back_buffer.h"
+#include "ui/intro_geometry.h"
+#include "ui/screen_layout.h"
+
+namespace {
+
+class IntroTest : public EngineTest {
+  protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        CreateBackBuffer(nullptr, 240, 268);
+        SeedRandom(1);
+        gameState.introStartTick = testNow = 50000;
+        gameState.introRunning = true;
+    }
+    void TearDown() override {
+        DeleteBackBuffer();
+        EngineTest::TearDown();
+    }
+    // The frame shown `ms` after the intro began, after the paints before it.
+    bool FrameAt(std::uint32_t ms) {
+        testNow = gameState.introStartTick + ms;
+        PatBlt(backBufferDC, 0, 0, backBufferWidth, backBufferHeight, BLACKNESS);
+        return DrawIntroFrame();
+    }
+    void PastStill() {
+        FrameAt(0);
+        FrameAt(0);
+    }
+    static int Count(const RECT& area, bool (*test)(COLORREF)) {
+        int n = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x) n += test(GetPixel(backBufferDC, x, y));
+        return n;
+    }
+    static int CountColour(const RECT& area, COLORREF colour) {
+        int n = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                n += GetPixel(backBufferDC, x, y) == colour;
+        return n;
+    }
+    static bool NotBlack(COLORREF c) { return c != 0; }
+};
+
+TEST_F(IntroTest, TheFirstPaintDrawsNothingTheSecondTheStillScreen) {
+    EXPECT_FALSE(FrameAt(0));
+    EXPECT_EQ(gameState.introFrame, 1);
+    EXPECT_EQ(Count({0, 0, 240, 268}, NotBlack), 0);
+
+    EXPECT_TRUE(FrameAt(60));
+    EXPECT_GT(CountColour({25, 30, 225, 48}, RGB(200, 0, 200)), 100);    // the banner
+    EXPECT_EQ(Count({0, 80, 240, 180}, NotBlack), 0);                    // no stars yet
+    EXPECT_GT(CountColour({0, 210, 240, 240}, RGB(100, 100, 255)), 20);  // the title
+    EXPECT_GT(CountColour({0, 240, 240, 268}, RGB(0, 255, 0)), 20);      // the web address
+}
+
+TEST_F(IntroTest, StarsFromTheThirdFrameAndOnlyStarsForTheFirst180Ms) {
+    PastStill();
+    ASSERT_TRUE(FrameAt(179));
+    // Nothing outside the intro area: no ring, no glow, no still parts.
+    EXPECT_EQ(Count({0, 0, 240, 79}, NotBlack), 0);
+    EXPECT_EQ(Count({0, 181, 240, 268}, NotBlack), 0);
+    // Each star's centre pixel in its colour.
+    for (const IntroStar& star : introStars) {
+        const COLORREF expected = StarPixelColour(star.brightness, 76, 74, 84);
+        bool coveredByAnother = false;
+        for (const IntroStar& other : introStars)
+            coveredByAnother |=
+                &other > &star && std::abs(other.x - star.x) + std::abs(other.y - star.y) <= 1;
+        if (!coveredByAnother) {
+            EXPECT_EQ(GetPixel(backBufferDC, star.x, star.y), expected);
+        }
+    }
+}
+
+TEST_F(IntroTest, RingAndGlowFollowTheClock) {
+    PastStill();
+    FrameAt(180);  // t 3: glow of half-size 30 around the ring centre, the small ring inside it
+    EXPECT_GT(
+        Count({ringCentre.x - 30, ringCentre.y - 2, ringCentre.x - 20, ringCentre.y + 2}, NotBlack),
+        0);
+    EXPECT_EQ(Count({ringCentre.x - 40, 0, ringCentre.x - 31, 79}, NotBlack), 0);
+
+    FrameAt(1200);  // s 100: an open outline in the full pen colour, clear of the small glow
+    EXPECT_GT(CountColour({0, 0, 240, 268}, RGB(150, 30, 190)), 40);
+    FrameAt(2400);  // s 200: the band, textured inside its outline
+    EXPECT_GT(CountColour({0, 0, 240, 268}, RingPenColour(200)), 40);
+    FrameAt(3000);  // s 250: no ring; the glow twinkles on at the ring centre
+    EXPECT_EQ(CountColour({0, 0, 240, 268}, RingPenColour(245)), 0);
+    EXPECT_EQ(Count({0, 0, 240, 79}, NotBlack), 0);
+    const COLORREF centre = GetPixel(backBufferDC, ringCentre.x, ringCentre.y);
+    EXPECT_GT(GetBValue(centre), GetRValue(centre));
+}
+
+TEST_F(IntroTest, NothingAfterTheTwoThousandthFrame) {
+    gameState.introFrame = 1999;
+    EXPECT_TRUE(FrameAt(100));
+    EXPECT_FALSE(FrameAt(160));
+    EXPECT_EQ(Count({0, 0, 240, 268}, NotBlack), 0);
+}
+
+TEST_F(IntroTest, FramesLeaveNoObjectBehind) {
+    const int before = gdi::LiveObjectCount();
+    PastStill();
+    for (std::uint32_t ms : {180u, 1000u, 2000u, 2940u, 4000u}) FrameAt(ms);
+    EXPECT_EQ(gdi::LiveObjectCount(), before);
+}
+
+}  // namespace
