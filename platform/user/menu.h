@@ -51,3 +51,9 @@ BOOL ModifyMenuW(HMENU menu, UINT item, UINT flags, UINT_PTR idOrPopup, LPCWSTR 
 // posted to owner as WM_COMMAND, or with TPM_RETURNCMD returned; 0 when dismissed.
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
                     const RECT* ignored);
+
+namespace user {
+
+HWND GetOpenMenuWindow();  // the open popup menu's window, or null
+
+}  // namespace user

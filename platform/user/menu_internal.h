@@ -21,7 +21,6 @@ struct Menu {
 
 Menu* MenuFromHandle(HMENU menu);
 void DestroyAllMenus();
-HWND GetOpenMenuWindow();
 
 // The private message that tells an open popup menu to close without a choice.
 constexpr UINT kMenuCancelMessage = WM_USER + 0x7E01;

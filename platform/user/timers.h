@@ -2,6 +2,7 @@
 // tick of a timer waits at a time, so a late timer gives one tick and then keeps its rhythm.
 #pragma once
 
+#include "platform/clock/clock.h"
 #include "platform/user/user_types.h"
 
 // Returns the id (for a window), or a fresh id when hwnd is null; 0 on failure. Setting an
