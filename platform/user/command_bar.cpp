@@ -119,6 +119,15 @@ std::span<const CommandBarButton> CommandBarButtons(HWND bar) {
     return s->buttons;
 }
 
+HWND CommandBarOf(HWND owner) {
+    Window* o = FromHandle(owner);
+    if (!o) return nullptr;
+    for (Window* w : TheDesktop().topLevel)
+        if (w->role == Role::ToolBar && w->owner == o && !w->destroying && StateOf(ToHandle(w)))
+            return ToHandle(w);
+    return nullptr;
+}
+
 }  // namespace user
 
 using namespace user;

@@ -37,4 +37,7 @@ struct CommandBarButton {
 };
 std::span<const CommandBarButton> CommandBarButtons(HWND bar);
 
+// The command bar of a frame, or null.
+HWND CommandBarOf(HWND owner);
+
 }  // namespace user

@@ -137,7 +137,9 @@ constexpr int GWLP_USERDATA = -21;
 constexpr int DWLP_MSGRESULT = 0;
 
 // GetWindow.
+constexpr UINT GW_HWNDNEXT = 2;
 constexpr UINT GW_OWNER = 4;
+constexpr UINT GW_CHILD = 5;
 
 // Keys.
 constexpr UINT VK_BACK = 0x08;

@@ -308,8 +308,30 @@ HWND GetParent(HWND hwnd) {
 
 HWND GetWindow(HWND hwnd, UINT relation) {
     Window* w = FromHandle(hwnd);
-    if (!w || relation != GW_OWNER) return nullptr;
-    return ToHandle(w->owner);
+    if (!w) return nullptr;
+    switch (relation) {
+        case GW_OWNER:
+            return ToHandle(w->owner);
+        case GW_CHILD:
+            return w->children.empty() ? nullptr : ToHandle(w->children.front());
+        case GW_HWNDNEXT: {
+            if (!w->isChild()) return nullptr;
+            const auto& siblings = w->parent->children;
+            auto it = std::find(siblings.begin(), siblings.end(), w);
+            return it + 1 == siblings.end() ? nullptr : ToHandle(*(it + 1));
+        }
+        default:
+            return nullptr;
+    }
+}
+
+int GetClassNameW(HWND hwnd, LPWSTR buffer, int size) {
+    Window* w = FromHandle(hwnd);
+    if (!w || !buffer || size <= 0) return 0;
+    int n = std::min(static_cast<int>(w->className.size()), size - 1);
+    w->className.copy(buffer, static_cast<size_t>(n));
+    buffer[n] = L'\0';
+    return n;
 }
 
 HWND GetDlgItem(HWND dialog, int id) {

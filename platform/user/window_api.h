@@ -60,7 +60,8 @@ BOOL ScreenToClient(HWND hwnd, POINT* point);
 HWND WindowFromPoint(POINT screen);
 
 HWND GetParent(HWND hwnd);
-HWND GetWindow(HWND hwnd, UINT relation);
+HWND GetWindow(HWND hwnd, UINT relation);  // GW_OWNER, GW_CHILD, GW_HWNDNEXT (creation order)
+int GetClassNameW(HWND hwnd, LPWSTR buffer, int size);
 HWND GetDlgItem(HWND dialog, int id);
 int GetDlgCtrlID(HWND hwnd);
 LONG_PTR GetWindowLongPtrW(HWND hwnd, int index);
