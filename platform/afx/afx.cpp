@@ -252,7 +252,8 @@ void CFrameWnd::RecalcLayout(BOOL) {
     // The frame's client area ends where its command bar begins, or at the screen's bottom.
     if (!m_hWnd) return;
     HWND bar = user::CommandBarOf(m_hWnd);
-    int bottom = bar && ::IsWindowVisible(bar) ? kCommandBarTop : kScreenHeight;
+    bool shown = bar && (static_cast<DWORD>(GetWindowLongPtrW(bar, GWL_STYLE)) & WS_VISIBLE);
+    int bottom = shown ? kCommandBarTop : kScreenHeight;
     RECT r;
     ::GetWindowRect(m_hWnd, &r);
     if (r.bottom != bottom) ::MoveWindow(m_hWnd, 0, kNavBarHeight, kScreenWidth, bottom - kNavBarHeight, TRUE);
