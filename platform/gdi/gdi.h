@@ -1,0 +1,169 @@
+// The handheld's drawing calls, with the platform's names, values and pixel rules: device
+// contexts, bitmaps of 1, 4, 8 and 32 bits per pixel, pens, brushes, shapes, blits and text.
+// Handles point at the drawing layer's own objects; a handle that names no live object makes a
+// call fail (it returns FALSE, NULL or CLR_INVALID) rather than touch freed memory.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/win_types.h"
+
+// What the handles point at. The contents are the drawing layer's own (platform/gdi/objects.h);
+// the shells here only let a bitmap, pen or brush handle pass where HGDIOBJ is asked for.
+struct GdiObject {
+protected:
+    GdiObject() = default;
+    ~GdiObject() = default;
+};
+struct BitmapObject : GdiObject {};
+struct PenObject : GdiObject {};
+struct BrushObject : GdiObject {};
+
+using HGDIOBJ = GdiObject*;
+using HBITMAP = BitmapObject*;
+using HPEN = PenObject*;
+using HBRUSH = BrushObject*;
+
+// Device contexts are not selectable objects; the window system hands out ones of its own
+// windows through the same type.
+#ifndef VELQUIN_HDC_DEFINED
+#define VELQUIN_HDC_DEFINED
+struct DeviceContextObject;
+using HDC = DeviceContextObject*;
+#endif
+
+#ifndef VELQUIN_HINSTANCE_DEFINED
+#define VELQUIN_HINSTANCE_DEFINED
+struct InstanceObject;
+using HINSTANCE = InstanceObject*;
+#endif
+
+#ifndef MAKEINTRESOURCEW
+#define MAKEINTRESOURCEW(i) \
+    (reinterpret_cast<LPCWSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
+#define IS_INTRESOURCE(p) ((reinterpret_cast<std::uintptr_t>(p) >> 16) == 0)
+#endif
+
+using LPPOINT = POINT*;
+using LPSIZE = SIZE*;
+
+constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
+
+// Stock objects: static, never freed; DeleteObject on one does nothing.
+constexpr int WHITE_BRUSH = 0;
+constexpr int LTGRAY_BRUSH = 1;
+constexpr int GRAY_BRUSH = 2;
+constexpr int DKGRAY_BRUSH = 3;
+constexpr int BLACK_BRUSH = 4;
+constexpr int NULL_BRUSH = 5;
+constexpr int HOLLOW_BRUSH = NULL_BRUSH;
+constexpr int WHITE_PEN = 6;
+constexpr int BLACK_PEN = 7;
+constexpr int NULL_PEN = 8;
+
+// Pen styles.
+constexpr int PS_SOLID = 0;
+constexpr int PS_NULL = 5;
+
+// Raster operations of the blits.
+constexpr DWORD SRCCOPY = 0x00CC0020;
+constexpr DWORD SRCPAINT = 0x00EE0086;  // destination OR source
+constexpr DWORD SRCAND = 0x008800C6;
+constexpr DWORD SRCINVERT = 0x00660046;
+constexpr DWORD DSTINVERT = 0x00550009;
+constexpr DWORD PATCOPY = 0x00F00021;
+constexpr DWORD PATINVERT = 0x005A0049;
+constexpr DWORD BLACKNESS = 0x00000042;
+constexpr DWORD WHITENESS = 0x00FF0062;
+
+// Background modes.
+constexpr int TRANSPARENT = 1;
+constexpr int OPAQUE = 2;
+
+// Polygon fill modes.
+constexpr int ALTERNATE = 1;
+constexpr int WINDING = 2;
+
+// Stretch modes: how shrinking combines the source pixels that fall on one destination pixel.
+constexpr int BLACKONWHITE = 1;  // AND
+constexpr int WHITEONBLACK = 2;  // OR
+constexpr int COLORONCOLOR = 3;  // the one under the destination pixel's centre
+constexpr int STRETCH_ANDSCANS = BLACKONWHITE;
+constexpr int STRETCH_ORSCANS = WHITEONBLACK;
+constexpr int STRETCH_DELETESCANS = COLORONCOLOR;
+
+// DrawTextW formats.
+constexpr UINT DT_TOP = 0x00;
+constexpr UINT DT_LEFT = 0x00;
+constexpr UINT DT_CENTER = 0x01;
+constexpr UINT DT_RIGHT = 0x02;
+constexpr UINT DT_VCENTER = 0x04;  // with DT_SINGLELINE
+constexpr UINT DT_BOTTOM = 0x08;   // with DT_SINGLELINE
+constexpr UINT DT_WORDBREAK = 0x10;
+constexpr UINT DT_SINGLELINE = 0x20;
+constexpr UINT DT_NOCLIP = 0x100;
+constexpr UINT DT_CALCRECT = 0x400;
+constexpr UINT DT_NOPREFIX = 0x800;
+
+struct TEXTMETRICW {
+    LONG tmHeight;  // the line height of DrawTextW
+    LONG tmAscent;
+    LONG tmDescent;
+    LONG tmInternalLeading;
+    LONG tmExternalLeading;
+    LONG tmAveCharWidth;
+    LONG tmMaxCharWidth;
+};
+using LPTEXTMETRICW = TEXTMETRICW*;
+
+// Objects.
+HDC CreateCompatibleDC(HDC dc);  // a memory DC holding a 1 x 1 monochrome bitmap; dc may be null
+BOOL DeleteDC(HDC dc);
+// A bitmap of the format of what dc draws on: the screen's 32 bits for a window DC or a null dc,
+// the format of the selected bitmap for a memory DC (so a fresh memory DC gives monochrome).
+HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
+// bits, when given, are rows of 16-bit aligned packed pixels (1 bit, first pixel in the high bit)
+// or of 0x00RRGGBB words (32 bits). Other depths come from resources.
+HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
+HGDIOBJ GetStockObject(int object);
+HPEN CreatePen(int style, int width, COLORREF colour);  // width 0 draws one pixel wide
+HBRUSH CreateSolidBrush(COLORREF colour);
+HBRUSH CreatePatternBrush(HBITMAP bitmap);  // copies the bitmap; it may be deleted after
+// Returns the object of that kind it replaced, or null when it refuses (a bitmap into a window
+// DC, or one already selected into another DC).
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
+// FALSE while the object is selected into a device context: deselect it first.
+BOOL DeleteObject(HGDIOBJ object);
+// name: MAKEINTRESOURCEW(id) of a bitmap in the program's own resource table (resources.h).
+HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name);
+
+// State of a device context.
+COLORREF SetTextColor(HDC dc, COLORREF colour);  // each returns the previous value
+COLORREF SetBkColor(HDC dc, COLORREF colour);
+COLORREF GetTextColor(HDC dc);
+COLORREF GetBkColor(HDC dc);
+int SetBkMode(HDC dc, int mode);
+int SetPolyFillMode(HDC dc, int mode);
+int SetStretchBltMode(HDC dc, int mode);
+BOOL SetBrushOrgEx(HDC dc, int x, int y, LPPOINT previous);
+BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous);
+
+// Drawing. Rectangles are left, top, right, bottom with right and bottom exclusive.
+BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
+BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, DWORD rop);
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy,
+                int sourceWidth, int sourceHeight, DWORD rop);
+BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
+BOOL Ellipse(HDC dc, int left, int top, int right, int bottom);
+BOOL Polyline(HDC dc, const POINT* points, int count);
+BOOL Polygon(HDC dc, const POINT* points, int count);
+BOOL LineTo(HDC dc, int x, int y);
+int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour);  // CLR_INVALID when clipped
+COLORREF GetPixel(HDC dc, int x, int y);
+
+// Text in the device's default font. count −1: up to the terminating zero. Returns the height
+// drawn; with DT_CALCRECT it sets rect's right and bottom to the text's extent and draws nothing.
+int DrawTextW(HDC dc, LPCWSTR text, int count, RECT* rect, UINT format);
+BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, LPSIZE size);
+BOOL GetTextMetricsW(HDC dc, LPTEXTMETRICW metrics);

@@ -1,0 +1,110 @@
+// The drawing layer's own objects behind the handles, and the checks that turn a handle back
+// into one. Only the drawing layer includes this.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/gdi/gdi.h"
+
+namespace gdi {
+
+enum class Kind : std::uint8_t { Bitmap, Pen, Brush, DC };
+
+// Pixels are kept as the surface word 0x00RRGGBB; COLORREF is 0x00BBGGRR.
+constexpr std::uint32_t ToPixel(COLORREF c) {
+    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+constexpr COLORREF ToColorRef(std::uint32_t p) { return ToPixel(p); }  // the same swap
+
+struct Bitmap : BitmapObject {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 32;
+    // 32 bits: words, possibly on pixels the bitmap does not own (the screen).
+    std::vector<std::uint32_t> ownWords;
+    std::uint32_t* words = nullptr;
+    int stride = 0;
+    // 1, 4 and 8 bits: one palette index a byte, and the full palette of 2^bits entries.
+    std::vector<std::uint8_t> indices;
+    std::vector<std::uint32_t> palette;
+    DeviceContextObject* selectedInto = nullptr;
+    bool stock = false;
+    // Nearest palette entry of the last colour asked for: drawing repeats one colour a lot.
+    std::uint32_t lastColour = 0xFFFFFFFF;
+    std::uint8_t lastIndex = 0;
+
+    bool IsPalettized() const { return bitsPerPixel < 32; }
+    std::uint32_t AllBits() const {
+        return bitsPerPixel == 32 ? 0x00FFFFFFu : (1u << bitsPerPixel) - 1;
+    }
+};
+
+struct Pen : PenObject {
+    int style = PS_SOLID;
+    int width = 1;
+    std::uint32_t colour = 0;  // pixel word
+    bool stock = false;
+    int selections = 0;
+};
+
+struct Brush : BrushObject {
+    enum Style { Solid, Null, Pattern } style = Solid;
+    std::uint32_t colour = 0;  // pixel word
+    // Pattern: a copy of the bitmap. A monochrome pattern keeps its bits and takes the device
+    // context's text (0) and background (1) colours when it paints.
+    int patternWidth = 0;
+    int patternHeight = 0;
+    bool patternMono = false;
+    std::vector<std::uint32_t> pattern;
+    bool stock = false;
+    int selections = 0;
+};
+
+}  // namespace gdi
+
+struct DeviceContextObject {
+    bool window = false;
+    gdi::Bitmap* bitmap = nullptr;  // what it draws on: selected bitmap or window surface
+    gdi::Pen* pen = nullptr;
+    gdi::Brush* brush = nullptr;
+    COLORREF textColour = RGB(0, 0, 0);
+    COLORREF bkColour = RGB(255, 255, 255);
+    int bkMode = OPAQUE;
+    int fillMode = ALTERNATE;
+    int stretchMode = BLACKONWHITE;
+    POINT brushOrigin{0, 0};
+    POINT current{0, 0};
+    POINT origin{0, 0};  // surface position of logical (0, 0)
+    bool clipped = false;
+    std::vector<RECT> clip;  // surface coordinates
+    // The clip as it applies now: clip rectangles cut to the surface, in surface coordinates.
+    std::vector<RECT> visible;
+    RECT visibleBounds{0, 0, 0, 0};
+};
+
+namespace gdi {
+
+// Every live object is registered; the registry holds its pointers disguised so that an
+// object the program forgot to delete still shows up as a leak under LeakSanitizer.
+void Register(const void* object, Kind kind);
+void Unregister(const void* object);
+bool IsLive(const void* object, Kind kind);
+bool LiveKind(const void* object, Kind* kind);
+
+DeviceContextObject* Dc(HDC dc);  // null unless a live DC with something to draw on
+Bitmap* AsBitmap(HGDIOBJ object);  // null unless a live bitmap
+Brush* AsBrush(HGDIOBJ object);
+Pen* AsPen(HGDIOBJ object);
+
+// Recomputes DeviceContextObject::visible after a change of bitmap, origin or clip.
+void UpdateVisible(DeviceContextObject& dc);
+
+// A new bitmap, all black (palette entry 0), counted as a live object; null for a bad size.
+Bitmap* NewBitmap(int width, int height, int bitsPerPixel);
+
+Bitmap* StockMonoBitmap();
+Pen* StockPen(int which);
+Brush* StockBrush(int which);
+
+}  // namespace gdi

@@ -1,0 +1,32 @@
+// The text form of a bitmap resource, one picture a file:
+//
+//   # comment
+//   picture 119 48 16 1          id, width, height, bits per pixel (1, 4, 8 or 32)
+//   colour . FFFFFF              a character and its colour, palette entries in order
+//   colour # 000000
+//   |..##..|                     one row of exactly `width` characters between bars
+//
+// A 1-bit picture may use only black and white; palette index 0 is black and 1 white
+// whatever the order of the colour lines.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gdi {
+
+struct Picture {
+    int id = 0;
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;
+    std::vector<std::uint32_t> palette;  // 0x00RRGGBB
+    std::vector<std::uint8_t> indices;   // width × height
+};
+
+// Empty on success, otherwise "line N: what is wrong".
+std::string ParsePicture(std::string_view text, Picture* picture);
+
+}  // namespace gdi

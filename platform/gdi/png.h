@@ -1,0 +1,17 @@
+// Writing a surface as a PNG file (the headless shot command and the tests).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/gdi/gdi.h"
+
+namespace gdi {
+
+// Rows of 0x00RRGGBB words, stride in pixels. False when the file cannot be written.
+bool WritePng(const std::uint32_t* pixels, int width, int height, int stride,
+              const std::string& path);
+// Any bitmap; palettized ones are written with their palette resolved.
+bool WritePng(HBITMAP bitmap, const std::string& path);
+
+}  // namespace gdi

@@ -1,0 +1,55 @@
+// Pixel-level work shared by the calls: colours in a bitmap's own format, clipped spans and
+// points in a device context's logical coordinates, brush paints.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/gdi/objects.h"
+
+namespace gdi {
+
+// A bitmap's raw value for a colour: the pixel word itself at 32 bits, the nearest palette
+// entry otherwise (for a monochrome bitmap, black or white).
+std::uint32_t RawOf(Bitmap& bitmap, std::uint32_t pixel);
+std::uint32_t PixelOfRaw(const Bitmap& bitmap, std::uint32_t raw);
+
+inline std::uint32_t RawAt(const Bitmap& b, int x, int y) {
+    return b.bitsPerPixel == 32 ? b.words[y * b.stride + x] : b.indices[y * b.width + x];
+}
+inline void PutRaw(Bitmap& b, int x, int y, std::uint32_t raw) {
+    if (b.bitsPerPixel == 32)
+        b.words[y * b.stride + x] = raw;
+    else
+        b.indices[y * b.width + x] = static_cast<std::uint8_t>(raw);
+}
+
+// What fills a span: one raw value, or a brush pattern in the target's raw values, tiled from
+// the device context's brush origin.
+struct Paint {
+    bool pattern = false;
+    std::uint32_t raw = 0;
+    const std::uint32_t* tiles = nullptr;
+    std::vector<std::uint32_t> converted;
+    int tileWidth = 0;
+    int tileHeight = 0;
+    int phaseX = 0;  // surface x whose pattern column is 0, likewise y
+    int phaseY = 0;
+};
+// False for the null brush (nothing to paint).
+bool BrushPaint(DeviceContextObject& dc, const Brush& brush, Paint* paint);
+Paint SolidPaint(DeviceContextObject& dc, std::uint32_t pixel);
+
+// Logical coordinates, clipped to the DC's visible rectangles. Spans are [x0, x1).
+void FillSpan(DeviceContextObject& dc, int y, long long x0, long long x1, const Paint& paint);
+void FillBox(DeviceContextObject& dc, long long left, long long top, long long right,
+             long long bottom, const Paint& paint);
+bool PlotRaw(DeviceContextObject& dc, int x, int y, std::uint32_t raw);
+
+// A pen's mark at one pixel of its path: the pixel itself, or a round dot as wide as the pen.
+void PenDot(DeviceContextObject& dc, int x, int y, std::uint32_t raw, int width);
+
+// The DC's visible rectangles in logical coordinates.
+RECT VisibleBoundsLogical(const DeviceContextObject& dc);
+
+}  // namespace gdi

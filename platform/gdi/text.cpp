@@ -1,0 +1,217 @@
+// DrawTextW and text measurement in the device's default font.
+#include <algorithm>
+#include <cwchar>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/font.h"
+#include "platform/gdi/objects.h"
+#include "platform/gdi/raster.h"
+
+using namespace gdi;
+
+namespace {
+
+struct Line {
+    std::u32string text;
+    std::vector<bool> underlined;  // the character after an '&'
+    int width = 0;
+};
+
+int Width(Font& font, const std::u32string& text) {
+    int w = 0;
+    for (char32_t c : text) w += font.Get(c).advance;
+    return w;
+}
+
+// Splits at CR, LF or CR LF (unless single-line), takes the '&' prefixes out (unless
+// DT_NOPREFIX) and, with DT_WORDBREAK, breaks lines at spaces to fit maxWidth.
+std::vector<Line> Layout(Font& font, const wchar_t* text, int count, UINT format, int maxWidth) {
+    std::vector<Line> lines(1);
+    bool single = format & DT_SINGLELINE;
+    bool prefix = !(format & DT_NOPREFIX);
+    for (int i = 0; i < count; ++i) {
+        wchar_t c = text[i];
+        if (c == L'\r' || c == L'\n') {
+            if (single) continue;
+            if (c == L'\r' && i + 1 < count && text[i + 1] == L'\n') ++i;
+            if (i + 1 < count) lines.emplace_back();
+            continue;
+        }
+        bool under = false;
+        if (prefix && c == L'&') {
+            if (++i >= count) break;
+            c = text[i];
+            under = c != L'&';
+            if (c == L'\r' || c == L'\n') {
+                --i;
+                continue;
+            }
+        }
+        lines.back().text += static_cast<char32_t>(c);
+        lines.back().underlined.push_back(under);
+    }
+    if (count == 0) lines.clear();
+    if ((format & DT_WORDBREAK) && !single) {
+        std::vector<Line> broken;
+        for (Line& line : lines) {
+            while (true) {
+                int w = 0;
+                std::size_t lastSpace = std::u32string::npos, cut = line.text.size();
+                for (std::size_t k = 0; k < line.text.size(); ++k) {
+                    if (line.text[k] == U' ') lastSpace = k;
+                    w += font.Get(line.text[k]).advance;
+                    if (w > maxWidth && lastSpace != std::u32string::npos) {
+                        cut = lastSpace;
+                        break;
+                    }
+                }
+                if (cut == line.text.size()) break;
+                Line head;
+                head.text = line.text.substr(0, cut);
+                head.underlined.assign(line.underlined.begin(), line.underlined.begin() + cut);
+                broken.push_back(std::move(head));
+                line.text.erase(0, cut + 1);
+                line.underlined.erase(line.underlined.begin(), line.underlined.begin() + cut + 1);
+            }
+            broken.push_back(std::move(line));
+        }
+        lines = std::move(broken);
+    }
+    for (Line& line : lines) line.width = Width(font, line.text);
+    return lines;
+}
+
+// Restricts a DC's visible rectangles to a logical rectangle for the length of one call.
+class ClipTo {
+public:
+    ClipTo(DeviceContextObject& dc, const RECT& r) : dc_(dc), saved_(dc.visible) {
+        RECT d{r.left + dc.origin.x, r.top + dc.origin.y, r.right + dc.origin.x,
+               r.bottom + dc.origin.y};
+        dc.visible.clear();
+        for (const RECT& v : saved_) {
+            RECT c{std::max(v.left, d.left), std::max(v.top, d.top), std::min(v.right, d.right),
+                   std::min(v.bottom, d.bottom)};
+            if (c.left < c.right && c.top < c.bottom) dc.visible.push_back(c);
+        }
+        savedBounds_ = dc.visibleBounds;
+        RECT b = dc.visible.empty() ? RECT{0, 0, 0, 0} : dc.visible[0];
+        for (const RECT& c : dc.visible) {
+            b.left = std::min(b.left, c.left);
+            b.top = std::min(b.top, c.top);
+            b.right = std::max(b.right, c.right);
+            b.bottom = std::max(b.bottom, c.bottom);
+        }
+        dc.visibleBounds = b;
+    }
+    ~ClipTo() {
+        dc_.visible = std::move(saved_);
+        dc_.visibleBounds = savedBounds_;
+    }
+
+private:
+    DeviceContextObject& dc_;
+    std::vector<RECT> saved_;
+    RECT savedBounds_;
+};
+
+void DrawGlyph(DeviceContextObject& dc, const Glyph& g, long long x, long long y,
+               std::uint32_t raw) {
+    Bitmap& b = *dc.bitmap;
+    long long gx = x + g.left + dc.origin.x, gy = y + dc.origin.y;
+    for (const RECT& r : dc.visible) {
+        long long x0 = std::max<long long>(gx, r.left), x1 = std::min<long long>(gx + g.width, r.right);
+        long long y0 = std::max<long long>(gy, r.top), y1 = std::min<long long>(gy + g.rows, r.bottom);
+        for (long long py = y0; py < y1; ++py) {
+            const std::uint8_t* ink = &g.ink[(py - gy) * g.width];
+            for (long long px = x0; px < x1; ++px)
+                if (ink[px - gx]) PutRaw(b, static_cast<int>(px), static_cast<int>(py), raw);
+        }
+    }
+}
+
+void DrawLine(DeviceContextObject& dc, Font& font, const Line& line, long long x, long long y) {
+    if (dc.bkMode == OPAQUE && line.width > 0) {
+        Paint back = SolidPaint(dc, ToPixel(dc.bkColour));
+        FillBox(dc, x, y, x + line.width, y + font.Height(), back);
+    }
+    std::uint32_t ink = RawOf(*dc.bitmap, ToPixel(dc.textColour));
+    Paint underline;
+    underline.raw = ink;
+    long long pen = x;
+    for (std::size_t k = 0; k < line.text.size(); ++k) {
+        const Glyph& g = font.Get(line.text[k]);
+        DrawGlyph(dc, g, pen, y + font.Ascent() - g.top, ink);
+        if (line.underlined[k]) {
+            long long row = y + font.Ascent() + 1;
+            FillBox(dc, pen, row, pen + g.advance, row + 1, underline);
+        }
+        pen += g.advance;
+    }
+}
+
+}  // namespace
+
+int DrawTextW(HDC handle, LPCWSTR text, int count, RECT* rect, UINT format) {
+    if (!text || !rect) return 0;
+    bool calc = format & DT_CALCRECT;
+    DeviceContextObject* dc = Dc(handle);
+    if (!dc && !(calc && gdi::IsLive(handle, Kind::DC))) return 0;
+    Font* font = Font::Default();
+    if (!font) return 0;
+    if (count < 0) count = static_cast<int>(std::wcslen(text));
+    std::vector<Line> lines = Layout(*font, text, count, format, rect->right - rect->left);
+    int h = font->Height();
+    if (calc) {
+        int widest = 0;
+        for (const Line& line : lines) widest = std::max(widest, line.width);
+        rect->right = rect->left + widest;
+        rect->bottom = rect->top + static_cast<int>(lines.size()) * h;
+        return static_cast<int>(lines.size()) * h;
+    }
+    bool single = format & DT_SINGLELINE;
+    std::unique_ptr<ClipTo> clip;
+    if (!(format & DT_NOCLIP)) clip = std::make_unique<ClipTo>(*dc, *rect);
+    int drawn = 0;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        const Line& line = lines[k];
+        long long y = rect->top + static_cast<long long>(k) * h;
+        if (single && (format & DT_BOTTOM))
+            y = rect->bottom - h;
+        else if (single && (format & DT_VCENTER))
+            y = rect->top + (rect->bottom - rect->top - h) / 2;
+        long long x = rect->left;
+        if (format & DT_CENTER)
+            x = (static_cast<long long>(rect->left) + rect->right - line.width) / 2;
+        else if (format & DT_RIGHT)
+            x = rect->right - line.width;
+        DrawLine(*dc, *font, line, x, y);
+        drawn += h;
+        if (y + h > rect->bottom) break;
+    }
+    return drawn;
+}
+
+BOOL GetTextExtentPoint32W(HDC handle, LPCWSTR text, int count, LPSIZE size) {
+    if (!gdi::IsLive(handle, Kind::DC) || !text || !size || count < 0) return FALSE;
+    Font* font = Font::Default();
+    if (!font) return FALSE;
+    int w = 0;
+    for (int i = 0; i < count; ++i) w += font->Get(static_cast<char32_t>(text[i])).advance;
+    *size = SIZE{w, font->Height()};
+    return TRUE;
+}
+
+BOOL GetTextMetricsW(HDC handle, LPTEXTMETRICW metrics) {
+    if (!gdi::IsLive(handle, Kind::DC) || !metrics) return FALSE;
+    Font* font = Font::Default();
+    if (!font) return FALSE;
+    int widest = 0;
+    for (char32_t c = U' '; c < U'\x7f'; ++c) widest = std::max(widest, font->Get(c).advance);
+    int internal = font->Height() - font->PixelSize();
+    *metrics = TEXTMETRICW{font->Height(),         font->Ascent(), font->Descent(),
+                           std::max(0, internal),  0,              font->Get(U'x').advance,
+                           widest};
+    return TRUE;
+}
