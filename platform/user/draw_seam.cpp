@@ -1,9 +1,13 @@
-// The window system's own drawing, straight onto the screen surface. Text is drawn as one box
-// per character at fixed metrics, a stand-in until the drawing layer's font takes over.
+// The window system's own drawing onto the screen surface: fills, outlines and image copies
+// straight into its pixels, text through the drawing layer's font.
 #include "platform/user/draw_seam.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
+#include "platform/gdi/window_dc.h"
+#include "platform/user/paint.h"
 #include "platform/user/screen.h"
 
 namespace user {
@@ -83,9 +87,37 @@ void ForEachLine(std::wstring_view text, F f) {
 
 }  // namespace
 
-int TextLineHeight() { return kLineHeight; }
+namespace {
 
-int TextWidth(std::wstring_view line) { return static_cast<int>(line.size()) * kAdvance; }
+// A device context on the whole screen, to measure text or to draw it through a clip.
+struct ScreenDC {
+    ScreenDC() : dc(gdi::CreateWindowDC(ScreenBitmap())) {}
+    ~ScreenDC() { DeleteDC(dc); }
+    ScreenDC(const ScreenDC&) = delete;
+    ScreenDC& operator=(const ScreenDC&) = delete;
+    HDC dc;
+};
+
+}  // namespace
+
+int TextLineHeight() {
+    static int height = 0;
+    if (!height) {
+        ScreenDC s;
+        TEXTMETRICW tm{};
+        height = GetTextMetricsW(s.dc, &tm) && tm.tmHeight > 0 ? tm.tmHeight : kLineHeight;
+    }
+    return height;
+}
+
+int TextWidth(std::wstring_view line) {
+    if (line.empty()) return 0;
+    ScreenDC s;
+    SIZE size{};
+    if (!GetTextExtentPoint32W(s.dc, line.data(), static_cast<int>(line.size()), &size))
+        return static_cast<int>(line.size()) * kAdvance;
+    return size.cx;
+}
 
 int TextLineCount(std::wstring_view text) {
     int n = 0;
@@ -97,22 +129,18 @@ int Text(const Region& clip, const RECT& rect, std::wstring_view text, COLORREF 
          UINT align) {
     Region inside(rect);
     inside.Intersect(clip);
-    int lines = 0;
-    int top = rect.top;
-    ForEachLine(text, [&](std::wstring_view line) {
-        if (top >= rect.bottom) return;
-        int width = TextWidth(line);
-        int x = rect.left;
-        if (align == kAlignCentre) x = (rect.left + rect.right - width) / 2;
-        if (align == kAlignRight) x = rect.right - width;
-        for (wchar_t ch : line) {
-            if (ch != L' ') Frame(inside, {x + 1, top + 3, x + 5, top + 11}, colour);
-            x += kAdvance;
-        }
-        top += kLineHeight;
-        ++lines;
-    });
-    return lines;
+    std::vector<RECT> rects = inside.Rects();
+    if (rects.empty()) return 0;
+    ScreenDC s;
+    gdi::SetWindowDCClip(s.dc, rects.data(), static_cast<int>(rects.size()));
+    SetTextColor(s.dc, colour);
+    SetBkMode(s.dc, TRANSPARENT);
+    UINT format = align == kAlignCentre ? DT_CENTER : align == kAlignRight ? DT_RIGHT : DT_LEFT;
+    RECT r = rect;
+    int height = DrawTextW(s.dc, std::wstring(text).c_str(), static_cast<int>(text.size()), &r,
+                           format | DT_NOPREFIX);
+    MarkScreenChanged();
+    return height / TextLineHeight();
 }
 
 }  // namespace seam

@@ -1,7 +1,6 @@
 // The few drawing operations the window system needs for its own windows (navigation bar,
 // command bar, menus, boxes, dialogs and controls) and for a paint's device context. Everything
-// is in screen coordinates and clipped to a region. The drawing layer takes these over; until
-// then draw_seam.cpp draws them itself onto the screen surface.
+// is in screen coordinates and clipped to a region.
 #pragma once
 
 #include <string_view>

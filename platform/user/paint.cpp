@@ -1,29 +1,50 @@
 #include "platform/user/paint.h"
 
-#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/gdi/window_dc.h"
 
 #include "platform/user/desktop.h"
 #include "platform/user/draw_seam.h"
 #include "platform/user/message_queue.h"
-
-struct DeviceContextObject {
-    HWND hwnd;
-    POINT origin;
-    user::Region clip;  // screen coordinates
-    bool fromPaint;
-};
+#include "platform/user/screen.h"
 
 namespace user {
 
 namespace {
 
-std::unique_ptr<DeviceContextObject> NewDC(Window* w, const Region& clip, bool fromPaint) {
-    auto dc = std::make_unique<DeviceContextObject>();
-    dc->hwnd = ToHandle(w);
-    dc->origin = {w->rect.left, w->rect.top};
-    dc->clip = clip;
-    dc->fromPaint = fromPaint;
+// What the window system knows of each device context it handed out; the context itself is
+// the drawing layer's window DC on the screen surface.
+struct DcInfo {
+    HWND hwnd;
+    POINT origin;
+    Region clip;  // screen coordinates
+    bool fromPaint;
+};
+
+std::unordered_map<HDC, DcInfo>& Dcs() {
+    static std::unordered_map<HDC, DcInfo> dcs;
+    return dcs;
+}
+
+HDC NewDC(Window* w, const Region& clip, bool fromPaint) {
+    HDC dc = gdi::CreateWindowDC(ScreenBitmap());
+    if (!dc) return nullptr;
+    POINT origin{w->rect.left, w->rect.top};
+    gdi::SetWindowDCOrigin(dc, origin);
+    std::vector<RECT> rects = clip.Rects();
+    gdi::SetWindowDCClip(dc, rects.data(), static_cast<int>(rects.size()));
+    Dcs()[dc] = DcInfo{ToHandle(w), origin, clip, fromPaint};
     return dc;
+}
+
+bool FreeDC(HDC dc, bool fromPaint) {
+    auto it = Dcs().find(dc);
+    if (it == Dcs().end() || it->second.fromPaint != fromPaint) return false;
+    Dcs().erase(it);
+    DeleteDC(dc);
+    return true;
 }
 
 Region ClientArea(const Window* w) { return Region(RECT{0, 0, w->width(), w->height()}); }
@@ -55,17 +76,16 @@ bool EraseBackground(HWND hwnd, HDC hdc) {
 }
 
 bool ViewOf(HDC hdc, DeviceContextView* view) {
-    if (!hdc || !FromHandle(hdc->hwnd)) return false;
-    *view = {hdc->hwnd, hdc->origin, &hdc->clip};
+    auto it = Dcs().find(hdc);
+    if (it == Dcs().end() || !FromHandle(it->second.hwnd)) return false;
+    *view = {it->second.hwnd, it->second.origin, &it->second.clip};
     return true;
 }
 
-void FillThroughDC(HDC hdc, const RECT& r, COLORREF colour) {
-    DeviceContextView v;
-    if (!ViewOf(hdc, &v)) return;
-    seam::Fill(*v.clip,
-               {r.left + v.origin.x, r.top + v.origin.y, r.right + v.origin.x, r.bottom + v.origin.y},
-               colour);
+HBITMAP ScreenBitmap() {
+    static HBITMAP screen =
+        gdi::CreateBitmapOnPixels(ScreenPixels(), kScreenPixelsWide, kScreenPixelsHigh, kScreenPixelsWide);
+    return screen;
 }
 
 Region InvalidRegionOf(HWND hwnd) {
@@ -120,15 +140,15 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     bool erase = w->erase;
     w->invalid.Clear();
     w->erase = false;
-    HDC dc = NewDC(w, clip, true).release();
+    HDC dc = NewDC(w, clip, true);
     ps->hdc = dc;
     if (erase) ps->fErase = SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
     return dc;
 }
 
 BOOL EndPaint(HWND, const PAINTSTRUCT* ps) {
-    if (!ps || !ps->hdc || !ps->hdc->fromPaint) return FALSE;
-    delete ps->hdc;
+    if (!ps || !FreeDC(ps->hdc, true)) return FALSE;
+    MarkScreenChanged();
     NotifyScreenChanged();
     return TRUE;
 }
@@ -136,12 +156,12 @@ BOOL EndPaint(HWND, const PAINTSTRUCT* ps) {
 HDC GetDC(HWND hwnd) {
     Window* w = FromHandle(hwnd);
     if (!w) return nullptr;
-    return NewDC(w, VisibleRegion(w), false).release();
+    return NewDC(w, VisibleRegion(w), false);
 }
 
 int ReleaseDC(HWND, HDC hdc) {
-    if (!hdc || hdc->fromPaint) return 0;
-    delete hdc;
+    if (!FreeDC(hdc, false)) return 0;
+    MarkScreenChanged();
     NotifyScreenChanged();
     return 1;
 }

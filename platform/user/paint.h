@@ -6,13 +6,10 @@
 #include "platform/user/region.h"
 #include "platform/user/user_types.h"
 
-// A device context on the screen, in a window's client coordinates. The drawing layer's own
-// device context takes its place; this one carries what that needs: the origin and the clip.
-#ifndef VELQUIN_HDC_DEFINED
-#define VELQUIN_HDC_DEFINED
-struct DeviceContextObject;
-using HDC = DeviceContextObject*;
-#endif
+
+// The device contexts handed out here are the drawing layer's window DCs on the screen
+// surface, at the window's origin and clipped as said above.
+#include "platform/gdi/gdi.h"
 
 struct PAINTSTRUCT {
     HDC hdc;
@@ -43,8 +40,8 @@ struct DeviceContextView {
 };
 bool ViewOf(HDC hdc, DeviceContextView* view);
 
-// Fills a client rectangle through a device context (clipped as the context is).
-void FillThroughDC(HDC hdc, const RECT& rect, COLORREF colour);
+// The screen surface as a drawing-layer bitmap.
+HBITMAP ScreenBitmap();
 
 // The invalid region of a window in client coordinates (a copy).
 Region InvalidRegionOf(HWND hwnd);

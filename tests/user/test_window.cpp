@@ -4,6 +4,23 @@ namespace testing_user {
 
 namespace {
 
+// Paints as the game does: the whole frame composed off-screen, then one blit to the window.
+void BlitWholeClient(HWND hwnd, HDC dc, COLORREF colour) {
+    RECT all;
+    GetClientRect(hwnd, &all);
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP buffer = CreateCompatibleBitmap(dc, all.right, all.bottom);
+    HGDIOBJ old = SelectObject(memory, buffer);
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(memory, &all, brush);
+    DeleteObject(brush);
+    BitBlt(dc, 0, 0, all.right, all.bottom, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteObject(buffer);
+    DeleteDC(memory);
+}
+
+
 LRESULT TestProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     TestWindowLog& log = Log();
     if (message != WM_ERASEBKGND && message != WM_SETFOCUS && message != WM_KILLFOCUS)
@@ -15,9 +32,7 @@ LRESULT TestProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
-        RECT all;
-        GetClientRect(hwnd, &all);
-        user::FillThroughDC(dc, all, log.colour);
+        BlitWholeClient(hwnd, dc, log.colour);
         EndPaint(hwnd, &ps);
         return 0;
     }
