@@ -39,7 +39,9 @@ const MessageMap* CCmdTarget::ThisMessageMap() {
     return &map;
 }
 
-const MessageMap* CCmdTarget::GetMessageMap() const { return ThisMessageMap(); }
+const MessageMap* CCmdTarget::GetMessageMap() const {
+    return ThisMessageMap();
+}
 
 BOOL CCmdTarget::OnCmdMsg(UINT id, UINT code) {
     const MessageMapEntry* e = afx::FindEntry(GetMessageMap(), WM_COMMAND, id, code);
@@ -66,6 +68,9 @@ LRESULT AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         wnd->PostNcDestroy();  // may delete wnd
         return result;
     }
+    // A handler may have destroyed the window (a close sent from a command): the object may be
+    // gone with it.
+    if (CWnd::FromHandle(hwnd) != wnd) return result;
     wnd->current_ = saved;
     return result;
 }
@@ -105,20 +110,26 @@ void CWnd::GetWindowText(CString& text) const {
     text = CString(std::move(buffer));
 }
 
-BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
+BOOL CWnd::DestroyWindow() {
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
 
 const MessageMap* CWnd::ThisMessageMap() {
     static const MessageMap map{&CCmdTarget::ThisMessageMap, {}};
     return &map;
 }
 
-const MessageMap* CWnd::GetMessageMap() const { return ThisMessageMap(); }
+const MessageMap* CWnd::GetMessageMap() const {
+    return ThisMessageMap();
+}
 
 LRESULT CWnd::Default() {
     return ::DefWindowProcW(m_hWnd, current_.message, current_.wParam, current_.lParam);
 }
 
-BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) { return OnCmdMsg(LOWORD(wParam), HIWORD(wParam)); }
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
+    return OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
+}
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND) {
@@ -140,9 +151,9 @@ BOOL CWnd::CreateFrameWindow(LPCWSTR title, DWORD style, HWND owner) {
         registered = RegisterClassW(&wc) != FALSE;
     }
     creating = this;
-    HWND h = ::CreateWindowExW(0, kFrameClass, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, AfxGetInstanceHandle(),
-                               nullptr);
+    HWND h =
+        ::CreateWindowExW(0, kFrameClass, title, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, owner, nullptr, AfxGetInstanceHandle(), nullptr);
     creating = nullptr;
     return h != nullptr;
 }
@@ -179,7 +190,8 @@ void DDX_Radio(CDataExchange* dx, int firstId, int& value) {
     if (dx->m_bSaveAndValidate) {
         value = -1;
         for (size_t i = 0; i < radios.size(); ++i)
-            if (SendMessageW(radios[i], BM_GETCHECK, 0, 0) == BST_CHECKED) value = static_cast<int>(i);
+            if (SendMessageW(radios[i], BM_GETCHECK, 0, 0) == BST_CHECKED)
+                value = static_cast<int>(i);
     } else {
         for (size_t i = 0; i < radios.size(); ++i)
             SendMessageW(radios[i], BM_SETCHECK,
@@ -231,11 +243,11 @@ BOOL CCeCommandBar::LoadToolBar(UINT toolBarId) {
 // --- CFrameWnd ---
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
-    afx::OnMessage<&CFrameWnd::OnClose>(WM_CLOSE),
+afx::OnMessage<&CFrameWnd::OnClose>(WM_CLOSE),
     afx::OnMessage<&CFrameWnd::OnNcDestroy>(WM_NCDESTROY),
-END_MESSAGE_MAP()
+    END_MESSAGE_MAP()
 
-BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, void*) {
+        BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, void*) {
     wchar_t title[256] = L"";
     ::LoadStringW(AfxGetInstanceHandle(), resourceId, title, 256);
     // A frame is a top-level window over the main area; the add-to-title flag is the framework's.
@@ -256,7 +268,8 @@ void CFrameWnd::RecalcLayout(BOOL) {
     int bottom = shown ? kCommandBarTop : kScreenHeight;
     RECT r;
     ::GetWindowRect(m_hWnd, &r);
-    if (r.bottom != bottom) ::MoveWindow(m_hWnd, 0, kNavBarHeight, kScreenWidth, bottom - kNavBarHeight, TRUE);
+    if (r.bottom != bottom)
+        ::MoveWindow(m_hWnd, 0, kNavBarHeight, kScreenWidth, bottom - kNavBarHeight, TRUE);
 }
 
 HMENU CFrameWnd::GetMenu() const {
@@ -270,7 +283,9 @@ BOOL CFrameWnd::OnCmdMsg(UINT id, UINT code) {
     return theApp && static_cast<CCmdTarget*>(theApp)->OnCmdMsg(id, code);
 }
 
-void CFrameWnd::OnClose() { DestroyWindow(); }
+void CFrameWnd::OnClose() {
+    DestroyWindow();
+}
 
 void CFrameWnd::OnNcDestroy() {
     if (theApp && theApp->m_pMainWnd == this) {
@@ -311,9 +326,13 @@ const MessageMap* CDialog::ThisMessageMap() {
     return &map;
 }
 
-const MessageMap* CDialog::GetMessageMap() const { return ThisMessageMap(); }
+const MessageMap* CDialog::GetMessageMap() const {
+    return ThisMessageMap();
+}
 
-BOOL CDialog::OnCmdMsg(UINT id, UINT code) { return CWnd::OnCmdMsg(id, code); }
+BOOL CDialog::OnCmdMsg(UINT id, UINT code) {
+    return CWnd::OnCmdMsg(id, code);
+}
 
 INT_PTR CDialog::DoModal() {
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
@@ -334,17 +353,23 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
-void CDialog::EndDialog(int result) { ::EndDialog(m_hWnd, result); }
+void CDialog::EndDialog(int result) {
+    ::EndDialog(m_hWnd, result);
+}
 
 // --- CWinApp ---
 
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
-    afx::OnCommand<&CWinApp::OnAppExit>(ID_APP_EXIT),
-END_MESSAGE_MAP()
+afx::OnCommand<&CWinApp::OnAppExit>(ID_APP_EXIT), END_MESSAGE_MAP()
 
-CWinApp::CWinApp(LPCWSTR appName) : m_pszAppName(appName) { theApp = this; }
+                                                      CWinApp::CWinApp(LPCWSTR appName)
+    : m_pszAppName(appName) {
+    theApp = this;
+}
 
 CWinApp::~CWinApp() {
     if (theApp == this) theApp = nullptr;
@@ -364,9 +389,15 @@ void CWinApp::OnAppExit() {
     if (m_pMainWnd && m_pMainWnd->m_hWnd) ::SendMessageW(m_pMainWnd->m_hWnd, WM_CLOSE, 0, 0);
 }
 
-CWinApp* AfxGetApp() { return theApp; }
-CWnd* AfxGetMainWnd() { return theApp ? theApp->m_pMainWnd : nullptr; }
-HINSTANCE AfxGetInstanceHandle() { return theApp ? theApp->m_hInstance : nullptr; }
+CWinApp* AfxGetApp() {
+    return theApp;
+}
+CWnd* AfxGetMainWnd() {
+    return theApp ? theApp->m_pMainWnd : nullptr;
+}
+HINSTANCE AfxGetInstanceHandle() {
+    return theApp ? theApp->m_hInstance : nullptr;
+}
 
 int AfxWinMain(int showCommand) {
     CWinApp* app = AfxGetApp();

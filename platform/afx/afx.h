@@ -20,7 +20,7 @@ constexpr DWORD FWS_ADDTOTITLE = 0x8000;
 constexpr DWORD AFX_DEFAULT_TOOLBAR_STYLE = 0x50002800;  // visible child bar with a border
 
 class CCmdTarget {
-public:
+  public:
     virtual ~CCmdTarget() = default;
     static const MessageMap* ThisMessageMap();
     virtual const MessageMap* GetMessageMap() const;
@@ -31,7 +31,7 @@ public:
 class CDataExchange;
 
 class CWnd : public CCmdTarget {
-public:
+  public:
     CWnd() = default;
     ~CWnd() override;
     CWnd(const CWnd&) = delete;
@@ -44,7 +44,9 @@ public:
     BOOL ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
     BOOL UpdateWindow() { return ::UpdateWindow(m_hWnd); }
     void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
-    void InvalidateRect(const RECT* rect, BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, rect, erase); }
+    void InvalidateRect(const RECT* rect, BOOL erase = TRUE) {
+        ::InvalidateRect(m_hWnd, rect, erase);
+    }
     void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
     void SetWindowText(LPCWSTR text) { ::SetWindowTextW(m_hWnd, text); }
     void GetWindowText(CString& text) const;
@@ -80,7 +82,7 @@ public:
     static const MessageMap* ThisMessageMap();
     const MessageMap* GetMessageMap() const override;
 
-protected:
+  protected:
     // Routes one message through the maps; what no entry handles goes to Default.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
@@ -93,7 +95,7 @@ protected:
     friend LRESULT AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     friend INT_PTR AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
 
-private:
+  private:
     struct Current {
         UINT message;
         WPARAM wParam;
@@ -103,7 +105,7 @@ private:
 };
 
 class CDataExchange {
-public:
+  public:
     CDataExchange(CWnd* dialog, BOOL save) : m_bSaveAndValidate(save), m_pDlgWnd(dialog) {}
     BOOL m_bSaveAndValidate;
     CWnd* m_pDlgWnd;
@@ -116,7 +118,7 @@ void DDX_Radio(CDataExchange* dx, int firstId, int& value);
 void DDX_Text(CDataExchange* dx, int id, CString& value);
 
 class CCeCommandBar : public CWnd {
-public:
+  public:
     ~CCeCommandBar() override;
     BOOL Create(CWnd* parent, DWORD style = AFX_DEFAULT_TOOLBAR_STYLE, UINT id = AFX_IDW_TOOLBAR);
     HMENU InsertMenuBar(UINT menuId, int button = 0xFFFF);
@@ -125,7 +127,7 @@ public:
 };
 
 class CFrameWnd : public CWnd {
-public:
+  public:
     CFrameWnd() = default;
     // Makes the frame: its title is the string resource of that id.
     BOOL LoadFrame(UINT resourceId, DWORD style = FWS_ADDTOTITLE, CWnd* parent = nullptr,
@@ -141,13 +143,13 @@ public:
 
     DECLARE_MESSAGE_MAP()
 
-protected:
+  protected:
     void OnNcDestroy();
     void PostNcDestroy() override { delete this; }  // frames live on the heap until destroyed
 };
 
 class CDialog : public CWnd {
-public:
+  public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr)
         : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
     // Runs the dialog over its owner (the main window when it has no parent): IDOK, IDCANCEL,
@@ -164,13 +166,13 @@ public:
     static const MessageMap* ThisMessageMap();
     const MessageMap* GetMessageMap() const override;
 
-protected:
+  protected:
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
 };
 
 class CWinApp : public CCmdTarget {
-public:
+  public:
     explicit CWinApp(LPCWSTR appName = nullptr);
     ~CWinApp() override;
 
@@ -188,7 +190,7 @@ public:
 
     DECLARE_MESSAGE_MAP()
 
-private:
+  private:
     int exitCode_ = 0;
 };
 

@@ -6,7 +6,7 @@
 #include "platform/win_types.h"
 
 class CString {
-public:
+  public:
     CString() = default;
     CString(LPCWSTR text) : text_(text ? text : L"") {}  // NOLINT: converts as the framework's does
     CString(std::wstring text) : text_(std::move(text)) {}  // NOLINT
@@ -27,6 +27,6 @@ public:
     void Empty() { text_.clear(); }
     const std::wstring& Str() const { return text_; }
 
-private:
+  private:
     std::wstring text_;
 };

@@ -100,19 +100,21 @@ const MessageMapEntry* FindEntry(const MessageMap* map, UINT message, UINT id, U
 
 }  // namespace afx
 
-#define DECLARE_MESSAGE_MAP()                       \
-public:                                             \
-    static const ::MessageMap* ThisMessageMap();    \
+#define DECLARE_MESSAGE_MAP()                    \
+  public:                                        \
+    static const ::MessageMap* ThisMessageMap(); \
     const ::MessageMap* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(Class, Base)                                              \
-    const ::MessageMap* Class::GetMessageMap() const { return ThisMessageMap(); } \
-    const ::MessageMap* Class::ThisMessageMap() {                                 \
-        static const ::MessageMap* (*const base)() = &Base::ThisMessageMap;       \
+#define BEGIN_MESSAGE_MAP(Class, Base)                                      \
+    const ::MessageMap* Class::GetMessageMap() const {                      \
+        return ThisMessageMap();                                            \
+    }                                                                       \
+    const ::MessageMap* Class::ThisMessageMap() {                           \
+        static const ::MessageMap* (*const base)() = &Base::ThisMessageMap; \
         static const ::MessageMapEntry entries[] = {
-#define END_MESSAGE_MAP()                              \
-    }                                                  \
-    ;                                                  \
-    static const ::MessageMap map{base, entries};      \
-    return &map;                                       \
+#define END_MESSAGE_MAP()                         \
+    }                                             \
+    ;                                             \
+    static const ::MessageMap map{base, entries}; \
+    return &map;                                  \
     }

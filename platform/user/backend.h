@@ -13,7 +13,7 @@ enum class WaitResult {
 };
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     // Called by a message loop that has nothing to do. Blocks until input arrives or timeoutMs
     // passes (INFINITE when no timer runs). Input is delivered by calling the Input* functions.

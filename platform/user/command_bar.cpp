@@ -39,16 +39,18 @@ void Layout(Window* w, BarState* s) {
     if (Menu* m = MenuFromHandle(s->menu)) {
         for (size_t i = 0; i < m->items.size(); ++i) {
             int width = seam::TextWidth(m->items[i].text) + 16;
-            s->buttons.push_back({{x, w->rect.top, x + width, w->rect.bottom}, true,
-                                  static_cast<int>(i), 0});
+            s->buttons.push_back(
+                {{x, w->rect.top, x + width, w->rect.bottom}, true, static_cast<int>(i), 0});
             x += width;
         }
     }
     x += 4;
     if (s->tools) {
         for (size_t i = 0; i < s->tools->commands.size(); ++i) {
-            s->buttons.push_back({{x, w->rect.top, x + kToolButtonWidth, w->rect.bottom}, false,
-                                  static_cast<int>(i), s->tools->commands[i]});
+            s->buttons.push_back({{x, w->rect.top, x + kToolButtonWidth, w->rect.bottom},
+                                  false,
+                                  static_cast<int>(i),
+                                  s->tools->commands[i]});
             x += kToolButtonWidth;
         }
     }
@@ -91,7 +93,8 @@ LRESULT BarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             if (!s) return 0;
             POINT p{GET_X_LPARAM(lParam) + w->rect.left, GET_Y_LPARAM(lParam) + w->rect.top};
             for (const CommandBarButton& b : s->buttons) {
-                if (p.x < b.rect.left || p.x >= b.rect.right || p.y < b.rect.top || p.y >= b.rect.bottom)
+                if (p.x < b.rect.left || p.x >= b.rect.right || p.y < b.rect.top ||
+                    p.y >= b.rect.bottom)
                     continue;
                 HWND owner = ToHandle(w->owner);
                 if (b.isMenu) {

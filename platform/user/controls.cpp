@@ -1,8 +1,9 @@
 // The window system's own window classes: the navigation bar, buttons (push, radio, check box),
 // edit controls and static text.
+#include "platform/user/controls.h"
+
 #include <algorithm>
 
-#include "platform/user/controls.h"
 #include "platform/user/desktop.h"
 #include "platform/user/draw_seam.h"
 #include "platform/user/message_queue.h"
@@ -84,8 +85,12 @@ struct ButtonState : Extra {
     bool checked = false;
 };
 
-DWORD ButtonType(const Window* w) { return w->style & BS_TYPEMASK; }
-bool IsRadio(const Window* w) { return w->className == L"button" && ButtonType(w) == BS_AUTORADIOBUTTON; }
+DWORD ButtonType(const Window* w) {
+    return w->style & BS_TYPEMASK;
+}
+bool IsRadio(const Window* w) {
+    return w->className == L"button" && ButtonType(w) == BS_AUTORADIOBUTTON;
+}
 
 void SetChecked(Window* w, bool checked) {
     auto* state = dynamic_cast<ButtonState*>(w->extra.get());
@@ -127,14 +132,17 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
                     RECT mark{b->rect.left + 1, top, b->rect.left + 12, top + 11};
                     seam::Frame(clip, mark, seam::kBlack);
                     if (state && state->checked)
-                        seam::Fill(clip, {mark.left + 3, mark.top + 3, mark.right - 3, mark.bottom - 3},
+                        seam::Fill(clip,
+                                   {mark.left + 3, mark.top + 3, mark.right - 3, mark.bottom - 3},
                                    seam::kBlack);
-                    RECT label{mark.right + 3, b->rect.top + (b->height() - seam::TextLineHeight()) / 2,
+                    RECT label{mark.right + 3,
+                               b->rect.top + (b->height() - seam::TextLineHeight()) / 2,
                                b->rect.right, b->rect.bottom};
                     seam::Text(clip, label, b->text, seam::kBlack, seam::kAlignLeft);
                 } else {
                     seam::Frame(clip, b->rect, seam::kBlack);
-                    RECT label{b->rect.left, b->rect.top + (b->height() - seam::TextLineHeight()) / 2,
+                    RECT label{b->rect.left,
+                               b->rect.top + (b->height() - seam::TextLineHeight()) / 2,
                                b->rect.right, b->rect.bottom};
                     seam::Text(clip, label, b->text, seam::kBlack, seam::kAlignCentre);
                 }
@@ -253,7 +261,9 @@ void RegisterControlClasses() {
     Register(L"static", StaticProc);
 }
 
-void RegisterNavBarClass() { Register(L"#navbar", NavBarProc); }
+void RegisterNavBarClass() {
+    Register(L"#navbar", NavBarProc);
+}
 
 HWND NavBarFrame() {
     const auto& z = TheDesktop().topLevel;
@@ -278,6 +288,8 @@ void NavBarRefresh() {
     InvalidateRect(d.navBar, nullptr, FALSE);
 }
 
-void ResetNavBar() { NavState() = NavBarState{}; }
+void ResetNavBar() {
+    NavState() = NavBarState{};
+}
 
 }  // namespace user

@@ -14,7 +14,9 @@ Desktop& TheDesktop() {
     return desktop;
 }
 
-HWND ToHandle(const Window* w) { return w ? reinterpret_cast<HWND>(w->handle << 4) : nullptr; }
+HWND ToHandle(const Window* w) {
+    return w ? reinterpret_cast<HWND>(w->handle << 4) : nullptr;
+}
 
 Window* FromHandle(HWND hwnd) {
     if (!hwnd) return nullptr;
@@ -29,9 +31,9 @@ void EnsureDesktop() {
     if (d.navBar) return;
     RegisterControlClasses();
     RegisterNavBarClass();
-    d.navBar = CreateWindowWithRole(Role::NavBar, 0, L"#navbar", L"", WS_POPUP | WS_VISIBLE,
-                                    RECT{0, 0, kScreenWidth, kNavBarHeight}, nullptr, nullptr, 0,
-                                    nullptr);
+    d.navBar =
+        CreateWindowWithRole(Role::NavBar, 0, L"#navbar", L"", WS_POPUP | WS_VISIBLE,
+                             RECT{0, 0, kScreenWidth, kNavBarHeight}, nullptr, nullptr, 0, nullptr);
 }
 
 Window* TopLevelOf(Window* w) {
@@ -79,8 +81,8 @@ Region UncoveredRegion(const Window* w) {
 }
 
 bool Activatable(const Window* w) {
-    return !w->isChild() && w->role != Role::NavBar && w->role != Role::ToolBar &&
-           IsVisible(w) && AcceptsInput(w);
+    return !w->isChild() && w->role != Role::NavBar && w->role != Role::ToolBar && IsVisible(w) &&
+           AcceptsInput(w);
 }
 
 bool IsDescendant(const Window* w, const Window* ancestor) {
@@ -152,8 +154,8 @@ void Reactivate() {
     }
     HWND activeHandle = ToHandle(active);
     Window* focus = FromHandle(d.focus);
-    bool focusInside = focus && active && IsDescendant(focus, active) && AcceptsInput(focus) &&
-                       IsVisible(focus);
+    bool focusInside =
+        focus && active && IsDescendant(focus, active) && AcceptsInput(focus) && IsVisible(focus);
     d.active = activeHandle;
     if (!focusInside) SetFocus(activeHandle);
 }
@@ -168,11 +170,19 @@ void NotifyScreenChanged() {
     if (Backend* b = TheDesktop().backend) b->ScreenChanged();
 }
 
-void SetBackend(Backend* backend) { TheDesktop().backend = backend; }
-Backend* GetBackend() { return TheDesktop().backend; }
+void SetBackend(Backend* backend) {
+    TheDesktop().backend = backend;
+}
+Backend* GetBackend() {
+    return TheDesktop().backend;
+}
 
-bool InputEnded() { return TheDesktop().inputEnded; }
-void ResetInputEnded() { TheDesktop().inputEnded = false; }
+bool InputEnded() {
+    return TheDesktop().inputEnded;
+}
+void ResetInputEnded() {
+    TheDesktop().inputEnded = false;
+}
 
 void ShutdownWindowSystem() {
     Desktop& d = TheDesktop();

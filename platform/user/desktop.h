@@ -68,7 +68,7 @@ void Raise(Window* w);
 // the windows that now show it, and the active window and the navigation bar are brought up
 // to date. Nested changes act once, at the outermost.
 class GeometryChange {
-public:
+  public:
     GeometryChange();
     ~GeometryChange();
     GeometryChange(const GeometryChange&) = delete;
@@ -76,13 +76,13 @@ public:
 };
 
 void Reactivate();
-void NavBarRefresh();            // navigation bar: repaint if what it shows has changed
-HWND NavBarFrame();              // the frame or dialog whose title the bar shows
+void NavBarRefresh();  // navigation bar: repaint if what it shows has changed
+HWND NavBarFrame();    // the frame or dialog whose title the bar shows
 void NotifyScreenChanged();
 
 // Window creation for the window system's own windows.
-HWND CreateWindowWithRole(Role role, DWORD exStyle, LPCWSTR className, LPCWSTR name,
-                          DWORD style, RECT rect, HWND parent, HWND owner, UINT id, void* param);
+HWND CreateWindowWithRole(Role role, DWORD exStyle, LPCWSTR className, LPCWSTR name, DWORD style,
+                          RECT rect, HWND parent, HWND owner, UINT id, void* param);
 
 // Painting internals.
 void InvalidateWindowRegion(Window* w, const Region& clientRegion, bool erase);

@@ -21,7 +21,9 @@ struct DialogState : Extra {
 };
 
 // Rounds to nearest, as the platform's MulDiv does.
-int Scale(int units, int base, int per) { return (units * base * 2 + per) / (per * 2); }
+int Scale(int units, int base, int per) {
+    return (units * base * 2 + per) / (per * 2);
+}
 
 LRESULT DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* w = FromHandle(hwnd);
@@ -80,8 +82,7 @@ const DialogResource* FindDialogResource(UINT id) {
     return it == Templates().end() ? nullptr : it->second;
 }
 
-INT_PTR DialogBoxParamW(HINSTANCE, LPCWSTR templateName, HWND owner, DLGPROC proc,
-                        LPARAM param) {
+INT_PTR DialogBoxParamW(HINSTANCE, LPCWSTR templateName, HWND owner, DLGPROC proc, LPARAM param) {
     if (!IS_INTRESOURCE(templateName)) return -1;
     const DialogResource* res =
         FindDialogResource(static_cast<UINT>(reinterpret_cast<std::uintptr_t>(templateName)));
@@ -110,7 +111,8 @@ INT_PTR DialogBoxParamW(HINSTANCE, LPCWSTR templateName, HWND owner, DLGPROC pro
     if (disabledOwner) EnableWindow(ownerHandle, FALSE);
     Window* w = FromHandle(dialog);
     HWND focus = FirstTabStop(w);
-    if (SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(focus), param) && IsWindow(dialog))
+    if (SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(focus), param) &&
+        IsWindow(dialog))
         SetFocus(FirstTabStop(FromHandle(dialog)) ? FirstTabStop(FromHandle(dialog)) : dialog);
     w = FromHandle(dialog);
     if (w && !w->modalEnded) {

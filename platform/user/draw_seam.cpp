@@ -27,15 +27,21 @@ constexpr int kLineHeight = 13;
 
 }  // namespace
 
-std::uint32_t* ScreenPixels() { return screen; }
+std::uint32_t* ScreenPixels() {
+    return screen;
+}
 
 std::uint32_t ScreenPixel(int x, int y) {
     if (x < 0 || y < 0 || x >= kScreenPixelsWide || y >= kScreenPixelsHigh) return 0;
     return screen[y * kScreenPixelsWide + x];
 }
 
-std::uint64_t ScreenGeneration() { return generation; }
-void MarkScreenChanged() { ++generation; }
+std::uint64_t ScreenGeneration() {
+    return generation;
+}
+void MarkScreenChanged() {
+    ++generation;
+}
 
 namespace seam {
 
@@ -59,15 +65,15 @@ void Frame(const Region& clip, const RECT& r, COLORREF colour) {
     Fill(clip, {r.right - 1, r.top, r.right, r.bottom}, colour);
 }
 
-void Blit(const Region& clip, int x, int y, const std::uint32_t* pixels, int w, int h,
-          int stride) {
+void Blit(const Region& clip, int x, int y, const std::uint32_t* pixels, int w, int h, int stride) {
     Region area(RECT{x, y, x + w, y + h});
     area.Intersect(clip);
     area.Intersect(RECT{0, 0, kScreenPixelsWide, kScreenPixelsHigh});
     for (const RECT& r : area.Rects())
         for (int py = r.top; py < r.bottom; ++py)
             for (int px = r.left; px < r.right; ++px)
-                screen[py * kScreenPixelsWide + px] = pixels[(py - y) * stride + (px - x)] & 0xFFFFFF;
+                screen[py * kScreenPixelsWide + px] =
+                    pixels[(py - y) * stride + (px - x)] & 0xFFFFFF;
     MarkScreenChanged();
 }
 
@@ -79,8 +85,7 @@ void ForEachLine(std::wstring_view text, F f) {
     for (size_t i = 0; i <= text.size(); ++i) {
         if (i < text.size() && text[i] != L'\r' && text[i] != L'\n') continue;
         f(text.substr(start, i - start));
-        if (i < text.size() && text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n')
-            ++i;
+        if (i < text.size() && text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
         start = i + 1;
     }
 }

@@ -13,7 +13,7 @@ namespace user::seam {
 // Colours of the window system's own parts.
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kBarBlue = RGB(0, 0, 132);     // navigation bar
+constexpr COLORREF kBarBlue = RGB(0, 0, 132);      // navigation bar
 constexpr COLORREF kBarGrey = RGB(206, 206, 206);  // command bar
 constexpr COLORREF kSelection = RGB(0, 0, 132);
 constexpr COLORREF kErrorRed = RGB(206, 0, 0);
@@ -25,8 +25,7 @@ void Blit(const Region& clip, int x, int y, const std::uint32_t* pixels, int w, 
 
 // Text: one line per CR LF, LF or CR; align 0 left, 1 centre, 2 right. Returns lines drawn.
 constexpr UINT kAlignLeft = 0, kAlignCentre = 1, kAlignRight = 2;
-int Text(const Region& clip, const RECT& rect, std::wstring_view text, COLORREF colour,
-         UINT align);
+int Text(const Region& clip, const RECT& rect, std::wstring_view text, COLORREF colour, UINT align);
 int TextLineHeight();
 int TextWidth(std::wstring_view line);
 int TextLineCount(std::wstring_view text);

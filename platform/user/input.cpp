@@ -41,9 +41,13 @@ HWND KeyTarget() {
 
 }  // namespace
 
-bool InputPointerDown(POINT screen) { return PointerDown(screen, WM_LBUTTONDOWN); }
+bool InputPointerDown(POINT screen) {
+    return PointerDown(screen, WM_LBUTTONDOWN);
+}
 
-bool InputDoubleDown(POINT screen) { return PointerDown(screen, WM_LBUTTONDBLCLK); }
+bool InputDoubleDown(POINT screen) {
+    return PointerDown(screen, WM_LBUTTONDBLCLK);
+}
 
 bool InputPointerUp(POINT screen) {
     Desktop& d = TheDesktop();

@@ -1,13 +1,14 @@
+#include "platform/user/menu.h"
+
 #include <algorithm>
 #include <map>
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
-#include "platform/user/menu.h"
-#include "platform/user/menu_internal.h"
 #include "platform/user/desktop.h"
 #include "platform/user/draw_seam.h"
+#include "platform/user/menu_internal.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/window_api.h"
 
@@ -54,7 +55,9 @@ Menu* MenuFromHandle(HMENU menu) {
     return it == menus.end() ? nullptr : it->second.get();
 }
 
-void DestroyAllMenus() { Table().menus.clear(); }
+void DestroyAllMenus() {
+    Table().menus.clear();
+}
 
 }  // namespace user
 
@@ -79,8 +82,12 @@ HMENU LoadMenuW(HINSTANCE, LPCWSTR name) {
     return bar;
 }
 
-HMENU CreateMenu() { return NewMenu(); }
-HMENU CreatePopupMenu() { return NewMenu(); }
+HMENU CreateMenu() {
+    return NewMenu();
+}
+HMENU CreatePopupMenu() {
+    return NewMenu();
+}
 
 BOOL DestroyMenu(HMENU menu) {
     Menu* m = MenuFromHandle(menu);
@@ -93,7 +100,9 @@ BOOL DestroyMenu(HMENU menu) {
     return TRUE;
 }
 
-BOOL IsMenu(HMENU menu) { return MenuFromHandle(menu) != nullptr; }
+BOOL IsMenu(HMENU menu) {
+    return MenuFromHandle(menu) != nullptr;
+}
 
 BOOL AppendMenuW(HMENU menu, UINT flags, UINT_PTR idOrPopup, LPCWSTR text) {
     Menu* m = MenuFromHandle(menu);
@@ -209,8 +218,9 @@ LRESULT MenuWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
                     bool selected = static_cast<int>(i) == s->selected;
                     if (selected) seam::Fill(clip, row, seam::kSelection);
                     if (m->items[i].flags & MF_SEPARATOR) {
-                        seam::Fill(clip, {row.left + 2, top + kItemHeight / 2, row.right - 2,
-                                          top + kItemHeight / 2 + 1},
+                        seam::Fill(clip,
+                                   {row.left + 2, top + kItemHeight / 2, row.right - 2,
+                                    top + kItemHeight / 2 + 1},
                                    seam::kBlack);
                         continue;
                     }
@@ -229,7 +239,8 @@ LRESULT MenuWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             if (m && !m->items.empty() && (wParam == VK_UP || wParam == VK_DOWN)) {
                 int n = static_cast<int>(m->items.size());
                 int step = wParam == VK_UP ? n - 1 : 1;
-                s->selected = s->selected < 0 ? (wParam == VK_UP ? n - 1 : 0) : (s->selected + step) % n;
+                s->selected =
+                    s->selected < 0 ? (wParam == VK_UP ? n - 1 : 0) : (s->selected + step) % n;
                 InvalidateRect(hwnd, nullptr, FALSE);
             }
             return 0;
@@ -296,6 +307,8 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
 
 namespace user {
 
-HWND GetOpenMenuWindow() { return TheDesktop().trackingMenu; }
+HWND GetOpenMenuWindow() {
+    return TheDesktop().trackingMenu;
+}
 
 }  // namespace user

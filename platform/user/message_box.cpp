@@ -26,8 +26,12 @@ BoxObserver& Observer() {
     return observer;
 }
 
-bool HasCancel(UINT style) { return (style & MB_TYPEMASK) == MB_OKCANCEL; }
-bool HasIcon(UINT style) { return (style & MB_ICONMASK) == MB_ICONERROR; }
+bool HasCancel(UINT style) {
+    return (style & MB_TYPEMASK) == MB_OKCANCEL;
+}
+bool HasIcon(UINT style) {
+    return (style & MB_ICONMASK) == MB_ICONERROR;
+}
 
 void End(Window* w, int answer) {
     w->modalEnded = true;
@@ -56,11 +60,14 @@ LRESULT BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
                     RECT icon{textLeft, top, textLeft + kIconSize, top + kIconSize};
                     seam::Fill(clip, icon, seam::kErrorRed);
                     for (int i = 6; i < kIconSize - 6; ++i) {  // a white cross
-                        seam::Fill(clip, {icon.left + i, icon.top + i, icon.left + i + 2, icon.top + i + 1},
-                                   seam::kWhite);
-                        seam::Fill(clip,
-                                   {icon.right - i - 2, icon.top + i, icon.right - i, icon.top + i + 1},
-                                   seam::kWhite);
+                        seam::Fill(
+                            clip,
+                            {icon.left + i, icon.top + i, icon.left + i + 2, icon.top + i + 1},
+                            seam::kWhite);
+                        seam::Fill(
+                            clip,
+                            {icon.right - i - 2, icon.top + i, icon.right - i, icon.top + i + 1},
+                            seam::kWhite);
                     }
                     textLeft += kIconSize + kPad;
                 }
@@ -94,7 +101,9 @@ void RegisterBoxClass() {
 
 }  // namespace
 
-void SetMessageBoxObserver(BoxObserver observer) { Observer() = std::move(observer); }
+void SetMessageBoxObserver(BoxObserver observer) {
+    Observer() = std::move(observer);
+}
 
 HWND GetOpenMessageBox() {
     const auto& z = TheDesktop().topLevel;

@@ -101,7 +101,9 @@ BOOL PeekMessageW(MSG* msg, HWND, UINT, UINT, UINT removeFlags) {
     return n != Next::None;
 }
 
-BOOL TranslateMessage(const MSG*) { return FALSE; }
+BOOL TranslateMessage(const MSG*) {
+    return FALSE;
+}
 
 LRESULT DispatchMessageW(const MSG* msg) {
     if (!msg) return 0;

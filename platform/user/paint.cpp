@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "platform/gdi/window_dc.h"
-
 #include "platform/user/desktop.h"
 #include "platform/user/draw_seam.h"
 #include "platform/user/message_queue.h"
@@ -47,7 +46,9 @@ bool FreeDC(HDC dc, bool fromPaint) {
     return true;
 }
 
-Region ClientArea(const Window* w) { return Region(RECT{0, 0, w->width(), w->height()}); }
+Region ClientArea(const Window* w) {
+    return Region(RECT{0, 0, w->width(), w->height()});
+}
 
 }  // namespace
 
@@ -83,8 +84,8 @@ bool ViewOf(HDC hdc, DeviceContextView* view) {
 }
 
 HBITMAP ScreenBitmap() {
-    static HBITMAP screen =
-        gdi::CreateBitmapOnPixels(ScreenPixels(), kScreenPixelsWide, kScreenPixelsHigh, kScreenPixelsWide);
+    static HBITMAP screen = gdi::CreateBitmapOnPixels(ScreenPixels(), kScreenPixelsWide,
+                                                      kScreenPixelsHigh, kScreenPixelsWide);
     return screen;
 }
 

@@ -6,14 +6,13 @@
 #include "platform/user/region.h"
 #include "platform/user/user_types.h"
 
-
 // The device contexts handed out here are the drawing layer's window DCs on the screen
 // surface, at the window's origin and clipped as said above.
 #include "platform/gdi/gdi.h"
 
 struct PAINTSTRUCT {
     HDC hdc;
-    BOOL fErase;  // the background still needs erasing (WM_ERASEBKGND was not handled)
+    BOOL fErase;   // the background still needs erasing (WM_ERASEBKGND was not handled)
     RECT rcPaint;  // the invalid region's bounding box, client coordinates
     BOOL fRestore;
     BOOL fIncUpdate;

@@ -14,7 +14,9 @@ pixman_box32_t Box(const RECT& r) {
 
 }  // namespace
 
-Region::Region() { pixman_region32_init(&region_); }
+Region::Region() {
+    pixman_region32_init(&region_);
+}
 
 Region::Region(const RECT& rect) {
     pixman_box32_t b = Box(rect);
@@ -37,9 +39,13 @@ Region& Region::operator=(const Region& other) {
     return *this;
 }
 
-Region& Region::operator=(Region&& other) noexcept { return *this = other; }
+Region& Region::operator=(Region&& other) noexcept {
+    return *this = other;
+}
 
-Region::~Region() { pixman_region32_fini(&region_); }
+Region::~Region() {
+    pixman_region32_fini(&region_);
+}
 
 bool Region::IsEmpty() const {
     return !pixman_region32_not_empty(const_cast<pixman_region32_t*>(&region_));
@@ -71,27 +77,36 @@ bool Region::operator==(const Region& other) const {
                                  const_cast<pixman_region32_t*>(&other.region_)) != 0;
 }
 
-void Region::Clear() { pixman_region32_clear(&region_); }
+void Region::Clear() {
+    pixman_region32_clear(&region_);
+}
 
 void Region::Union(const Region& other) {
     pixman_region32_union(&region_, &region_, const_cast<pixman_region32_t*>(&other.region_));
 }
 
-void Region::Union(const RECT& rect) { Union(Region(rect)); }
-
-void Region::Intersect(const Region& other) {
-    pixman_region32_intersect(&region_, &region_,
-                              const_cast<pixman_region32_t*>(&other.region_));
+void Region::Union(const RECT& rect) {
+    Union(Region(rect));
 }
 
-void Region::Intersect(const RECT& rect) { Intersect(Region(rect)); }
+void Region::Intersect(const Region& other) {
+    pixman_region32_intersect(&region_, &region_, const_cast<pixman_region32_t*>(&other.region_));
+}
+
+void Region::Intersect(const RECT& rect) {
+    Intersect(Region(rect));
+}
 
 void Region::Subtract(const Region& other) {
     pixman_region32_subtract(&region_, &region_, const_cast<pixman_region32_t*>(&other.region_));
 }
 
-void Region::Subtract(const RECT& rect) { Subtract(Region(rect)); }
+void Region::Subtract(const RECT& rect) {
+    Subtract(Region(rect));
+}
 
-void Region::Translate(int dx, int dy) { pixman_region32_translate(&region_, dx, dy); }
+void Region::Translate(int dx, int dy) {
+    pixman_region32_translate(&region_, dx, dy);
+}
 
 }  // namespace user

@@ -11,7 +11,7 @@
 namespace user {
 
 class Region {
-public:
+  public:
     Region();
     explicit Region(const RECT& rect);
     Region(const Region& other);
@@ -35,7 +35,7 @@ public:
     void Subtract(const RECT& rect);
     void Translate(int dx, int dy);
 
-private:
+  private:
     pixman_region32_t region_;
 };
 

@@ -11,7 +11,7 @@ namespace user {
 constexpr int kScreenPixelsWide = 240;
 constexpr int kScreenPixelsHigh = 320;
 
-std::uint32_t* ScreenPixels();  // row-major, kScreenPixelsWide per row
+std::uint32_t* ScreenPixels();            // row-major, kScreenPixelsWide per row
 std::uint32_t ScreenPixel(int x, int y);  // 0 outside the screen
 
 // Counts every change of the screen; a backend shows the screen when it has moved on.

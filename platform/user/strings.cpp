@@ -12,7 +12,9 @@ std::map<UINT, LPCWSTR>& Table() {
 
 }  // namespace
 
-void RegisterStringResource(UINT id, LPCWSTR text) { Table()[id] = text; }
+void RegisterStringResource(UINT id, LPCWSTR text) {
+    Table()[id] = text;
+}
 
 int LoadStringW(HINSTANCE, UINT id, LPWSTR buffer, int size) {
     auto it = Table().find(id);

@@ -12,7 +12,9 @@ constexpr DWORD kMinimumPeriod = 10;
 constexpr DWORD kMaximumPeriod = 0x7FFFFFFF;
 
 // Tick counts wrap: a time is due when the signed difference says so.
-LONG Since(DWORD now, DWORD then) { return static_cast<LONG>(now - then); }
+LONG Since(DWORD now, DWORD then) {
+    return static_cast<LONG>(now - then);
+}
 
 }  // namespace
 

@@ -43,18 +43,29 @@ struct CREATESTRUCTW {
     DWORD dwExStyle;
 };
 
-constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
-constexpr WPARAM MAKEWPARAM(unsigned lo, unsigned hi) { return (lo & 0xFFFF) | ((hi & 0xFFFF) << 16); }
+constexpr WORD LOWORD(std::uintptr_t v) {
+    return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t v) {
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
+constexpr WPARAM MAKEWPARAM(unsigned lo, unsigned hi) {
+    return (lo & 0xFFFF) | ((hi & 0xFFFF) << 16);
+}
 constexpr LPARAM MAKELPARAM(unsigned lo, unsigned hi) {
     return static_cast<LPARAM>(static_cast<DWORD>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16)));
 }
 // Signed client coordinates packed in a mouse message.
-constexpr int GET_X_LPARAM(LPARAM l) { return static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(l))); }
-constexpr int GET_Y_LPARAM(LPARAM l) { return static_cast<SHORT>(HIWORD(static_cast<std::uintptr_t>(l))); }
+constexpr int GET_X_LPARAM(LPARAM l) {
+    return static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(l)));
+}
+constexpr int GET_Y_LPARAM(LPARAM l) {
+    return static_cast<SHORT>(HIWORD(static_cast<std::uintptr_t>(l)));
+}
 
 #ifndef MAKEINTRESOURCEW
-#define MAKEINTRESOURCEW(i) (reinterpret_cast<LPCWSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
+#define MAKEINTRESOURCEW(i) \
+    (reinterpret_cast<LPCWSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
 #define IS_INTRESOURCE(p) ((reinterpret_cast<std::uintptr_t>(p) >> 16) == 0)
 #endif
 

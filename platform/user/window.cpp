@@ -46,8 +46,8 @@ void DestroyTree(Window* w) {
 
 }  // namespace
 
-HWND CreateWindowWithRole(Role role, DWORD exStyle, LPCWSTR className, LPCWSTR name,
-                          DWORD style, RECT rect, HWND parent, HWND owner, UINT id, void* param) {
+HWND CreateWindowWithRole(Role role, DWORD exStyle, LPCWSTR className, LPCWSTR name, DWORD style,
+                          RECT rect, HWND parent, HWND owner, UINT id, void* param) {
     Desktop& d = TheDesktop();
     auto cls = d.classes.find(className ? className : L"");
     if (cls == d.classes.end()) return nullptr;
@@ -145,7 +145,9 @@ BOOL DestroyWindow(HWND hwnd) {
     return TRUE;
 }
 
-BOOL IsWindow(HWND hwnd) { return FromHandle(hwnd) != nullptr; }
+BOOL IsWindow(HWND hwnd) {
+    return FromHandle(hwnd) != nullptr;
+}
 
 BOOL ShowWindow(HWND hwnd, int command) {
     Window* w = FromHandle(hwnd);
@@ -237,8 +239,8 @@ BOOL SetWindowTextW(HWND hwnd, LPCWSTR text) {
 
 int GetWindowTextW(HWND hwnd, LPWSTR buffer, int size) {
     if (!FromHandle(hwnd) || !buffer || size <= 0) return 0;
-    return static_cast<int>(
-        SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buffer)));
+    return static_cast<int>(SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(size),
+                                         reinterpret_cast<LPARAM>(buffer)));
 }
 
 int GetWindowTextLengthW(HWND hwnd) {
@@ -351,11 +353,16 @@ LONG_PTR GetWindowLongPtrW(HWND hwnd, int index) {
     Window* w = FromHandle(hwnd);
     if (!w) return 0;
     switch (index) {
-        case GWLP_USERDATA: return w->userData;
-        case GWL_STYLE: return static_cast<LONG_PTR>(w->style);
-        case GWL_ID: return static_cast<LONG_PTR>(w->id);
-        case DWLP_MSGRESULT: return w->dialogResult;
-        default: return 0;
+        case GWLP_USERDATA:
+            return w->userData;
+        case GWL_STYLE:
+            return static_cast<LONG_PTR>(w->style);
+        case GWL_ID:
+            return static_cast<LONG_PTR>(w->id);
+        case DWLP_MSGRESULT:
+            return w->dialogResult;
+        default:
+            return 0;
     }
 }
 
@@ -364,16 +371,23 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value) {
     if (!w) return 0;
     LONG_PTR old = GetWindowLongPtrW(hwnd, index);
     switch (index) {
-        case GWLP_USERDATA: w->userData = value; break;
-        case GWL_ID: w->id = static_cast<UINT>(value); break;
-        case DWLP_MSGRESULT: w->dialogResult = value; break;
+        case GWLP_USERDATA:
+            w->userData = value;
+            break;
+        case GWL_ID:
+            w->id = static_cast<UINT>(value);
+            break;
+        case DWLP_MSGRESULT:
+            w->dialogResult = value;
+            break;
         case GWL_STYLE: {
             // Visibility and enabling change only through their own calls.
             DWORD keep = WS_VISIBLE | WS_DISABLED | WS_CHILD | WS_POPUP;
             w->style = (w->style & keep) | (static_cast<DWORD>(value) & ~keep);
             break;
         }
-        default: return 0;
+        default:
+            return 0;
     }
     return old;
 }
@@ -390,6 +404,12 @@ HWND SetFocus(HWND hwnd) {
     return old;
 }
 
-HWND GetFocus() { return FromHandle(TheDesktop().focus) ? TheDesktop().focus : nullptr; }
-HWND GetActiveWindow() { return FromHandle(TheDesktop().active) ? TheDesktop().active : nullptr; }
-HWND GetForegroundWindow() { return GetActiveWindow(); }
+HWND GetFocus() {
+    return FromHandle(TheDesktop().focus) ? TheDesktop().focus : nullptr;
+}
+HWND GetActiveWindow() {
+    return FromHandle(TheDesktop().active) ? TheDesktop().active : nullptr;
+}
+HWND GetForegroundWindow() {
+    return GetActiveWindow();
+}

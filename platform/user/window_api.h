@@ -8,8 +8,8 @@ constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000u);
 // Where the screen's parts lie.
 constexpr int kScreenWidth = 240;
 constexpr int kScreenHeight = 320;
-constexpr int kNavBarHeight = 26;     // rows 0..25
-constexpr int kCommandBarTop = 294;   // rows 294..319
+constexpr int kNavBarHeight = 26;    // rows 0..25
+constexpr int kCommandBarTop = 294;  // rows 294..319
 constexpr RECT kMainWindowRect{0, kNavBarHeight, kScreenWidth, kCommandBarTop};
 constexpr RECT kCommandBarRect{0, kCommandBarTop, kScreenWidth, kScreenHeight};
 // Below the navigation bar down to the bottom of the screen: where dialogs go.
@@ -37,13 +37,13 @@ BOOL RegisterClassW(const WNDCLASSW* wc);
 // window's area (rows 26..293) whatever position it asks for. A popup is placed in screen
 // coordinates, a child relative to its parent's client area; hMenu is a child's id.
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
-                     int y, int width, int height, HWND parent, HMENU menuOrId,
-                     HINSTANCE instance, void* param);
+                     int y, int width, int height, HWND parent, HMENU menuOrId, HINSTANCE instance,
+                     void* param);
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 
-BOOL ShowWindow(HWND hwnd, int command);  // returns whether it was visible before
-BOOL IsWindowVisible(HWND hwnd);          // shown, and every parent and owner bar shown too
+BOOL ShowWindow(HWND hwnd, int command);    // returns whether it was visible before
+BOOL IsWindowVisible(HWND hwnd);            // shown, and every parent and owner bar shown too
 BOOL EnableWindow(HWND hwnd, BOOL enable);  // returns whether it was disabled before
 BOOL IsWindowEnabled(HWND hwnd);
 BOOL BringWindowToTop(HWND hwnd);

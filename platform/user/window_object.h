@@ -12,13 +12,13 @@ namespace user {
 
 // Roles the window system itself gives some windows.
 enum class Role {
-    Plain,       // made by CreateWindowExW
-    Frame,       // a top-level window that is not a popup: its title is shown in the nav bar
-    Dialog,      // a dialog made from a template: its caption is shown in the nav bar
-    Box,         // a message box
-    Menu,        // an open popup menu
-    ToolBar,     // the command bar: shown, enabled and raised with its owner
-    NavBar,      // the navigation bar, always on top
+    Plain,    // made by CreateWindowExW
+    Frame,    // a top-level window that is not a popup: its title is shown in the nav bar
+    Dialog,   // a dialog made from a template: its caption is shown in the nav bar
+    Box,      // a message box
+    Menu,     // an open popup menu
+    ToolBar,  // the command bar: shown, enabled and raised with its owner
+    NavBar,   // the navigation bar, always on top
 };
 
 // State that a control or a system window keeps beside the window.

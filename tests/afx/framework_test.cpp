@@ -13,7 +13,7 @@ namespace testing_afx {
 namespace {
 
 class FrameworkTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         user::ShutdownWindowSystem();
         TheTrace() = Trace{};
@@ -73,7 +73,7 @@ TEST_F(FrameworkTest, TheExitCommandAsksThroughTheCloseHandlerAndEndsTheLoopOnOk
     script->Wait(30);
     script->Command(100);
     script->Answer(IDOK);
-    script->Wait(1000);        // never runs: the loop has ended
+    script->Wait(1000);  // never runs: the loop has ended
     RunApp();
     EXPECT_EQ(CallsWithout("timer"),
               (std::vector<std::string>{"close asked", "close asked", "frame deleted"}));
@@ -131,9 +131,7 @@ TEST_F(FrameworkTest, TimersAndPaintsGoOnBehindTheAboutBox) {
 }
 
 TEST_F(FrameworkTest, DialogDataExchangeBothWays) {
-    auto read = [](int id) {
-        return IsDlgButtonChecked(user::GetOpenDialog(), id) == BST_CHECKED;
-    };
+    auto read = [](int id) { return IsDlgButtonChecked(user::GetOpenDialog(), id) == BST_CHECKED; };
     bool frenchAtStart = false, englishAtStart = true;
     std::wstring statsShown;
     script->Command(kCmdOptions);

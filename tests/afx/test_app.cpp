@@ -20,8 +20,7 @@ void BlitWholeClient(HWND hwnd, HDC dc, COLORREF colour) {
     DeleteDC(memory);
 }
 
-
-constexpr MenuItemResource kItems[] = {{40005, L"Next Game"}, {40015, L"Previous Game"},
+constexpr MenuItemResource kItems[] = {{40005, L"Next Game"},   {40015, L"Previous Game"},
                                        {40008, L"Learn rules"}, {40004, L"Options"},
                                        {40003, L"About"},       {40001, L"Exit"}};
 constexpr MenuPopupResource kMenu[] = {{L"Menu", kItems}};
@@ -51,7 +50,8 @@ void RegisterTestResources() {
     RegisterMenuResource(128, kMenu);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 64; ++x)
-            toolPixels[y * 64 + x] = ((x / 16) % 2 ? 0xC00000u : 0x0000C0u) | ((x + y) % 2 ? 0xFF00u : 0);
+            toolPixels[y * 64 + x] =
+                ((x / 16) % 2 ? 0xC00000u : 0x0000C0u) | ((x + y) % 2 ? 0xFF00u : 0);
     RegisterToolBarResource(128, &kToolBar);
     RegisterStringResource(128, L"generic");
     RegisterDialogResource(kOptionsDialog, &kOptions);
@@ -65,12 +65,12 @@ Trace& TheTrace() {
 // --- the dialog ---
 
 BEGIN_MESSAGE_MAP(OptionsDialog, CDialog)
-    afx::OnClicked<&OptionsDialog::OnLanguageClicked>(kEnglish),
+afx::OnClicked<&OptionsDialog::OnLanguageClicked>(kEnglish),
     afx::OnClicked<&OptionsDialog::OnLanguageClicked>(kFrench),
     afx::OnClicked<&OptionsDialog::OnResetStatistics>(kReset),
-END_MESSAGE_MAP()
+    END_MESSAGE_MAP()
 
-void OptionsDialog::DoDataExchange(CDataExchange* dx) {
+        void OptionsDialog::DoDataExchange(CDataExchange* dx) {
     DDX_Radio(dx, kEnglish, languageChoice);
     DDX_Text(dx, kStats, statsText);
 }
@@ -104,19 +104,15 @@ void OptionsDialog::OnResetStatistics() {
 // --- the main window ---
 
 BEGIN_MESSAGE_MAP(TestFrame, CFrameWnd)
-    afx::OnMessage<&TestFrame::OnTap>(WM_LBUTTONDOWN),
-    afx::OnMessage<&TestFrame::OnPaint>(WM_PAINT),
-    afx::OnCommand<&TestFrame::ShowAbout>(kCmdAbout),
-    afx::OnCommand<&TestFrame::OnNext>(kCmdNext),
+afx::OnMessage<&TestFrame::OnTap>(WM_LBUTTONDOWN), afx::OnMessage<&TestFrame::OnPaint>(WM_PAINT),
+    afx::OnCommand<&TestFrame::ShowAbout>(kCmdAbout), afx::OnCommand<&TestFrame::OnNext>(kCmdNext),
     afx::OnCommand<&TestFrame::ShowOptions>(kCmdOptions),
-    afx::OnMessage<&TestFrame::OnClose>(WM_CLOSE),
-    afx::OnMessage<&TestFrame::OnTimer>(WM_TIMER),
-    afx::OnMessage<&TestFrame::OnKeyDown>(WM_KEYDOWN),
-    afx::OnCommand<&TestFrame::OnBoth>(kCmdBoth),
+    afx::OnMessage<&TestFrame::OnClose>(WM_CLOSE), afx::OnMessage<&TestFrame::OnTimer>(WM_TIMER),
+    afx::OnMessage<&TestFrame::OnKeyDown>(WM_KEYDOWN), afx::OnCommand<&TestFrame::OnBoth>(kCmdBoth),
     afx::OnMessage<&TestFrame::OnDoubleTap>(WM_LBUTTONDBLCLK),
-END_MESSAGE_MAP()
+    END_MESSAGE_MAP()
 
-TestFrame::TestFrame() {
+        TestFrame::TestFrame() {
     LoadFrame(128, FWS_ADDTOTITLE, nullptr, nullptr);
     if (!commandBar.m_hWnd) commandBar.Create(this, AFX_DEFAULT_TOOLBAR_STYLE, AFX_IDW_TOOLBAR);
     commandBar.InsertMenuBar(128, 0xFFFF);
@@ -125,7 +121,9 @@ TestFrame::TestFrame() {
     SetTimer(1, 60, nullptr);
 }
 
-TestFrame::~TestFrame() { TheTrace().calls.push_back("frame deleted"); }
+TestFrame::~TestFrame() {
+    TheTrace().calls.push_back("frame deleted");
+}
 
 void TestFrame::OnTap(UINT, CPoint p) {
     TheTrace().calls.push_back("tap " + std::to_string(p.x) + "," + std::to_string(p.y));
@@ -155,13 +153,17 @@ void TestFrame::OnKeyDown(UINT key, UINT, UINT) {
 
 void TestFrame::OnClose() {
     TheTrace().calls.push_back("close asked");
-    TheTrace().closeAnswer = MessageBox(L"This will abort the current game. Abort?", L"Warning",
-                                        MB_OKCANCEL);
+    TheTrace().closeAnswer =
+        MessageBox(L"This will abort the current game. Abort?", L"Warning", MB_OKCANCEL);
     if (TheTrace().closeAnswer == IDOK) CFrameWnd::OnClose();
 }
 
-void TestFrame::OnNext() { TheTrace().calls.push_back("frame next"); }
-void TestFrame::OnBoth() { TheTrace().calls.push_back("frame both"); }
+void TestFrame::OnNext() {
+    TheTrace().calls.push_back("frame next");
+}
+void TestFrame::OnBoth() {
+    TheTrace().calls.push_back("frame both");
+}
 
 void TestFrame::ShowOptions() {
     OptionsDialog dialog;
@@ -180,13 +182,11 @@ void TestFrame::ShowAbout() {
 // --- the application ---
 
 BEGIN_MESSAGE_MAP(TestApp, CWinApp)
-    afx::OnCommand<&TestApp::OnAppExit>(kCmdExit),
-    afx::OnCommand<&TestApp::OnAppExit>(100),
-    afx::OnCommand<&TestApp::OnBoth>(kCmdBoth),
-    afx::OnCommand<&TestApp::OnAppOnly>(kCmdAppOnly),
-END_MESSAGE_MAP()
+afx::OnCommand<&TestApp::OnAppExit>(kCmdExit), afx::OnCommand<&TestApp::OnAppExit>(100),
+    afx::OnCommand<&TestApp::OnBoth>(kCmdBoth), afx::OnCommand<&TestApp::OnAppOnly>(kCmdAppOnly),
+    END_MESSAGE_MAP()
 
-BOOL TestApp::InitInstance() {
+        BOOL TestApp::InitInstance() {
     auto* frame = new TestFrame;
     m_pMainWnd = frame;
     frame->ShowWindow(m_nCmdShow);
@@ -203,7 +203,11 @@ int TestApp::ExitInstance() {
     return CWinApp::ExitInstance();
 }
 
-void TestApp::OnBoth() { TheTrace().calls.push_back("app both"); }
-void TestApp::OnAppOnly() { TheTrace().calls.push_back("app only"); }
+void TestApp::OnBoth() {
+    TheTrace().calls.push_back("app both");
+}
+void TestApp::OnAppOnly() {
+    TheTrace().calls.push_back("app only");
+}
 
 }  // namespace testing_afx

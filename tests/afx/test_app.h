@@ -31,7 +31,7 @@ struct Trace {
 Trace& TheTrace();
 
 class OptionsDialog : public CDialog {
-public:
+  public:
     OptionsDialog() : CDialog(kOptionsDialog) {}
     int languageChoice = -1;
     CString statsText;
@@ -46,7 +46,7 @@ public:
 };
 
 class TestFrame : public CFrameWnd {
-public:
+  public:
     TestFrame();
     ~TestFrame() override;
     CCeCommandBar commandBar;
@@ -69,7 +69,7 @@ public:
 };
 
 class TestApp : public CWinApp {
-public:
+  public:
     BOOL InitInstance() override;
     int ExitInstance() override;
     void OnBoth();

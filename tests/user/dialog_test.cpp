@@ -1,6 +1,7 @@
 // Dialogs from templates: placement in dialog units, radio groups, typing into edits, and OK
 // and Cancel through the frame, Enter and Escape.
 #include "platform/user/dialog.h"
+
 #include "tests/user/test_window.h"
 
 namespace testing_user {
@@ -55,7 +56,7 @@ INT_PTR CALLBACK_Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }
 
 class DialogTest : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         WindowTest::SetUp();
         RegisterDialogResource(104, &kOptions);
@@ -132,7 +133,7 @@ TEST_F(DialogTest, TheOwnerIsDisabledWhileTheDialogRunsAndRepaintedAfter) {
         disabled = !IsWindowEnabled(main);
         return true;
     });
-    script->Tap(10, 10);  // the main window is under the dialog: the dialog gets it
+    script->Tap(10, 10);         // the main window is under the dialog: the dialog gets it
     script->ScreenTap(225, 12);  // the navigation bar's close: cancel
     Log().messages.clear();
     EXPECT_EQ(Show(104), IDCANCEL);

@@ -19,8 +19,8 @@ TEST_F(InputTest, ADoubleTapIsATapThenTheDoubleDownThenAnUp) {
             EXPECT_EQ(GET_X_LPARAM(m.lParam), 61);
             EXPECT_EQ(GET_Y_LPARAM(m.lParam), 54);  // client coordinates, not the screen's 80
         }
-    EXPECT_EQ(kinds, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,
-                                        WM_LBUTTONUP}));
+    EXPECT_EQ(kinds,
+              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
 }
 
 TEST_F(InputTest, KeysGoToTheFocusAndNothingReachesADisabledWindow) {

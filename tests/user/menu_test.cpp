@@ -1,13 +1,14 @@
 // Menus from a resource table, read and changed by position, and the command bar: the menu
 // button opening its popup upward, toolbar buttons sending their commands.
-#include "platform/user/command_bar.h"
 #include "platform/user/menu.h"
+
+#include "platform/user/command_bar.h"
 #include "tests/user/test_window.h"
 
 namespace testing_user {
 namespace {
 
-constexpr MenuItemResource kItems[] = {{40005, L"Next Game"}, {40015, L"Previous Game"},
+constexpr MenuItemResource kItems[] = {{40005, L"Next Game"},   {40015, L"Previous Game"},
                                        {40008, L"Learn rules"}, {40004, L"Options"},
                                        {40003, L"About"},       {40001, L"Exit"}};
 constexpr MenuPopupResource kMenu[] = {{L"Menu", kItems}};
@@ -16,12 +17,13 @@ std::uint32_t toolPixels[64 * 16];
 const ToolBarResource kToolBar{toolPixels, 64, 16, kTools};
 
 class MenuTest : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         WindowTest::SetUp();
         RegisterMenuResource(128, kMenu);
         for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 64; ++x) toolPixels[y * 64 + x] = 0x100000u * static_cast<unsigned>(x / 16 + 1);
+            for (int x = 0; x < 64; ++x)
+                toolPixels[y * 64 + x] = 0x100000u * static_cast<unsigned>(x / 16 + 1);
         RegisterToolBarResource(128, &kToolBar);
     }
     std::vector<WPARAM> Commands() const {
@@ -114,8 +116,7 @@ TEST_F(MenuTest, ToolbarButtonsShowTheirImageAndSendTheirCommands) {
     CommandBar_InsertMenubar(bar, nullptr, 128, 0);
     CommandBar_AddToolBar(bar, nullptr, 128);
     auto buttons = user::CommandBarButtons(bar);
-    for (size_t i = 1; i < buttons.size(); ++i)
-        script->ScreenTap(buttons[i].rect.left + 12, 306);
+    for (size_t i = 1; i < buttons.size(); ++i) script->ScreenTap(buttons[i].rect.left + 12, 306);
     script->Run();
     EXPECT_EQ(Commands(), (std::vector<WPARAM>{40008, 40004, 40018, 40014}));
     // Button 3's image is the third 16 x 16 tile of the bitmap.

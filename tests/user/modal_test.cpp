@@ -16,7 +16,7 @@ struct BoxRun {
 };
 
 class ModalTest : public WindowTest {
-protected:
+  protected:
     // Opens a box from a handler of the main window, as the game does, runs the script's steps
     // in its nested loop and returns what it answered.
     BoxRun Ask(UINT style, const std::function<void()>& steps) {
@@ -48,9 +48,7 @@ protected:
 };
 
 TEST_F(ModalTest, AnswersByButtonEnterAndEscape) {
-    auto button = [&](int id) {
-        return [this, id] { script->Answer(id); };
-    };
+    auto button = [&](int id) { return [this, id] { script->Answer(id); }; };
     EXPECT_EQ(Ask(MB_OKCANCEL, button(IDOK)).answer, IDOK);
     EXPECT_EQ(Ask(MB_OKCANCEL, button(IDCANCEL)).answer, IDCANCEL);
     EXPECT_EQ(Ask(MB_OKCANCEL, [this] { script->Key(VK_RETURN); }).answer, IDOK);
@@ -92,8 +90,8 @@ TEST_F(ModalTest, TimersAndPaintsGoOnWhileInputReachesOnlyTheBox) {
             Log().messages.clear();
             return true;
         });
-        script->Tap(120, 20);        // on the main window, beside the box
-        script->Key(VK_LEFT);        // goes to the box, which ignores it
+        script->Tap(120, 20);  // on the main window, beside the box
+        script->Key(VK_LEFT);  // goes to the box, which ignores it
         script->Do([&](std::string*) {
             InvalidateRect(main, nullptr, FALSE);  // a tick handler would do this
             return true;

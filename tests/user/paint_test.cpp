@@ -37,7 +37,7 @@ TEST_F(PaintTest, AFillOverTheWholeWindowChangesOnlyTheInvalidRectangles) {
     EXPECT_EQ(user::ScreenPixel(19, 45), Pixel(RGB(0, 0, 255)));
     EXPECT_EQ(user::ScreenPixel(20, 36), Pixel(RGB(255, 0, 0)));
     EXPECT_EQ(user::ScreenPixel(109, 145), Pixel(RGB(0, 0, 255)));
-    EXPECT_EQ(user::ScreenPixel(50, 76), Pixel(RGB(255, 0, 0)));  // between the two
+    EXPECT_EQ(user::ScreenPixel(50, 76), Pixel(RGB(255, 0, 0)));    // between the two
     EXPECT_EQ(user::ScreenPixel(0, 25), user::ScreenPixel(0, 24));  // the bar is untouched
     EXPECT_TRUE(user::InvalidRegionOf(w).IsEmpty());
 }

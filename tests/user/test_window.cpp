@@ -20,7 +20,6 @@ void BlitWholeClient(HWND hwnd, HDC dc, COLORREF colour) {
     DeleteDC(memory);
 }
 
-
 LRESULT TestProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     TestWindowLog& log = Log();
     if (message != WM_ERASEBKGND && message != WM_SETFOCUS && message != WM_KILLFOCUS)

@@ -61,7 +61,7 @@ inline std::uint32_t Pixel(COLORREF c) {
 void Pump();
 
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     std::unique_ptr<backend::ScriptBackend> script;

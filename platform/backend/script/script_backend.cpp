@@ -18,7 +18,9 @@ namespace backend {
 namespace {
 
 DWORD virtualNow = 0;
-DWORD VirtualTicks() { return virtualNow; }
+DWORD VirtualTicks() {
+    return virtualNow;
+}
 
 bool Fail(std::string* error, const char* why) {
     *error = why;
@@ -46,9 +48,13 @@ ScriptBackend::~ScriptBackend() {
     SetTickSource(nullptr);
 }
 
-DWORD ScriptBackend::Now() const { return virtualNow; }
+DWORD ScriptBackend::Now() const {
+    return virtualNow;
+}
 
-void ScriptBackend::Wait(DWORD ms) { steps_.push_back({ms, nullptr}); }
+void ScriptBackend::Wait(DWORD ms) {
+    steps_.push_back({ms, nullptr});
+}
 
 void ScriptBackend::Do(std::function<bool(std::string*)> action) {
     steps_.push_back({0, std::move(action)});

@@ -13,7 +13,7 @@
 namespace backend {
 
 class ScriptBackend : public user::Backend {
-public:
+  public:
     // Installs itself as the window system's backend and the clock's tick source.
     explicit ScriptBackend(DWORD startTick = 0);
     ~ScriptBackend() override;
@@ -30,16 +30,16 @@ public:
 
     // Input, screen coordinates unless said otherwise.
     void ScreenTap(int x, int y);
-    void Tap(int x, int y);     // client coordinates of the main window
+    void Tap(int x, int y);        // client coordinates of the main window
     void DoubleTap(int x, int y);  // client coordinates of the main window: tap, then double down
     void Key(UINT virtualKey);
     void Type(const std::wstring& text);  // characters to the focus window
-    void Close();               // the main window's close request
-    void Command(UINT id);      // WM_COMMAND id to the main window, as its menu sends it
-    void Answer(int answer);    // presses IDOK or IDCANCEL of the open message box
-    void Click(UINT controlId);  // clicks a control of the open dialog
+    void Close();                         // the main window's close request
+    void Command(UINT id);                // WM_COMMAND id to the main window, as its menu sends it
+    void Answer(int answer);              // presses IDOK or IDCANCEL of the open message box
+    void Click(UINT controlId);           // clicks a control of the open dialog
     void SetText(UINT controlId, const std::wstring& text);  // replaces an edit's text
-    void DialogOk();            // confirms the open dialog through its frame
+    void DialogOk();  // confirms the open dialog through its frame
     void DialogCancel();
 
     // Runs a message loop of its own until the list is done (for tests with no application
@@ -51,7 +51,7 @@ public:
 
     user::WaitResult WaitForInput(DWORD timeoutMs) override;
 
-private:
+  private:
     struct Step {
         DWORD wait;
         std::function<bool(std::string*)> action;

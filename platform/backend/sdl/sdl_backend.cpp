@@ -1,6 +1,8 @@
 #include "platform/backend/sdl/sdl_backend.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 #include "platform/clock/clock.h"
 #include "platform/user/screen.h"
@@ -30,6 +32,15 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(int scale, std::string* error) {
         if (error) *error = std::string("no display: ") + SDL_GetError();
         return nullptr;
     }
+    // SDL falls back on a window-less driver when there is no display: that is no display.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    bool windowless =
+        driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    if (windowless && !std::getenv("SDL_VIDEODRIVER")) {
+        if (error) *error = std::string("no display (SDL found only its ") + driver + " driver)";
+        SDL_Quit();
+        return nullptr;
+    }
     std::unique_ptr<SdlBackend> b(new SdlBackend);
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");  // a click on an unfocused window is a tap
@@ -42,9 +53,9 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(int scale, std::string* error) {
     if (b->renderer_) {
         SDL_RenderSetLogicalSize(b->renderer_, user::kScreenPixelsWide, user::kScreenPixelsHigh);
         SDL_RenderSetIntegerScale(b->renderer_, SDL_TRUE);
-        b->texture_ = SDL_CreateTexture(b->renderer_, SDL_PIXELFORMAT_ARGB8888,
-                                        SDL_TEXTUREACCESS_STREAMING, user::kScreenPixelsWide,
-                                        user::kScreenPixelsHigh);
+        b->texture_ =
+            SDL_CreateTexture(b->renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                              user::kScreenPixelsWide, user::kScreenPixelsHigh);
     }
     if (!b->texture_) {
         if (error) *error = std::string("cannot open a window: ") + SDL_GetError();
@@ -112,15 +123,30 @@ void SdlBackend::Handle(const SDL_Event& e) {
             break;
         case SDL_KEYDOWN:
             switch (e.key.keysym.sym) {
-                case SDLK_LEFT: user::InputKey(VK_LEFT); break;
-                case SDLK_UP: user::InputKey(VK_UP); break;
-                case SDLK_RIGHT: user::InputKey(VK_RIGHT); break;
-                case SDLK_DOWN: user::InputKey(VK_DOWN); break;
+                case SDLK_LEFT:
+                    user::InputKey(VK_LEFT);
+                    break;
+                case SDLK_UP:
+                    user::InputKey(VK_UP);
+                    break;
+                case SDLK_RIGHT:
+                    user::InputKey(VK_RIGHT);
+                    break;
+                case SDLK_DOWN:
+                    user::InputKey(VK_DOWN);
+                    break;
                 case SDLK_RETURN:
-                case SDLK_KP_ENTER: user::InputKey(VK_RETURN); break;
-                case SDLK_ESCAPE: user::InputKey(VK_ESCAPE); break;
-                case SDLK_BACKSPACE: user::InputChar(L'\b'); break;
-                default: break;
+                case SDLK_KP_ENTER:
+                    user::InputKey(VK_RETURN);
+                    break;
+                case SDLK_ESCAPE:
+                    user::InputKey(VK_ESCAPE);
+                    break;
+                case SDLK_BACKSPACE:
+                    user::InputChar(L'\b');
+                    break;
+                default:
+                    break;
             }
             break;
         case SDL_TEXTINPUT:
@@ -139,7 +165,8 @@ void SdlBackend::Handle(const SDL_Event& e) {
 user::WaitResult SdlBackend::WaitForInput(DWORD timeoutMs) {
     Present();
     SDL_Event e;
-    int timeout = timeoutMs == INFINITE ? -1 : static_cast<int>(std::min<DWORD>(timeoutMs, 0x7FFFFFFF));
+    int timeout =
+        timeoutMs == INFINITE ? -1 : static_cast<int>(std::min<DWORD>(timeoutMs, 0x7FFFFFFF));
     if (!SDL_WaitEventTimeout(&e, timeout)) return user::WaitResult::Timeout;
     Handle(e);
     while (SDL_PollEvent(&e)) Handle(e);

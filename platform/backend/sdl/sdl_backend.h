@@ -15,7 +15,7 @@
 namespace backend {
 
 class SdlBackend : public user::Backend {
-public:
+  public:
     // Opens the window at scale times the handheld's size and installs the backend; null with a
     // reason when there is no display.
     static std::unique_ptr<SdlBackend> Open(int scale, std::string* error);
@@ -31,7 +31,7 @@ public:
     bool WindowPixel(int x, int y, std::uint32_t* pixel);
     SDL_Window* Window() const { return window_; }
 
-private:
+  private:
     SdlBackend() = default;
     void Handle(const SDL_Event& e);
 
