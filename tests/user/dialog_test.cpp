@@ -2,6 +2,9 @@
 // and Cancel through the frame, Enter and Escape.
 #include "platform/user/dialog.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "tests/user/test_window.h"
 
 namespace testing_user {
@@ -143,6 +146,29 @@ TEST_F(DialogTest, TheOwnerIsDisabledWhileTheDialogRunsAndRepaintedAfter) {
     // The whole main window was uncovered; it paints when the loop runs again.
     Pump();
     EXPECT_EQ(user::ScreenPixel(120, 150), Pixel(Log().colour));
+}
+
+TEST_F(DialogTest, ACentredEditDrawsItsTextAboutItsMiddle) {
+    int inkLeft = 1000, inkRight = -1;
+    RECT edit{};
+    script->SetText(1011, L"Velquin");
+    script->Wait(10);  // the edit repaints
+    script->Do([&](std::string*) {
+        GetWindowRect(GetDlgItem(user::GetOpenDialog(), 1011), &edit);
+        for (int y = edit.top; y < edit.bottom; ++y)
+            for (int x = edit.left; x < edit.right; ++x)
+                if (user::ScreenPixel(x, y) == 0) {
+                    inkLeft = std::min(inkLeft, x);
+                    inkRight = std::max(inkRight, x);
+                }
+        return true;
+    });
+    script->Key(VK_ESCAPE);
+    Show(105);
+    ASSERT_LE(inkLeft, inkRight);
+    int middle = (edit.left + edit.right) / 2;
+    EXPECT_LE(std::abs((inkLeft + inkRight) / 2 - middle), 3);
+    EXPECT_GT(inkLeft, edit.left + 20);  // not drawn from the left edge
 }
 
 }  // namespace

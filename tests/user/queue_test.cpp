@@ -136,5 +136,25 @@ TEST_F(QueueTest, MessagesForADestroyedWindowAreDropped) {
     EXPECT_EQ(Log().Count(kPing), 0);
 }
 
+TEST_F(QueueTest, ADestroyedWindowsTimersStopAndItsPendingTickIsDropped) {
+    Log().quitOnDestroy = false;
+    HWND w = MakeFrame();
+    HWND other = MakeFrame(L"Other");
+    SetTimer(w, 1, 50, nullptr);
+    SetTimer(other, 1, 70, nullptr);
+    script->Wait(60);
+    while (!script->Done()) script->WaitForInput(INFINITE);  // w's tick is due
+    DestroyWindow(w);
+    Log().messages.clear();
+    script->Wait(100);
+    script->Run();
+    std::vector<HWND> ticked;
+    for (const auto& m : Log().messages)
+        if (m.message == WM_TIMER) ticked.push_back(m.hwnd);
+    EXPECT_EQ(ticked, (std::vector<HWND>{other, other}));
+    EXPECT_FALSE(KillTimer(w, 1));  // it went with its window
+    EXPECT_TRUE(KillTimer(other, 1));
+}
+
 }  // namespace
 }  // namespace testing_user

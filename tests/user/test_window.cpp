@@ -46,7 +46,7 @@ LRESULT TestProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (message == WM_DESTROY) {
-        PostQuitMessage(0);
+        if (log.quitOnDestroy) PostQuitMessage(0);
         return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);

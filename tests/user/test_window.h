@@ -34,6 +34,7 @@ struct TestWindowLog {
     COLORREF colour = RGB(0, 128, 0);
     int paintsLeftUnvalidated = 0;
     int nestedLoopEndedWith = -1;
+    bool quitOnDestroy = true;
 
     std::vector<UINT> Kinds(UINT only = 0) const {
         std::vector<UINT> out;
