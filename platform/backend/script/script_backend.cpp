@@ -1,0 +1,225 @@
+#include "platform/backend/script/script_backend.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "platform/clock/clock.h"
+#include "platform/user/dialog.h"
+#include "platform/user/message_box.h"
+#include "platform/user/message_queue.h"
+#include "platform/user/screen.h"
+#include "platform/user/window_api.h"
+
+namespace backend {
+
+namespace {
+
+DWORD virtualNow = 0;
+DWORD VirtualTicks() {
+    return virtualNow;
+}
+
+bool Fail(std::string* error, const char* why) {
+    *error = why;
+    return false;
+}
+
+// The client point of the main window in screen coordinates.
+bool MainPoint(int x, int y, POINT* p) {
+    HWND main = user::GetMainFrameWindow();
+    if (!main) return false;
+    *p = {x, y};
+    return ClientToScreen(main, p) != FALSE;
+}
+
+}  // namespace
+
+ScriptBackend::ScriptBackend(DWORD startTick) {
+    virtualNow = startTick;
+    SetTickSource(VirtualTicks);
+    user::SetBackend(this);
+}
+
+ScriptBackend::~ScriptBackend() {
+    if (user::GetBackend() == this) user::SetBackend(nullptr);
+    SetTickSource(nullptr);
+}
+
+DWORD ScriptBackend::Now() const {
+    return virtualNow;
+}
+
+void ScriptBackend::Wait(DWORD ms) {
+    steps_.push_back({ms, nullptr});
+}
+
+void ScriptBackend::Do(std::function<bool(std::string*)> action) {
+    steps_.push_back({0, std::move(action)});
+}
+
+void ScriptBackend::ScreenTap(int x, int y) {
+    Do([x, y](std::string*) {
+        user::InputTap({x, y});
+        return true;
+    });
+}
+
+void ScriptBackend::Tap(int x, int y) {
+    Do([x, y](std::string* e) {
+        POINT p;
+        if (!MainPoint(x, y, &p)) return Fail(e, "no main window");
+        user::InputTap(p);
+        return true;
+    });
+}
+
+void ScriptBackend::DoubleTap(int x, int y) {
+    Do([x, y](std::string* e) {
+        POINT p;
+        if (!MainPoint(x, y, &p)) return Fail(e, "no main window");
+        user::InputDoubleTap(p);
+        return true;
+    });
+}
+
+void ScriptBackend::Key(UINT virtualKey) {
+    Do([virtualKey](std::string*) {
+        user::InputKey(virtualKey);
+        return true;
+    });
+}
+
+void ScriptBackend::Type(const std::wstring& text) {
+    Do([text](std::string*) {
+        for (wchar_t ch : text) user::InputChar(ch);
+        return true;
+    });
+}
+
+void ScriptBackend::Close() {
+    Do([](std::string* e) {
+        if (!user::GetMainFrameWindow()) return Fail(e, "no main window");
+        user::InputClose();
+        return true;
+    });
+}
+
+void ScriptBackend::Command(UINT id) {
+    Do([id](std::string* e) {
+        HWND main = user::GetMainFrameWindow();
+        if (!main) return Fail(e, "no main window");
+        if (IsWindowEnabled(main)) PostMessageW(main, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        return true;
+    });
+}
+
+void ScriptBackend::Answer(int answer) {
+    Do([answer](std::string* e) {
+        HWND box = user::GetOpenMessageBox();
+        if (!box) return Fail(e, "no message box is open");
+        HWND button = GetDlgItem(box, answer);
+        if (!button) return Fail(e, "the message box has no such button");
+        PostMessageW(button, BM_CLICK, 0, 0);
+        return true;
+    });
+}
+
+void ScriptBackend::Click(UINT controlId) {
+    Do([controlId](std::string* e) {
+        HWND dialog = user::GetOpenDialog();
+        if (!dialog || !IsWindowEnabled(dialog)) return Fail(e, "no dialog is open");
+        HWND control = GetDlgItem(dialog, static_cast<int>(controlId));
+        if (!control) return Fail(e, "the dialog has no such control");
+        PostMessageW(control, BM_CLICK, 0, 0);
+        return true;
+    });
+}
+
+void ScriptBackend::SetText(UINT controlId, const std::wstring& text) {
+    Do([controlId, text](std::string* e) {
+        HWND dialog = user::GetOpenDialog();
+        if (!dialog || !IsWindowEnabled(dialog)) return Fail(e, "no dialog is open");
+        HWND control = GetDlgItem(dialog, static_cast<int>(controlId));
+        if (!control) return Fail(e, "the dialog has no such control");
+        SetWindowTextW(control, text.c_str());
+        return true;
+    });
+}
+
+void ScriptBackend::DialogOk() {
+    Do([](std::string* e) {
+        HWND dialog = user::GetOpenDialog();
+        if (!dialog || !IsWindowEnabled(dialog)) return Fail(e, "no dialog is open");
+        user::InputTap({(kNavOkRect.left + kNavOkRect.right) / 2, kNavBarHeight / 2});
+        return true;
+    });
+}
+
+void ScriptBackend::DialogCancel() {
+    Do([](std::string* e) {
+        HWND dialog = user::GetOpenDialog();
+        if (!dialog || !IsWindowEnabled(dialog)) return Fail(e, "no dialog is open");
+        user::InputTap({(kNavCloseRect.left + kNavCloseRect.right) / 2, kNavBarHeight / 2});
+        return true;
+    });
+}
+
+user::WaitResult ScriptBackend::WaitForInput(DWORD timeoutMs) {
+    for (;;) {
+        if (waitLeft_ > 0) {
+            DWORD step = std::min(waitLeft_, timeoutMs);
+            virtualNow += step;
+            waitLeft_ -= step;
+            return user::WaitResult::Timeout;
+        }
+        if (steps_.empty() || !error_.empty()) return user::WaitResult::End;
+        Step s = std::move(steps_.front());
+        steps_.pop_front();
+        if (!s.action) {
+            waitLeft_ = s.wait;
+            continue;
+        }
+        if (!s.action(&error_)) return user::WaitResult::End;
+        return user::WaitResult::Input;
+    }
+}
+
+void ScriptBackend::Run() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0)) DispatchMessageW(&msg);
+    user::ResetInputEnded();
+}
+
+bool WriteScreenPng(const std::string& path) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(f);
+        return false;
+    }
+    png_init_io(png, f);
+    png_set_IHDR(png, info, user::kScreenPixelsWide, user::kScreenPixelsHigh, 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    std::vector<png_byte> row(user::kScreenPixelsWide * 3);
+    for (int y = 0; y < user::kScreenPixelsHigh; ++y) {
+        for (int x = 0; x < user::kScreenPixelsWide; ++x) {
+            std::uint32_t p = user::ScreenPixel(x, y);
+            row[x * 3] = static_cast<png_byte>(p >> 16);
+            row[x * 3 + 1] = static_cast<png_byte>(p >> 8);
+            row[x * 3 + 2] = static_cast<png_byte>(p);
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(f) == 0;
+}
+
+}  // namespace backend

@@ -1,0 +1,98 @@
+// Input from the backend: taps go to the window under the stylus, keys and characters to the
+// focus window; a disabled window, or one whose owner is disabled behind a box, gets nothing.
+#include "platform/user/desktop.h"
+#include "platform/user/menu_internal.h"
+#include "platform/user/message_queue.h"
+#include "platform/user/window_api.h"
+
+namespace user {
+namespace {
+
+LPARAM ClientPoint(Window* w, POINT screen) {
+    return MAKELPARAM(static_cast<unsigned>(screen.x - w->rect.left),
+                      static_cast<unsigned>(screen.y - w->rect.top));
+}
+
+bool PointerDown(POINT p, UINT message) {
+    Desktop& d = TheDesktop();
+    if (Window* menu = FromHandle(d.trackingMenu)) {
+        // An open menu takes every tap: outside it, the tap only closes the menu.
+        bool inside = p.x >= menu->rect.left && p.x < menu->rect.right && p.y >= menu->rect.top &&
+                      p.y < menu->rect.bottom;
+        if (!inside) {
+            PostMessageW(d.trackingMenu, kMenuCancelMessage, 0, 0);
+            return true;
+        }
+    }
+    HWND h = WindowFromPoint(p);
+    Window* w = FromHandle(h);
+    if (!w || !AcceptsInput(w)) return false;
+    d.capture = h;
+    PostInput(h, message, MK_LBUTTON, ClientPoint(w, p));
+    return true;
+}
+
+HWND KeyTarget() {
+    Desktop& d = TheDesktop();
+    HWND h = FromHandle(d.focus) ? d.focus : d.active;
+    Window* w = FromHandle(h);
+    return (w && AcceptsInput(w)) ? h : nullptr;
+}
+
+}  // namespace
+
+bool InputPointerDown(POINT screen) {
+    return PointerDown(screen, WM_LBUTTONDOWN);
+}
+
+bool InputDoubleDown(POINT screen) {
+    return PointerDown(screen, WM_LBUTTONDBLCLK);
+}
+
+bool InputPointerUp(POINT screen) {
+    Desktop& d = TheDesktop();
+    HWND h = FromHandle(d.capture) ? d.capture : WindowFromPoint(screen);
+    d.capture = nullptr;
+    Window* w = FromHandle(h);
+    if (!w || !AcceptsInput(w)) return false;
+    PostInput(h, WM_LBUTTONUP, 0, ClientPoint(w, screen));
+    return true;
+}
+
+bool InputTap(POINT screen) {
+    bool down = InputPointerDown(screen);
+    bool up = InputPointerUp(screen);
+    return down || up;
+}
+
+bool InputDoubleTap(POINT screen) {
+    bool first = InputTap(screen);
+    bool second = InputDoubleDown(screen);
+    InputPointerUp(screen);
+    return first || second;
+}
+
+bool InputKey(UINT virtualKey) {
+    HWND h = KeyTarget();
+    if (!h) return false;
+    PostInput(h, WM_KEYDOWN, virtualKey, 1);
+    PostInput(h, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
+    return true;
+}
+
+bool InputChar(wchar_t ch) {
+    HWND h = KeyTarget();
+    if (!h) return false;
+    PostInput(h, WM_CHAR, static_cast<WPARAM>(ch), 1);
+    return true;
+}
+
+bool InputClose() {
+    HWND main = GetMainFrameWindow();
+    Window* w = FromHandle(main);
+    if (!w || !AcceptsInput(w)) return false;
+    PostInput(main, WM_CLOSE, 0, 0);
+    return true;
+}
+
+}  // namespace user

@@ -1,0 +1,197 @@
+// The framework as the game uses it: start-up, routing through the message maps, the exit
+// command, the close handler's question, dialogs with data exchange.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/backend/script/script_backend.h"
+#include "platform/user/backend.h"
+#include "platform/user/screen.h"
+#include "tests/afx/test_app.h"
+
+namespace testing_afx {
+namespace {
+
+class FrameworkTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        user::ShutdownWindowSystem();
+        TheTrace() = Trace{};
+        RegisterTestResources();
+        script = std::make_unique<backend::ScriptBackend>(1000);
+        app = std::make_unique<TestApp>();
+    }
+    void TearDown() override {
+        user::ShutdownWindowSystem();
+        app.reset();
+        script.reset();
+    }
+    int RunApp() { return AfxWinMain(SW_SHOW); }
+    std::vector<std::string> CallsWithout(const std::string& prefix) const {
+        std::vector<std::string> out;
+        for (const auto& c : TheTrace().calls)
+            if (c.rfind(prefix, 0) != 0) out.push_back(c);
+        return out;
+    }
+    std::unique_ptr<backend::ScriptBackend> script;
+    std::unique_ptr<TestApp> app;
+};
+
+TEST_F(FrameworkTest, StartUpShowsTheFrameWithItsTitleAndCommandBar) {
+    script->Do([](std::string*) { return true; });
+    RunApp();
+    auto* frame = dynamic_cast<TestFrame*>(AfxGetMainWnd());
+    ASSERT_NE(frame, nullptr);
+    CString title;
+    frame->GetWindowText(title);
+    EXPECT_EQ(title.Str(), L"Velquin PPC");
+    RECT r;
+    frame->GetClientRect(&r);
+    EXPECT_EQ(r.right, 240);
+    EXPECT_EQ(r.bottom, 268);
+    ASSERT_NE(frame->GetMenu(), nullptr);
+    EXPECT_EQ(GetMenuItemID(GetSubMenu(frame->GetMenu(), 0), 5), kCmdExit);
+    EXPECT_EQ(frame->GetCommandBar(), &frame->commandBar);
+    EXPECT_GE(TheTrace().paints, 1);
+    EXPECT_EQ(user::ScreenPixel(120, 150), 0x008000u);
+    EXPECT_TRUE(TheTrace().exitInstanceRan);  // the end of the script ended the loop
+}
+
+TEST_F(FrameworkTest, CommandsReachTheFrameFirstThenTheApplication) {
+    script->Command(kCmdBoth);
+    script->Command(kCmdAppOnly);
+    script->Command(kCmdNext);
+    script->Command(12345);  // handled by nobody
+    RunApp();
+    EXPECT_EQ(CallsWithout("timer"),
+              (std::vector<std::string>{"frame both", "app only", "frame next"}));
+}
+
+TEST_F(FrameworkTest, TheExitCommandAsksThroughTheCloseHandlerAndEndsTheLoopOnOk) {
+    script->Command(kCmdExit);
+    script->Answer(IDCANCEL);  // the game goes on
+    script->Wait(30);
+    script->Command(100);
+    script->Answer(IDOK);
+    script->Wait(1000);  // never runs: the loop has ended
+    RunApp();
+    EXPECT_EQ(CallsWithout("timer"),
+              (std::vector<std::string>{"close asked", "close asked", "frame deleted"}));
+    EXPECT_EQ(AfxGetMainWnd(), nullptr);
+    EXPECT_TRUE(TheTrace().exitInstanceRan);
+    EXPECT_EQ(script->Now(), 1030u);
+}
+
+TEST_F(FrameworkTest, TheCloseButtonAndTheCloseRequestGoThroughTheSameHandler) {
+    script->ScreenTap(225, 12);
+    script->Answer(IDCANCEL);
+    script->Close();
+    script->Answer(IDOK);
+    RunApp();
+    EXPECT_EQ(CallsWithout("timer"),
+              (std::vector<std::string>{"close asked", "close asked", "frame deleted"}));
+}
+
+TEST_F(FrameworkTest, TapsKeysTimersAndTheDoubleTapReachTheirHandlers) {
+    script->Tap(61, 54);
+    script->DoubleTap(177, 170);
+    script->Key(VK_LEFT);
+    script->Key(VK_RETURN);
+    script->Wait(130);
+    RunApp();
+    EXPECT_EQ(TheTrace().calls,
+              (std::vector<std::string>{"tap 61,54", "tap 177,170", "tap 177,170", "key 37",
+                                        "key 13", "timer 1", "timer 1"}));
+}
+
+TEST_F(FrameworkTest, TimersAndPaintsGoOnBehindTheAboutBox) {
+    int paintsAtOpen = 0, paintsBehind = 0;
+    std::uint32_t insideBox = 0, besideBox = 0;
+    script->Command(kCmdAbout);
+    script->Do([&](std::string*) {
+        paintsAtOpen = TheTrace().paints;
+        return true;
+    });
+    script->Tap(5, 5);  // the main window is disabled behind the box
+    script->Wait(200);
+    script->Do([&](std::string*) {
+        paintsBehind = TheTrace().paints - paintsAtOpen;
+        RECT box;
+        GetWindowRect(user::GetOpenMessageBox(), &box);
+        insideBox = user::ScreenPixel(box.left + 4, box.bottom - 4);
+        besideBox = user::ScreenPixel(box.left + 4, box.top - 4);
+        return true;
+    });
+    script->Key(VK_RETURN);
+    RunApp();
+    EXPECT_EQ(TheTrace().calls, (std::vector<std::string>{"timer 1", "timer 1", "timer 1"}));
+    EXPECT_EQ(paintsBehind, 3);  // one per tick, each clipped around the box
+    EXPECT_EQ(insideBox, 0xFFFFFFu);
+    EXPECT_EQ(besideBox, 0x008000u);
+}
+
+TEST_F(FrameworkTest, DialogDataExchangeBothWays) {
+    auto read = [](int id) { return IsDlgButtonChecked(user::GetOpenDialog(), id) == BST_CHECKED; };
+    bool frenchAtStart = false, englishAtStart = true;
+    std::wstring statsShown;
+    script->Command(kCmdOptions);
+    script->Do([&](std::string*) {
+        frenchAtStart = read(kFrench);
+        englishAtStart = read(kEnglish);
+        wchar_t text[64];
+        GetDlgItemTextW(user::GetOpenDialog(), kStats, text, 64);
+        statsShown = text;
+        return true;
+    });
+    script->Click(kEnglish);
+    script->SetText(kStats, L"typed");
+    script->DialogOk();
+    RunApp();
+    EXPECT_TRUE(frenchAtStart);
+    EXPECT_FALSE(englishAtStart);
+    EXPECT_EQ(statsShown, L"#0 - (0 ms)\r\nTotal time: 0 ms");
+    EXPECT_EQ(TheTrace().languageChoiceAtOk, 0);
+    EXPECT_EQ(TheTrace().statsAtClose, L"typed");
+    EXPECT_EQ(CallsWithout("timer"),
+              (std::vector<std::string>{"language 0", "options closed 1 lang 0"}));
+}
+
+TEST_F(FrameworkTest, AnUnsetRadioGroupReadsMinusOneAndCancelStoresNothing) {
+    script->Command(kCmdOptions);
+    script->DialogCancel();  // the first run starts French, is cancelled
+    script->Command(kCmdOptions);
+    script->Key(VK_RETURN);  // the second starts with no language set and is confirmed
+    RunApp();
+    EXPECT_EQ(CallsWithout("timer"),
+              (std::vector<std::string>{"options closed 2 lang 1", "options closed 1 lang -1"}));
+    EXPECT_EQ(TheTrace().languageChoiceAtOk, -1);
+}
+
+TEST_F(FrameworkTest, AButtonInTheDialogOpensABoxOwnedByTheDialog) {
+    std::wstring stats;
+    script->Command(kCmdOptions);
+    script->Click(kReset);
+    script->Do([](std::string* e) {
+        HWND box = user::GetOpenMessageBox();
+        if (!box || GetWindow(box, GW_OWNER) != user::GetOpenDialog()) return *e = "owner", false;
+        return true;
+    });
+    script->Click(kEnglish);  // the dialog is disabled behind its box: an error
+    RunApp();
+    EXPECT_EQ(script->Error(), "no dialog is open");
+
+    user::ShutdownWindowSystem();
+    TheTrace() = Trace{};
+    user::ResetInputEnded();
+    script = std::make_unique<backend::ScriptBackend>(1000);
+    script->Command(kCmdOptions);
+    script->Click(kReset);
+    script->Answer(IDOK);
+    script->Key(VK_ESCAPE);
+    RunApp();
+    EXPECT_EQ(TheTrace().statsAtClose, L"reset");
+    EXPECT_EQ(CallsWithout("timer"), (std::vector<std::string>{"options closed 2 lang 1"}));
+}
+
+}  // namespace
+}  // namespace testing_afx

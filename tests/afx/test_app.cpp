@@ -1,0 +1,213 @@
+#include "tests/afx/test_app.h"
+
+namespace testing_afx {
+
+namespace {
+
+// Paints as the game does: the whole frame composed off-screen, then one blit to the window.
+void BlitWholeClient(HWND hwnd, HDC dc, COLORREF colour) {
+    RECT all;
+    GetClientRect(hwnd, &all);
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP buffer = CreateCompatibleBitmap(dc, all.right, all.bottom);
+    HGDIOBJ old = SelectObject(memory, buffer);
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(memory, &all, brush);
+    DeleteObject(brush);
+    BitBlt(dc, 0, 0, all.right, all.bottom, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteObject(buffer);
+    DeleteDC(memory);
+}
+
+constexpr MenuItemResource kItems[] = {{40005, L"Next Game"},   {40015, L"Previous Game"},
+                                       {40008, L"Learn rules"}, {40004, L"Options"},
+                                       {40003, L"About"},       {40001, L"Exit"}};
+constexpr MenuPopupResource kMenu[] = {{L"Menu", kItems}};
+constexpr UINT kTools[] = {40008, 40004, 40018, 40014};
+std::uint32_t toolPixels[64 * 16];
+const ToolBarResource kToolBar{toolPixels, 64, 16, kTools};
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DialogControlResource kOptionsControls[] = {
+    {L"button", kEnglish, L"English", 1, 140, 36, 13, kChild | WS_GROUP | BS_AUTORADIOBUTTON},
+    {L"button", kFrench, L"Fran\u00e7ais", 38, 140, 40, 13, kChild | BS_AUTORADIOBUTTON},
+    {L"button", kReset, L"Reset", 81, 140, 27, 12, kChild | WS_TABSTOP | BS_PUSHBUTTON},
+    {L"edit", kStats, L"", 1, 1, 148, 136, kChild | WS_TABSTOP | ES_MULTILINE},
+    {L"button", kBest, L"Best", 111, 140, 26, 12, kChild | WS_TABSTOP | BS_PUSHBUTTON},
+};
+const DialogResource kOptions{L"Options",
+                              WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+                              0,
+                              0,
+                              167,
+                              174,
+                              kOptionsControls};
+
+}  // namespace
+
+void RegisterTestResources() {
+    RegisterMenuResource(128, kMenu);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 64; ++x)
+            toolPixels[y * 64 + x] =
+                ((x / 16) % 2 ? 0xC00000u : 0x0000C0u) | ((x + y) % 2 ? 0xFF00u : 0);
+    RegisterToolBarResource(128, &kToolBar);
+    RegisterStringResource(128, L"generic");
+    RegisterDialogResource(kOptionsDialog, &kOptions);
+}
+
+Trace& TheTrace() {
+    static Trace trace;
+    return trace;
+}
+
+// --- the dialog ---
+
+BEGIN_MESSAGE_MAP(OptionsDialog, CDialog)
+afx::OnClicked<&OptionsDialog::OnLanguageClicked>(kEnglish),
+    afx::OnClicked<&OptionsDialog::OnLanguageClicked>(kFrench),
+    afx::OnClicked<&OptionsDialog::OnResetStatistics>(kReset),
+    END_MESSAGE_MAP()
+
+        void OptionsDialog::DoDataExchange(CDataExchange* dx) {
+    DDX_Radio(dx, kEnglish, languageChoice);
+    DDX_Text(dx, kStats, statsText);
+}
+
+BOOL OptionsDialog::OnInitDialog() {
+    CDialog::OnInitDialog();
+    languageChoice = startLanguage;
+    statsText = L"#0 - (0 ms)\r\nTotal time: 0 ms";
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void OptionsDialog::OnOK() {
+    UpdateData(TRUE);
+    TheTrace().languageChoiceAtOk = languageChoice;
+    CDialog::OnOK();
+}
+
+void OptionsDialog::OnLanguageClicked() {
+    UpdateData(TRUE);
+    TheTrace().calls.push_back("language " + std::to_string(languageChoice));
+}
+
+void OptionsDialog::OnResetStatistics() {
+    if (MessageBox(L"This will erase the statistics. Continue?", L"Warning", MB_OKCANCEL) != IDOK)
+        return;
+    statsText = L"reset";
+    UpdateData(FALSE);
+}
+
+// --- the main window ---
+
+BEGIN_MESSAGE_MAP(TestFrame, CFrameWnd)
+afx::OnMessage<&TestFrame::OnTap>(WM_LBUTTONDOWN), afx::OnMessage<&TestFrame::OnPaint>(WM_PAINT),
+    afx::OnCommand<&TestFrame::ShowAbout>(kCmdAbout), afx::OnCommand<&TestFrame::OnNext>(kCmdNext),
+    afx::OnCommand<&TestFrame::ShowOptions>(kCmdOptions),
+    afx::OnMessage<&TestFrame::OnClose>(WM_CLOSE), afx::OnMessage<&TestFrame::OnTimer>(WM_TIMER),
+    afx::OnMessage<&TestFrame::OnKeyDown>(WM_KEYDOWN), afx::OnCommand<&TestFrame::OnBoth>(kCmdBoth),
+    afx::OnMessage<&TestFrame::OnDoubleTap>(WM_LBUTTONDBLCLK),
+    END_MESSAGE_MAP()
+
+        TestFrame::TestFrame() {
+    LoadFrame(128, FWS_ADDTOTITLE, nullptr, nullptr);
+    if (!commandBar.m_hWnd) commandBar.Create(this, AFX_DEFAULT_TOOLBAR_STYLE, AFX_IDW_TOOLBAR);
+    commandBar.InsertMenuBar(128, 0xFFFF);
+    commandBar.LoadToolBar(128);
+    RecalcLayout(0);
+    SetTimer(1, 60, nullptr);
+}
+
+TestFrame::~TestFrame() {
+    TheTrace().calls.push_back("frame deleted");
+}
+
+void TestFrame::OnTap(UINT, CPoint p) {
+    TheTrace().calls.push_back("tap " + std::to_string(p.x) + "," + std::to_string(p.y));
+}
+
+void TestFrame::OnDoubleTap(UINT flags, CPoint p) {
+    OnTap(flags, p);
+    Default();
+}
+
+void TestFrame::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(m_hWnd, &ps);
+    BlitWholeClient(m_hWnd, dc, TheTrace().paintColour);
+    EndPaint(m_hWnd, &ps);
+    ++TheTrace().paints;
+}
+
+void TestFrame::OnTimer(UINT_PTR id) {
+    TheTrace().calls.push_back("timer " + std::to_string(id));
+    Invalidate(FALSE);
+}
+
+void TestFrame::OnKeyDown(UINT key, UINT, UINT) {
+    TheTrace().calls.push_back("key " + std::to_string(key));
+}
+
+void TestFrame::OnClose() {
+    TheTrace().calls.push_back("close asked");
+    TheTrace().closeAnswer =
+        MessageBox(L"This will abort the current game. Abort?", L"Warning", MB_OKCANCEL);
+    if (TheTrace().closeAnswer == IDOK) CFrameWnd::OnClose();
+}
+
+void TestFrame::OnNext() {
+    TheTrace().calls.push_back("frame next");
+}
+void TestFrame::OnBoth() {
+    TheTrace().calls.push_back("frame both");
+}
+
+void TestFrame::ShowOptions() {
+    OptionsDialog dialog;
+    dialog.startLanguage = ++dialogRuns == 1 ? 1 : -1;  // the second run: no language set
+    lastDialogAnswer = static_cast<int>(dialog.DoModal());
+    TheTrace().statsAtClose = dialog.statsText.Str();
+    TheTrace().calls.push_back("options closed " + std::to_string(lastDialogAnswer) + " lang " +
+                               std::to_string(dialog.languageChoice));
+}
+
+void TestFrame::ShowAbout() {
+    MessageBox(L"VelquinPPC 2.0\r\nA test of the platform\r\n\r\nBoxes over windows", L"About",
+               MB_OK);
+}
+
+// --- the application ---
+
+BEGIN_MESSAGE_MAP(TestApp, CWinApp)
+afx::OnCommand<&TestApp::OnAppExit>(kCmdExit), afx::OnCommand<&TestApp::OnAppExit>(100),
+    afx::OnCommand<&TestApp::OnBoth>(kCmdBoth), afx::OnCommand<&TestApp::OnAppOnly>(kCmdAppOnly),
+    END_MESSAGE_MAP()
+
+        BOOL TestApp::InitInstance() {
+    auto* frame = new TestFrame;
+    m_pMainWnd = frame;
+    frame->ShowWindow(m_nCmdShow);
+    frame->UpdateWindow();
+    RECT r;
+    frame->GetClientRect(&r);
+    frame->InvalidateRect(&r, TRUE);
+    frame->SetWindowText(L"Velquin PPC");
+    return TRUE;
+}
+
+int TestApp::ExitInstance() {
+    TheTrace().exitInstanceRan = true;
+    return CWinApp::ExitInstance();
+}
+
+void TestApp::OnBoth() {
+    TheTrace().calls.push_back("app both");
+}
+void TestApp::OnAppOnly() {
+    TheTrace().calls.push_back("app only");
+}
+
+}  // namespace testing_afx

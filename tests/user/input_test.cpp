@@ -1,0 +1,83 @@
+// Input: taps in client coordinates, the double-tap sequence, keys to the focus, the close
+// request, and the navigation bar's buttons.
+#include "tests/user/test_window.h"
+
+namespace testing_user {
+namespace {
+
+using InputTest = WindowTest;
+
+TEST_F(InputTest, ADoubleTapIsATapThenTheDoubleDownThenAnUp) {
+    HWND w = MakeFrame();
+    script->DoubleTap(61, 54);
+    script->Run();
+    std::vector<UINT> kinds;
+    for (const auto& m : Log().messages)
+        if (m.message >= WM_LBUTTONDOWN && m.message <= WM_LBUTTONDBLCLK) {
+            kinds.push_back(m.message);
+            EXPECT_EQ(m.hwnd, w);
+            EXPECT_EQ(GET_X_LPARAM(m.lParam), 61);
+            EXPECT_EQ(GET_Y_LPARAM(m.lParam), 54);  // client coordinates, not the screen's 80
+        }
+    EXPECT_EQ(kinds,
+              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
+}
+
+TEST_F(InputTest, KeysGoToTheFocusAndNothingReachesADisabledWindow) {
+    HWND w = MakeFrame();
+    script->Key(VK_LEFT);
+    script->Key(VK_DOWN);
+    script->Do([w](std::string*) {
+        EnableWindow(w, FALSE);
+        return true;
+    });
+    script->Key(VK_UP);
+    script->Tap(10, 10);
+    script->Close();
+    script->Run();
+    std::vector<WPARAM> keys;
+    for (const auto& m : Log().messages)
+        if (m.message == WM_KEYDOWN) keys.push_back(m.wParam);
+    EXPECT_EQ(keys, (std::vector<WPARAM>{VK_LEFT, VK_DOWN}));
+    EXPECT_EQ(Log().Count(WM_LBUTTONDOWN), 0);
+    EXPECT_EQ(Log().Count(WM_CLOSE), 0);
+    EXPECT_TRUE(IsWindow(w));
+}
+
+TEST_F(InputTest, TheCloseRequestAndTheNavigationBarCloseButtonBothSendWmClose) {
+    HWND w = MakeFrame();
+    script->Close();
+    script->Run();
+    EXPECT_EQ(Log().Count(WM_CLOSE), 1);
+    EXPECT_FALSE(IsWindow(w));  // the test class destroys itself on close
+
+    user::ShutdownWindowSystem();
+    Log() = TestWindowLog{};
+    HWND again = MakeFrame();
+    script->ScreenTap(225, 12);  // the close button at the right of the navigation bar
+    script->ScreenTap(100, 12);  // the title: nothing
+    script->Run();
+    EXPECT_EQ(Log().Count(WM_CLOSE), 1);
+    EXPECT_FALSE(IsWindow(again));
+}
+
+TEST_F(InputTest, TheMainWindowTakesTheAreaBetweenTheBars) {
+    HWND w = MakeFrame();
+    RECT client, window;
+    GetClientRect(w, &client);
+    GetWindowRect(w, &window);
+    EXPECT_EQ(client.right, 240);
+    EXPECT_EQ(client.bottom, 268);
+    EXPECT_EQ(window.top, 26);
+    EXPECT_EQ(window.bottom, 294);
+    EXPECT_EQ(WindowFromPoint({5, 25}) == w, false);
+    EXPECT_EQ(WindowFromPoint({5, 26}), w);
+    EXPECT_EQ(user::GetMainFrameWindow(), w);
+    SetWindowTextW(w, L"Velquin PPC");
+    wchar_t title[32];
+    EXPECT_EQ(GetWindowTextW(w, title, 32), 11);
+    EXPECT_STREQ(title, L"Velquin PPC");
+}
+
+}  // namespace
+}  // namespace testing_user

@@ -1,0 +1,135 @@
+// Menus from a resource table, read and changed by position, and the command bar: the menu
+// button opening its popup upward, toolbar buttons sending their commands.
+#include "platform/user/menu.h"
+
+#include "platform/user/command_bar.h"
+#include "tests/user/test_window.h"
+
+namespace testing_user {
+namespace {
+
+constexpr MenuItemResource kItems[] = {{40005, L"Next Game"},   {40015, L"Previous Game"},
+                                       {40008, L"Learn rules"}, {40004, L"Options"},
+                                       {40003, L"About"},       {40001, L"Exit"}};
+constexpr MenuPopupResource kMenu[] = {{L"Menu", kItems}};
+constexpr UINT kTools[] = {40008, 40004, 40018, 40014};
+std::uint32_t toolPixels[64 * 16];
+const ToolBarResource kToolBar{toolPixels, 64, 16, kTools};
+
+class MenuTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        RegisterMenuResource(128, kMenu);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 64; ++x)
+                toolPixels[y * 64 + x] = 0x100000u * static_cast<unsigned>(x / 16 + 1);
+        RegisterToolBarResource(128, &kToolBar);
+    }
+    std::vector<WPARAM> Commands() const {
+        std::vector<WPARAM> out;
+        for (const auto& m : Log().messages)
+            if (m.message == WM_COMMAND) out.push_back(LOWORD(m.wParam));
+        return out;
+    }
+};
+
+TEST_F(MenuTest, ItemsAreReadAndChangedByPosition) {
+    HMENU bar = LoadMenuW(nullptr, MAKEINTRESOURCEW(128));
+    ASSERT_NE(bar, nullptr);
+    HMENU popup = GetSubMenu(bar, 0);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(GetSubMenu(bar, 1), nullptr);
+    EXPECT_EQ(GetMenuItemCount(popup), 6);
+    EXPECT_EQ(GetMenuItemID(popup, 3), 40004u);
+    EXPECT_EQ(GetMenuItemID(popup, 6), 0xFFFFFFFFu);
+    EXPECT_EQ(GetMenuItemID(bar, 0), 0xFFFFFFFFu);  // a popup has no id
+    // Retitling keeps the ids: each item is changed by position with its own id.
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(ModifyMenuW(popup, static_cast<UINT>(i), MF_BYPOSITION | MF_STRING,
+                                GetMenuItemID(popup, i), i == 3 ? L"Options (fr)" : L"x"));
+    wchar_t text[32];
+    GetMenuStringW(popup, 3, text, 32, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"Options (fr)");
+    EXPECT_EQ(GetMenuItemID(popup, 5), 40001u);
+    // By command, an item can take a new id and text at once.
+    EXPECT_TRUE(ModifyMenuW(popup, 40001, MF_BYCOMMAND | MF_STRING, 100, L"Quit"));
+    GetMenuStringW(popup, 5, text, 32, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"Quit");
+    EXPECT_EQ(GetMenuItemID(popup, 5), 100u);
+    EXPECT_FALSE(ModifyMenuW(popup, 9, MF_BYPOSITION | MF_STRING, 1, L"none"));
+    // A fresh load is unchanged.
+    HMENU fresh = LoadMenuW(nullptr, MAKEINTRESOURCEW(128));
+    GetMenuStringW(GetSubMenu(fresh, 0), 3, text, 32, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"Options");
+    DestroyMenu(fresh);
+    DestroyMenu(bar);
+    EXPECT_FALSE(IsMenu(popup));
+}
+
+TEST_F(MenuTest, TheMenuButtonOpensThePopupUpwardAndAnItemSendsItsCommand) {
+    HWND w = MakeFrame();
+    HWND bar = CommandBar_Create(nullptr, w, 0xE800);
+    ASSERT_TRUE(CommandBar_InsertMenubar(bar, nullptr, 128, 0));
+    ASSERT_TRUE(CommandBar_AddToolBar(bar, nullptr, 128));
+    auto buttons = user::CommandBarButtons(bar);
+    ASSERT_EQ(buttons.size(), 5u);
+    ASSERT_TRUE(buttons[0].isMenu);
+    RECT menuRect{};
+    script->ScreenTap(buttons[0].rect.left + 2, 300);
+    script->Do([&](std::string* e) {
+        HWND open = user::GetOpenMenuWindow();
+        if (!open) return *e = "no menu", false;
+        GetWindowRect(open, &menuRect);
+        user::InputTap({menuRect.left + 10, menuRect.top + 1 + 3 * 20 + 5});  // item 3
+        return true;
+    });
+    script->Run();
+    EXPECT_TRUE(script->Error().empty()) << script->Error();
+    EXPECT_EQ(menuRect.bottom, 294);  // opens upward from the command bar
+    EXPECT_EQ(Commands(), (std::vector<WPARAM>{40004}));
+    EXPECT_EQ(user::GetOpenMenuWindow(), nullptr);
+    // Closing the menu uncovered part of the main window, which was repainted.
+    EXPECT_EQ(user::ScreenPixel(menuRect.left + 1, menuRect.bottom - 2), Pixel(Log().colour));
+}
+
+TEST_F(MenuTest, ATapOutsideOrEscapeClosesTheMenuWithNoCommand) {
+    HWND w = MakeFrame();
+    HWND bar = CommandBar_Create(nullptr, w, 0xE800);
+    CommandBar_InsertMenubar(bar, nullptr, 128, 0);
+    auto menuButton = user::CommandBarButtons(bar)[0].rect;
+    script->ScreenTap(menuButton.left + 2, 300);
+    script->ScreenTap(230, 40);  // outside the menu: closes it, reaches nobody
+    script->ScreenTap(menuButton.left + 2, 300);
+    script->Key(VK_ESCAPE);
+    script->ScreenTap(menuButton.left + 2, 300);
+    script->Key(VK_UP);  // the last item
+    script->Key(VK_RETURN);
+    script->Run();
+    EXPECT_EQ(Commands(), (std::vector<WPARAM>{40001}));
+    EXPECT_EQ(Log().Count(WM_LBUTTONDOWN), 0);
+}
+
+TEST_F(MenuTest, ToolbarButtonsShowTheirImageAndSendTheirCommands) {
+    HWND w = MakeFrame();
+    HWND bar = CommandBar_Create(nullptr, w, 0xE800);
+    CommandBar_InsertMenubar(bar, nullptr, 128, 0);
+    CommandBar_AddToolBar(bar, nullptr, 128);
+    auto buttons = user::CommandBarButtons(bar);
+    for (size_t i = 1; i < buttons.size(); ++i) script->ScreenTap(buttons[i].rect.left + 12, 306);
+    script->Run();
+    EXPECT_EQ(Commands(), (std::vector<WPARAM>{40008, 40004, 40018, 40014}));
+    // Button 3's image is the third 16 x 16 tile of the bitmap.
+    RECT third = buttons[3].rect;
+    EXPECT_EQ(user::ScreenPixel(third.left + 4, 299), 0x300000u);
+    EXPECT_EQ(user::ScreenPixel(third.left + 19, 314), 0x300000u);
+    // The bar goes dead with its owner disabled.
+    Log().messages.clear();
+    EnableWindow(w, FALSE);
+    script->ScreenTap(buttons[1].rect.left + 12, 306);
+    script->Run();
+    EXPECT_TRUE(Commands().empty());
+}
+
+}  // namespace
+}  // namespace testing_user

@@ -1,0 +1,160 @@
+// The order the queue hands messages out in, and the timers' ticks on the virtual clock.
+#include "tests/user/test_window.h"
+
+namespace testing_user {
+namespace {
+
+using QueueTest = WindowTest;
+
+// Takes up to n messages from the queue (without waiting) and dispatches them.
+std::vector<UINT> Take(int n) {
+    std::vector<UINT> out;
+    MSG msg;
+    for (int i = 0; i < n && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+        out.push_back(msg.message);
+        if (msg.message != WM_QUIT) DispatchMessageW(&msg);
+    }
+    return out;
+}
+
+constexpr UINT kPing = WM_USER + 1;
+
+TEST_F(QueueTest, PostedThenPaintThenOneTickHoweverLateTheTimer) {
+    HWND w = MakeFrame();
+    Pump();
+    Log().messages.clear();
+    ASSERT_EQ(SetTimer(w, 1, 100, nullptr), 1u);
+    // Nobody takes messages while 550 ms pass: five periods, yet a single tick waits.
+    script->Do([](std::string*) { return true; });
+    script->Wait(550);
+    MSG msg;
+    while (!script->Done()) script->WaitForInput(INFINITE);
+    InvalidateRect(w, nullptr, FALSE);
+    PostMessageW(w, kPing, 0, 0);
+    EXPECT_EQ(Take(10), (std::vector<UINT>{kPing, WM_PAINT, WM_TIMER}));
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    // The late timer keeps its rhythm: the next tick is due at 600 ms after setting.
+    EXPECT_EQ(Log().messages.back().tick, 1550u);
+}
+
+TEST_F(QueueTest, TimerTicksAtItsPeriodAndStopsWhenKilled) {
+    HWND w = MakeFrame();
+    EXPECT_EQ(SetTimer(w, 3, 60, nullptr), 3u);
+    script->Wait(200);
+    script->Do([w](std::string*) { return KillTimer(w, 3) != FALSE; });
+    script->Wait(500);
+    script->Run();
+    std::vector<DWORD> ticks;
+    for (const auto& m : Log().messages)
+        if (m.message == WM_TIMER) {
+            EXPECT_EQ(m.wParam, 3u);
+            ticks.push_back(m.tick);
+        }
+    EXPECT_EQ(ticks, (std::vector<DWORD>{1060, 1120, 1180}));
+    EXPECT_FALSE(KillTimer(w, 3));
+}
+
+TEST_F(QueueTest, SettingATimerAgainRestartsItWithTheNewPeriod) {
+    HWND w = MakeFrame();
+    SetTimer(w, 1, 60, nullptr);
+    script->Wait(50);
+    script->Do([w](std::string*) { return SetTimer(w, 1, 100, nullptr) == 1; });
+    script->Wait(250);
+    script->Run();
+    std::vector<DWORD> ticks;
+    for (const auto& m : Log().messages)
+        if (m.message == WM_TIMER) ticks.push_back(m.tick);
+    EXPECT_EQ(ticks, (std::vector<DWORD>{1150, 1250}));
+}
+
+TEST_F(QueueTest, TimersWorkAcrossTheWrapOfTheTickCount) {
+    script.reset();
+    script = std::make_unique<backend::ScriptBackend>(0xFFFFFFF0u);
+    HWND w = MakeFrame();
+    SetTimer(w, 1, 20, nullptr);
+    script->Wait(45);
+    script->Run();
+    std::vector<DWORD> ticks;
+    for (const auto& m : Log().messages)
+        if (m.message == WM_TIMER) ticks.push_back(m.tick);
+    EXPECT_EQ(ticks, (std::vector<DWORD>{0x4u, 0x18u}));
+}
+
+TEST_F(QueueTest, APaintHandlerThatDoesNotBeginAPaintGetsAnotherPaintBeforeATick) {
+    HWND w = MakeFrame();
+    Pump();
+    Log().messages.clear();
+    SetTimer(w, 1, 10, nullptr);
+    script->Wait(20);
+    while (!script->Done()) script->WaitForInput(INFINITE);  // the timer is due
+    Log().paintsLeftUnvalidated = 2;
+    InvalidateRect(w, nullptr, FALSE);
+    EXPECT_EQ(Take(4), (std::vector<UINT>{WM_PAINT, WM_PAINT, WM_PAINT, WM_TIMER}));
+    EXPECT_TRUE(user::InvalidRegionOf(w).IsEmpty());
+}
+
+TEST_F(QueueTest, UpdateWindowPaintsAtOnceAndOnlyWhenInvalid) {
+    HWND w = MakeFrame();
+    Pump();
+    Log().messages.clear();
+    UpdateWindow(w);
+    EXPECT_EQ(Log().Count(WM_PAINT), 0);
+    InvalidateRect(w, nullptr, FALSE);
+    UpdateWindow(w);
+    EXPECT_EQ(Log().Count(WM_PAINT), 1);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(QueueTest, QuitEndsTheLoopAndEveryLoopAroundIt) {
+    HWND w = MakeFrame();
+    script->Do([w](std::string*) {
+        PostMessageW(w, kNested, 0, 0);  // its handler runs a nested loop, as a box does
+        return true;
+    });
+    script->Do([](std::string*) {
+        PostQuitMessage(3);
+        return true;
+    });
+    script->Wait(1000);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0)) DispatchMessageW(&msg);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.wParam, 3u);
+    EXPECT_EQ(Log().nestedLoopEndedWith, 3);
+    EXPECT_EQ(script->Now(), 1000u);  // the wait after the quit never ran
+}
+
+TEST_F(QueueTest, MessagesForADestroyedWindowAreDropped) {
+    HWND w = MakeFrame();
+    Pump();
+    PostMessageW(w, kPing, 0, 0);
+    DestroyWindow(w);
+    Log().messages.clear();
+    std::vector<UINT> taken = Take(1);
+    EXPECT_EQ(taken, (std::vector<UINT>{WM_QUIT}));  // WM_DESTROY posted a quit
+    EXPECT_EQ(Log().Count(kPing), 0);
+}
+
+TEST_F(QueueTest, ADestroyedWindowsTimersStopAndItsPendingTickIsDropped) {
+    Log().quitOnDestroy = false;
+    HWND w = MakeFrame();
+    HWND other = MakeFrame(L"Other");
+    SetTimer(w, 1, 50, nullptr);
+    SetTimer(other, 1, 70, nullptr);
+    script->Wait(60);
+    while (!script->Done()) script->WaitForInput(INFINITE);  // w's tick is due
+    DestroyWindow(w);
+    Log().messages.clear();
+    script->Wait(100);
+    script->Run();
+    std::vector<HWND> ticked;
+    for (const auto& m : Log().messages)
+        if (m.message == WM_TIMER) ticked.push_back(m.hwnd);
+    EXPECT_EQ(ticked, (std::vector<HWND>{other, other}));
+    EXPECT_FALSE(KillTimer(w, 1));  // it went with its window
+    EXPECT_TRUE(KillTimer(other, 1));
+}
+
+}  // namespace
+}  // namespace testing_user

@@ -1,0 +1,71 @@
+// A window class for the tests: it records every message it gets and paints itself in one
+// colour the way the game does, through BeginPaint and EndPaint.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/backend/script/script_backend.h"
+#include "platform/user/backend.h"
+#include "platform/user/message_queue.h"
+#include "platform/user/paint.h"
+#include "platform/user/screen.h"
+#include "platform/user/timers.h"
+#include "platform/user/window_api.h"
+
+namespace testing_user {
+
+// Its handler runs a nested message loop until a quit and notes the quit's code.
+constexpr UINT kNested = WM_USER + 2;
+
+struct Received {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD tick;
+};
+
+struct TestWindowLog {
+    std::vector<Received> messages;
+    bool beginPaint = true;  // a paint handler that forgets BeginPaint leaves the window invalid
+    COLORREF colour = RGB(0, 128, 0);
+    int paintsLeftUnvalidated = 0;
+    int nestedLoopEndedWith = -1;
+    bool quitOnDestroy = true;
+
+    std::vector<UINT> Kinds(UINT only = 0) const {
+        std::vector<UINT> out;
+        for (const auto& m : messages)
+            if (!only || m.message == only) out.push_back(m.message);
+        return out;
+    }
+    int Count(UINT message) const {
+        int n = 0;
+        for (const auto& m : messages) n += m.message == message;
+        return n;
+    }
+};
+
+TestWindowLog& Log();
+void RegisterTestWindowClass();
+
+// A frame (the main window) and a 0x00RRGGBB pixel reader.
+HWND MakeFrame(LPCWSTR title = L"Test");
+inline std::uint32_t Pixel(COLORREF c) {
+    return (static_cast<std::uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+// Runs every message that waits, without moving the clock.
+void Pump();
+
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::unique_ptr<backend::ScriptBackend> script;
+};
+
+}  // namespace testing_user
