@@ -18,7 +18,12 @@ constexpr Target kNeighbours[] = {{0, -1}, {0, 1}, {1, 0}, {-1, 0}};
 // numbered in the order found, so the search queue is simply the numbers from the head onward.
 class PositionSet {
   public:
-    explicit PositionSet(std::size_t stride) : stride_(stride), table_(1 << 12, kEmpty) {}
+    explicit PositionSet(std::size_t stride) : stride_(stride), table_(1 << 12, kEmpty) {
+        // Room for the largest built-in search up front: reserving touches no memory, and
+        // growing would copy every position found so far.
+        bytes_.reserve(kExpectedPositions * stride);
+    }
+    static constexpr std::size_t kExpectedPositions = 1 << 18;
 
     std::size_t Size() const { return count_; }
     const char* At(std::size_t n) const { return bytes_.data() + n * stride_; }
@@ -106,6 +111,7 @@ std::optional<std::vector<Target>> SolveRecord(const char* start, int width, int
 
     PositionSet positions(length);
     std::vector<Visit> visits;
+    visits.reserve(PositionSet::kExpectedPositions);
     positions.Add(start);
     visits.push_back({-1, {0, 0}});
 
