@@ -151,15 +151,42 @@ int RunHeadless(const CommandLine& cl) {
     return 0;
 }
 
+constexpr int kIconPicture = 200, kIconSize = 32;
+
+// The desktop window shows the game's icon, read from its picture.
+void SetWindowIcon(SDL_Window* window) {
+    HBITMAP bitmap = LoadBitmapW(nullptr, MAKEINTRESOURCEW(kIconPicture));
+    if (!bitmap) return;
+    SDL_Surface* icon =
+        SDL_CreateRGBSurfaceWithFormat(0, kIconSize, kIconSize, 32, SDL_PIXELFORMAT_XRGB8888);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    if (icon) {
+        for (int y = 0; y < kIconSize; ++y) {
+            auto* row = reinterpret_cast<std::uint32_t*>(static_cast<char*>(icon->pixels) +
+                                                         y * icon->pitch);
+            for (int x = 0; x < kIconSize; ++x) {
+                COLORREF c = GetPixel(dc, x, y);
+                row[x] = ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+            }
+        }
+        SDL_SetWindowIcon(window, icon);
+        SDL_FreeSurface(icon);
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+}
+
 int RunDesktop(const CommandLine& cl) {
     std::string why;
     auto sdl = backend::SdlBackend::Open(cl.scale, &why);
     if (!sdl) {
-        std::fprintf(stderr,
-                     "velquin: no display (%s); use --headless --script FILE to run without one\n",
+        std::fprintf(stderr, "velquin: %s; use --headless --script FILE to run without one\n",
                      why.c_str());
         return 1;
     }
+    SetWindowIcon(sdl->Window());
     SeedRandom(
         static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
     return AfxWinMain(SW_SHOW);
