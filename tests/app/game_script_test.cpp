@@ -200,6 +200,36 @@ TEST_F(GameScript, CloseAsksDuringAGameAndClosesOnlyOnOk) {
     EXPECT_EQ(run.Starting("state ").size(), 1u);
 }
 
+TEST_F(GameScript, AboutAfterTheIntroLeavesNoPositionUntilACommandLoadsOne) {
+    Outcome run = Play(
+        "command 40003\nanswer ok\ntap 120 74\ntap 100 240\nkey 39\nstate\n"
+        "command 40005\ntap 120 74\nstate\n");
+    auto states = run.Starting("state ");
+    ASSERT_EQ(states.size(), 2u);
+    EXPECT_LT(Field(states[0], "boardWidth"), 0);
+    EXPECT_EQ(Field(states[0], "moveCount"), 0);
+    EXPECT_NE(states[0].find("\"timers\": []"), std::string::npos);  // no move was attempted
+    EXPECT_EQ(Field(states[1], "gameNumber"), 1);
+    EXPECT_EQ(Field(states[1], "moveCount"), 1);
+}
+
+TEST_F(GameScript, CancelledOptionsStillSaveAndRestartButCloseSavesNothing) {
+    Outcome run = Play(
+        "tap 5 5\ntap 81 113\ncommand 40004\nanswer ok\nclick 1007\ncancel\n"
+        "state\ntap 81 113\nclose\nanswer ok\n");
+    auto states = run.Starting("state ");
+    ASSERT_EQ(states.size(), 1u);
+    EXPECT_EQ(Field(states[0], "language"), 1);   // the click itself switched the language
+    EXPECT_EQ(Field(states[0], "moveCount"), 0);  // puzzle 0 started again
+    EXPECT_EQ(run.Starting("box ").size(), 2u);   // the abort question, before options and close
+    std::ifstream in(folder / "store.reg");
+    std::string store((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(store.find("\"langue\"=dword:00000001"), std::string::npos);
+    // The first abandoned game was booked and saved by the options; the second, booked at
+    // close, never reached the store.
+    EXPECT_NE(store.find("\"totalscore00\"=dword:00000001"), std::string::npos) << store;
+}
+
 TEST_F(GameScript, ScriptCommandsWithNothingToActOnNameTheirLine) {
     Outcome run = Play("tap 5 5\n\nanswer ok\nstate\n");
     EXPECT_EQ(run.status, 2);
