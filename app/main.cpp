@@ -1,0 +1,215 @@
+// The velquin program: the game in a desktop window, or headless, driven by a script on a
+// virtual clock, reporting its message boxes and its state as lines of JSON.
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/report_lines.h"
+#include "app/script.h"
+#include "engine/game_state.h"
+#include "platform/afx/afx.h"
+#include "platform/backend/script/script_backend.h"
+#include "platform/backend/sdl/sdl_backend.h"
+#include "platform/crt/utf8.h"
+#include "platform/registry/registry.h"
+#include "resources/game_resources.h"
+#include "ui/game_app.h"
+#include "ui/intro_geometry.h"
+#include "ui/main_frame.h"
+
+namespace {
+
+GameApp theApp;
+
+void PrintLine(const std::string& line) {
+    std::fputs(line.c_str(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+void ReportBoxes() {
+    user::SetMessageBoxObserver([](const user::BoxEvent& e) {
+        if (e.opened)
+            PrintLine(BoxLine(e.caption, e.text, e.style));
+        else
+            PrintLine(AnsweredLine(e.caption, e.answer));
+    });
+}
+
+bool ReadScript(const std::string& name, std::string* source) {
+    if (name == "-") {
+        source->assign(std::istreambuf_iterator<char>(std::cin), {});
+        return true;
+    }
+    std::ifstream in(name, std::ios::binary);
+    if (!in) return false;
+    source->assign(std::istreambuf_iterator<char>(in), {});
+    return true;
+}
+
+std::vector<RunningTimer> TimersOfMainWindow() {
+    std::vector<RunningTimer> timers;
+    if (auto* frame = dynamic_cast<MainFrame*>(AfxGetMainWnd()))
+        for (const auto& t : frame->RunningTimers()) timers.push_back({t.id, t.periodMs});
+    return timers;
+}
+
+// Queues one script command; `line` tells which one ran last, for an error's message.
+void Queue(backend::ScriptBackend& script, const ScriptCommand& c, const std::string& shots,
+           int* line) {
+    script.Do([line, n = c.line](std::string*) {
+        *line = n;
+        return true;
+    });
+    switch (c.verb) {
+        case VerbWait:
+            script.Wait(static_cast<DWORD>(c.number));
+            break;
+        case VerbTap:
+            script.Tap(c.x, c.y);
+            break;
+        case VerbDoubleTap:
+            script.DoubleTap(c.x, c.y);
+            break;
+        case VerbScreenTap:
+            script.ScreenTap(c.x, c.y);
+            break;
+        case VerbKey:
+            script.Key(static_cast<UINT>(c.number));
+            break;
+        case VerbCommand:
+            script.Command(static_cast<UINT>(c.number));
+            break;
+        case VerbClose:
+            script.Close();
+            break;
+        case VerbAnswer:
+            script.Answer(static_cast<int>(c.number));
+            break;
+        case VerbClick:
+            script.Click(static_cast<UINT>(c.number));
+            break;
+        case VerbType: {
+            std::wstring text;
+            FromUtf8(c.text, &text);
+            script.SetText(static_cast<UINT>(c.number), text);
+            break;
+        }
+        case VerbOk:
+            script.DialogOk();
+            break;
+        case VerbCancel:
+            script.DialogCancel();
+            break;
+        case VerbShot: {
+            std::string path = (shots.empty() ? std::string(".") : shots) + "/" + c.text + ".png";
+            script.Do([path](std::string* error) {
+                if (backend::WriteScreenPng(path)) return true;
+                *error = "cannot write " + path;
+                return false;
+            });
+            break;
+        }
+        case VerbState:
+            script.Do([](std::string*) {
+                PrintLine(StateLine(gameState, TimersOfMainWindow()));
+                return true;
+            });
+            break;
+    }
+}
+
+int RunHeadless(const CommandLine& cl) {
+    std::string source;
+    if (!ReadScript(cl.script, &source)) {
+        std::fprintf(stderr, "velquin: cannot read the script %s\n", cl.script.c_str());
+        return 2;
+    }
+    std::vector<ScriptCommand> commands;
+    ScriptError error;
+    if (!ParseScript(source, &commands, &error)) {
+        std::fprintf(stderr, "velquin: script line %d: %s\n", error.line, error.what.c_str());
+        return 2;
+    }
+    backend::ScriptBackend script(cl.tickStart);
+    SeedRandom(cl.seedGiven ? cl.seed : 0);
+    ReportBoxes();
+    int line = 0;
+    for (const auto& c : commands) Queue(script, c, cl.shotsFolder, &line);
+    AfxWinMain(SW_SHOW);
+    if (!script.Error().empty()) {
+        std::fprintf(stderr, "velquin: script line %d: %s\n", line, script.Error().c_str());
+        return 2;
+    }
+    return 0;
+}
+
+constexpr int kIconPicture = 200, kIconSize = 32;
+
+// The desktop window shows the game's icon, read from its picture.
+void SetWindowIcon(SDL_Window* window) {
+    HBITMAP bitmap = LoadBitmapW(nullptr, MAKEINTRESOURCEW(kIconPicture));
+    if (!bitmap) return;
+    SDL_Surface* icon =
+        SDL_CreateRGBSurfaceWithFormat(0, kIconSize, kIconSize, 32, SDL_PIXELFORMAT_XRGB8888);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    if (icon) {
+        for (int y = 0; y < kIconSize; ++y) {
+            auto* row = reinterpret_cast<std::uint32_t*>(static_cast<char*>(icon->pixels) +
+                                                         y * icon->pitch);
+            for (int x = 0; x < kIconSize; ++x) {
+                COLORREF c = GetPixel(dc, x, y);
+                row[x] = ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+            }
+        }
+        SDL_SetWindowIcon(window, icon);
+        SDL_FreeSurface(icon);
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+}
+
+int RunDesktop(const CommandLine& cl) {
+    std::string why;
+    auto sdl = backend::SdlBackend::Open(cl.scale, &why);
+    if (!sdl) {
+        std::fprintf(stderr, "velquin: %s; use --headless --script FILE to run without one\n",
+                     why.c_str());
+        return 1;
+    }
+    SetWindowIcon(sdl->Window());
+    SeedRandom(
+        static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    return AfxWinMain(SW_SHOW);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CommandLine cl = ParseCommandLine(argc, argv);
+    switch (cl.action) {
+        case CommandLine::Refuse:
+            std::fprintf(stderr, "velquin: %s\n%s", cl.error.c_str(), UsageText());
+            return 2;
+        case CommandLine::ShowHelp:
+            std::fputs(UsageText(), stdout);
+            return 0;
+        case CommandLine::ShowVersion:
+            std::puts("velquin 2.0");
+            return 0;
+        default:
+            break;
+    }
+    if (!cl.store.empty()) SetRegistryFilePath(cl.store);
+    RegisterGameResources();
+    return cl.action == CommandLine::RunHeadless ? RunHeadless(cl) : RunDesktop(cl);
+}

@@ -1,0 +1,75 @@
+#include "resources/game_resources.h"
+
+#include <cstdint>
+
+#include "platform/gdi/gdi.h"
+#include "platform/user/command_bar.h"
+#include "platform/user/dialog.h"
+#include "platform/user/menu.h"
+#include "platform/user/strings.h"
+
+namespace {
+
+constexpr UINT kMain = 128;
+
+constexpr MenuItemResource kItems[] = {{40005, L"Next Game"},   {40015, L"Previous Game"},
+                                       {40008, L"Learn rules"}, {40004, L"Options"},
+                                       {40003, L"About"},       {40001, L"Exit"}};
+constexpr MenuPopupResource kMenu[] = {{L"Menu", kItems}};
+
+constexpr int kToolWidth = 64, kToolHeight = 16;
+constexpr UINT kTools[] = {40008, 40004, 40018, 40014};
+std::uint32_t toolPixels[kToolWidth * kToolHeight];
+const ToolBarResource kToolBar{toolPixels, kToolWidth, kToolHeight, kTools};
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DialogControlResource kOptionsControls[] = {
+    {L"button", 1001, L"English", 1, 140, 36, 13, kChild | WS_GROUP | BS_AUTORADIOBUTTON},
+    {L"button", 1007, L"Fran\u00e7ais", 38, 140, 40, 13, kChild | BS_AUTORADIOBUTTON},
+    {L"button", 1008, L"Reset", 81, 140, 27, 12, kChild | WS_TABSTOP | BS_PUSHBUTTON},
+    {L"edit", 1004, L"", 1, 1, 148, 136, kChild | WS_TABSTOP | ES_MULTILINE},
+    {L"button", 1009, L"Best", 111, 140, 26, 12, kChild | WS_TABSTOP | BS_PUSHBUTTON},
+};
+const DialogResource kOptions{L"Options",
+                              WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+                              0,
+                              0,
+                              167,
+                              174,
+                              kOptionsControls};
+
+constexpr DialogControlResource kRulesControls[] = {
+    {L"edit", 1011, L"", 1, 1, 136, 12, kChild | ES_CENTER},
+    {L"edit", 1010, L"", 1, 17, 136, 137, kChild | ES_MULTILINE},
+};
+const DialogResource kRules{
+    L"Dialog",     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0, 0, 151, 213,
+    kRulesControls};
+
+// The toolbar takes plain pixels; they come from bitmap 128 as drawn.
+void ReadToolBarPixels() {
+    HBITMAP bitmap = LoadBitmapW(nullptr, MAKEINTRESOURCEW(kMain));
+    if (!bitmap) return;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    for (int y = 0; y < kToolHeight; ++y)
+        for (int x = 0; x < kToolWidth; ++x) {
+            COLORREF c = GetPixel(dc, x, y);
+            toolPixels[y * kToolWidth + x] =
+                ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+        }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+}
+
+}  // namespace
+
+void RegisterGameResources() {
+    RegisterMenuResource(kMain, kMenu);
+    ReadToolBarPixels();
+    RegisterToolBarResource(kMain, &kToolBar);
+    RegisterStringResource(kMain, L"generic");
+    RegisterDialogResource(104, &kOptions);
+    RegisterDialogResource(105, &kRules);
+}
