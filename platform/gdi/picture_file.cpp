@@ -83,8 +83,9 @@ std::string ParsePicture(std::string_view text, Picture* out) {
         } else if (keyword == "colour") {
             if (!header) return fail("a colour before the picture line");
             if (!pic.indices.empty()) return fail("a colour after the first row");
-            rest = Trim(rest);
-            if (rest.empty()) return fail("colour CHARACTER RRGGBB");
+            // One blank after the keyword, then the character, which may itself be a blank.
+            if (rest.size() < 2) return fail("colour CHARACTER RRGGBB");
+            rest.remove_prefix(1);
             char c = rest.front();
             rest.remove_prefix(1);
             std::string_view hex = Word(rest);

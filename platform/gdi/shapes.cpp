@@ -134,7 +134,7 @@ void EllipseCurve(long long x0, long long y0, long long x1, long long y1, std::v
             err += dx += b8;
         }
     } while (x0 <= x1);
-    while (y0 - y1 < b) {  // the tips of a flat ellipse
+    while (y0 - y1 <= b) {  // the tips of a narrow ellipse
         put(x0 - 1, y0);
         put(x1 + 1, y0++);
         put(x0 - 1, y1);

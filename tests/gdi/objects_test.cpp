@@ -1,0 +1,122 @@
+// Device context defaults, stock objects, selection and deletion.
+#include <gtest/gtest.h>
+
+#include "platform/gdi/window_dc.h"
+#include "tests/gdi/canvas.h"
+
+using namespace gdi_test;
+
+TEST(Objects, ADeviceContextStartsWithThePlatformDefaults) {
+    Canvas c(6, 5, kRed);
+    EXPECT_EQ(GetTextColor(c.dc()), kBlack);
+    EXPECT_EQ(GetBkColor(c.dc()), kWhite);
+    Rectangle(c.dc(), 0, 0, 5, 4);  // black pen, white brush
+    EXPECT_EQ(c.Art(0, 0, 6, 5, {{kWhite, '#'}, {kRed, 'r'}}),
+              ".....r\n"
+              ".###.r\n"
+              ".###.r\n"
+              ".....r\n"
+              "rrrrrr\n");
+    EXPECT_EQ(SetBkMode(c.dc(), TRANSPARENT), OPAQUE);
+    EXPECT_EQ(SetStretchBltMode(c.dc(), COLORONCOLOR), BLACKONWHITE);
+}
+
+TEST(Objects, SelectReturnsWhatItReplaced) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HPEN pen = CreatePen(PS_SOLID, 1, kRed);
+    HBRUSH brush = CreateSolidBrush(kRed);
+    HBITMAP bitmap = CreateCompatibleBitmap(nullptr, 3, 3);
+    EXPECT_EQ(SelectObject(dc, pen), GetStockObject(BLACK_PEN));
+    EXPECT_EQ(SelectObject(dc, brush), GetStockObject(WHITE_BRUSH));
+    HGDIOBJ first = SelectObject(dc, bitmap);
+    gdi::BitmapInfo info;
+    ASSERT_TRUE(gdi::GetBitmapInfo(static_cast<HBITMAP>(first), &info));
+    EXPECT_EQ(info.width, 1);
+    EXPECT_EQ(info.bitsPerPixel, 1);  // a fresh memory DC holds a 1 x 1 monochrome bitmap
+    EXPECT_EQ(SelectObject(dc, GetStockObject(NULL_PEN)), pen);
+    EXPECT_EQ(SelectObject(dc, GetStockObject(NULL_BRUSH)), brush);
+    EXPECT_EQ(SelectObject(dc, first), bitmap);
+    EXPECT_EQ(SelectObject(dc, nullptr), nullptr);
+    DeleteObject(pen);
+    DeleteObject(brush);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+TEST(Objects, DeleteRefusesSelectedObjectsAndDeadHandlesFail) {
+    int before = gdi::LiveObjectCount();
+    HDC dc = CreateCompatibleDC(nullptr);
+    HPEN pen = CreatePen(PS_SOLID, 2, kRed);
+    HBITMAP bitmap = CreateCompatibleBitmap(nullptr, 4, 4);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    EXPECT_EQ(gdi::LiveObjectCount(), before + 2);
+    EXPECT_FALSE(DeleteObject(pen));
+    EXPECT_FALSE(DeleteObject(bitmap));
+    EXPECT_TRUE(Rectangle(dc, 0, 0, 4, 4));  // still usable
+    // A bitmap goes into one DC at a time.
+    HDC other = CreateCompatibleDC(dc);
+    EXPECT_EQ(SelectObject(other, bitmap), nullptr);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBitmap);
+    EXPECT_NE(SelectObject(other, bitmap), nullptr);
+    EXPECT_TRUE(DeleteDC(other));  // deleting the DC lets its objects go
+    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_EQ(gdi::LiveObjectCount(), before);
+    // Handles of deleted objects name nothing.
+    EXPECT_FALSE(DeleteObject(pen));
+    EXPECT_EQ(SelectObject(dc, pen), nullptr);
+    EXPECT_EQ(CreatePatternBrush(bitmap), nullptr);
+    EXPECT_TRUE(DeleteDC(dc));
+    EXPECT_FALSE(DeleteDC(dc));
+    EXPECT_FALSE(Rectangle(dc, 0, 0, 2, 2));
+    EXPECT_EQ(SetPixel(dc, 0, 0, kRed), CLR_INVALID);
+}
+
+TEST(Objects, StockObjectsAreNeverFreed) {
+    HGDIOBJ gray = GetStockObject(GRAY_BRUSH);
+    ASSERT_NE(gray, nullptr);
+    EXPECT_EQ(GRAY_BRUSH, 2);
+    EXPECT_TRUE(DeleteObject(gray));
+    EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_PEN)));
+    Canvas c(3, 3);
+    HGDIOBJ old = SelectObject(c.dc(), gray);
+    PatBlt(c.dc(), 0, 0, 3, 3, PATCOPY);
+    EXPECT_EQ(c.At(1, 1), RGB(128, 128, 128));
+    SelectObject(c.dc(), old);
+    EXPECT_EQ(GetStockObject(99), nullptr);
+    EXPECT_EQ(GetStockObject(WHITE_PEN), GetStockObject(WHITE_PEN));
+}
+
+TEST(Objects, CompatibleBitmapsFollowWhatTheDCDrawsOn) {
+    gdi::BitmapInfo info;
+    HDC fresh = CreateCompatibleDC(nullptr);
+    HBITMAP mono = CreateCompatibleBitmap(fresh, 5, 2);
+    ASSERT_TRUE(gdi::GetBitmapInfo(mono, &info));
+    EXPECT_EQ(info.bitsPerPixel, 1);
+    HBITMAP colour = CreateCompatibleBitmap(nullptr, 5, 2);
+    gdi::GetBitmapInfo(colour, &info);
+    EXPECT_EQ(info.bitsPerPixel, 32);
+    HGDIOBJ old = SelectObject(fresh, colour);
+    HBITMAP again = CreateCompatibleBitmap(fresh, 5, 2);
+    gdi::GetBitmapInfo(again, &info);
+    EXPECT_EQ(info.bitsPerPixel, 32);
+    EXPECT_EQ(CreateCompatibleBitmap(nullptr, 0, 5), nullptr);
+    EXPECT_EQ(CreateCompatibleBitmap(nullptr, -3, 5), nullptr);
+    SelectObject(fresh, old);
+    for (HBITMAP b : {mono, colour, again}) EXPECT_TRUE(DeleteObject(b));
+    DeleteDC(fresh);
+}
+
+TEST(Objects, CreateBitmapTakesWordAlignedMonochromeRows) {
+    // 10 pixels a row: two bytes, first pixel in the high bit.
+    const unsigned char bits[] = {0b10000000, 0b01000000, 0b00000000, 0b00000000};
+    HBITMAP b = CreateBitmap(10, 2, 1, 1, bits);
+    EXPECT_EQ(gdi::BitmapIndex(b, 0, 0), 1);
+    EXPECT_EQ(gdi::BitmapIndex(b, 1, 0), 0);
+    EXPECT_EQ(gdi::BitmapIndex(b, 9, 0), 1);
+    EXPECT_EQ(gdi::BitmapIndex(b, 0, 1), 0);
+    EXPECT_EQ(CreateBitmap(4, 4, 1, 8, nullptr), nullptr);
+    DeleteObject(b);
+}

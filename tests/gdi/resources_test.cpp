@@ -1,0 +1,105 @@
+// Text pictures: the parser, the build-time table and LoadBitmapW.
+#include <gtest/gtest.h>
+
+#include "platform/gdi/picture_file.h"
+#include "platform/gdi/resources.h"
+#include "tests/gdi/canvas.h"
+
+TEST(PictureFile, ReadsPaletteAndRows) {
+    gdi::Picture p;
+    EXPECT_EQ(gdi::ParsePicture("# two by two\npicture 7 2 2 4\ncolour x 102030\ncolour | 000000\n", &p),
+              "line 4: colour CHARACTER RRGGBB");
+    ASSERT_EQ(gdi::ParsePicture("picture 7 3 2 4\r\ncolour x 102030\ncolour   FFFFFF\n"
+                                "|x x|\n\n|  x|\n",
+                                &p),
+              "");
+    EXPECT_EQ(p.id, 7);
+    EXPECT_EQ(p.palette, (std::vector<std::uint32_t>{0x102030, 0xFFFFFF}));
+    EXPECT_EQ(p.indices, (std::vector<std::uint8_t>{0, 1, 0, 1, 1, 0}));
+    // One bit: index 0 black, 1 white, whatever the order of the colour lines.
+    ASSERT_EQ(gdi::ParsePicture("picture 1 2 1 1\ncolour . FFFFFF\ncolour # 000000\n|#.|\n", &p), "");
+    EXPECT_EQ(p.indices, (std::vector<std::uint8_t>{0, 1}));
+}
+
+TEST(PictureFile, SaysWhatIsWrongAndWhere) {
+    gdi::Picture p;
+    EXPECT_EQ(gdi::ParsePicture("picture 1 3 1 8\ncolour a 000000\n|aa|\n", &p),
+              "line 3: a row of 2 characters, not 3");
+    EXPECT_EQ(gdi::ParsePicture("picture 1 2 1 8\ncolour a 000000\n|ab|\n", &p),
+              "line 3: 'b' is not in the palette");
+    EXPECT_EQ(gdi::ParsePicture("picture 1 2 1 8\ncolour a 000000\n|aa|\n|aa|\n", &p),
+              "line 4: more rows than the picture's height");
+    EXPECT_EQ(gdi::ParsePicture("picture 1 2 2 8\ncolour a 000000\n|aa|\n", &p),
+              "line 3: 1 rows, not 2");
+    EXPECT_EQ(gdi::ParsePicture("picture 1 1 1 1\ncolour a 808080\n|a|\n", &p),
+              "line 2: a 1-bit picture has only black and white");
+    EXPECT_EQ(gdi::ParsePicture("picture 1 1 1 3\n", &p), "line 1: bits must be 1, 4, 8 or 32");
+    EXPECT_EQ(gdi::ParsePicture("|a|\n", &p), "line 1: a row before the picture line");
+    EXPECT_EQ(gdi::ParsePicture("", &p), "line 0: no picture line");
+    EXPECT_EQ(gdi::ParsePicture("picture 1 1 1 4\ncolour a 000000\ncolour a 000001\n", &p),
+              "line 3: 'a' has a colour already");
+}
+
+TEST(LoadBitmap, FindsTheProgramsPicturesById) {
+    int before = gdi::LiveObjectCount();
+    HBITMAP arrow = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9001));
+    HBITMAP waves = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9002));
+    HBITMAP glow = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9003));
+    HBITMAP tiles = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9004));
+    ASSERT_TRUE(arrow && waves && glow && tiles);
+    EXPECT_EQ(gdi::LiveObjectCount(), before + 4);
+    gdi::BitmapInfo info;
+    gdi::GetBitmapInfo(arrow, &info);
+    EXPECT_EQ(info.width, 6);
+    EXPECT_EQ(info.height, 4);
+    EXPECT_EQ(info.bitsPerPixel, 1);
+    EXPECT_EQ(gdi::BitmapIndex(arrow, 2, 0), 0);  // '#' is black
+    EXPECT_EQ(gdi::BitmapIndex(arrow, 0, 0), 1);
+    gdi::GetBitmapInfo(waves, &info);
+    EXPECT_EQ(info.bitsPerPixel, 4);
+    EXPECT_EQ(gdi::BitmapIndex(waves, 2, 0), 2);
+    EXPECT_EQ(gdi::BitmapPixel(waves, 2, 0), 0xC040FFu);
+    gdi::GetBitmapInfo(glow, &info);
+    EXPECT_EQ(info.bitsPerPixel, 8);
+    EXPECT_EQ(gdi::BitmapPixel(glow, 1, 1), 0x8080FFu);
+    gdi::GetBitmapInfo(tiles, &info);
+    EXPECT_EQ(info.bitsPerPixel, 32);
+    EXPECT_EQ(gdi::BitmapPixel(tiles, 3, 3), 0x000010u);
+    // Each load is a bitmap of its own.
+    HBITMAP second = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9001));
+    EXPECT_NE(second, arrow);
+    for (HBITMAP b : {arrow, waves, glow, tiles, second}) EXPECT_TRUE(DeleteObject(b));
+    EXPECT_EQ(gdi::LiveObjectCount(), before);
+    EXPECT_EQ(LoadBitmapW(nullptr, MAKEINTRESOURCEW(1)), nullptr);
+    EXPECT_EQ(LoadBitmapW(nullptr, L"GLYPHS"), nullptr);
+}
+
+TEST(LoadBitmap, InconsistentRecordsLoadNothing) {
+    const std::uint32_t palette[] = {0, 0xFFFFFF};
+    const unsigned char indices[] = {0, 1, 2, 0};
+    gdi::PictureResource bad{42, "bad", 2, 2, 8, palette, 2, indices};
+    EXPECT_EQ(gdi::BitmapFromPicture(bad), nullptr);
+    gdi::PictureResource wide{42, "wide", 2, 2, 1, palette, 2, indices};
+    EXPECT_EQ(gdi::BitmapFromPicture(wide), nullptr);
+}
+
+TEST(PictureTool, RejectsABadPictureAndATwiceUsedId) {
+    std::string dir = testing::TempDir();
+    auto write = [&](const std::string& name, const std::string& text) {
+        std::string path = dir + "/" + name;
+        FILE* f = std::fopen(path.c_str(), "w");
+        std::fputs(text.c_str(), f);
+        std::fclose(f);
+        return path;
+    };
+    std::string good = write("good.picture", "picture 5 1 1 32\ncolour a 123456\n|a|\n");
+    std::string bad = write("bad.picture", "picture 5 1 1 32\n|a|\n");
+    std::string tool = VELQUIN_PICTURE_TOOL;
+    std::string out = dir + "/table.cpp";
+    auto run = [&](const std::string& args) {
+        return std::system((tool + " " + out + " " + args + " 2>/dev/null").c_str());
+    };
+    EXPECT_EQ(run(good), 0);
+    EXPECT_NE(run(bad), 0);
+    EXPECT_NE(run(good + " " + good), 0);
+}

@@ -1,0 +1,370 @@
+// Rectangle, Ellipse, Polyline, Polygon and SetPixel against the platform's pixel rules.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <utility>
+
+#include "tests/gdi/canvas.h"
+
+using namespace gdi_test;
+
+namespace {
+
+const std::map<COLORREF, char> kKey = {{kWhite, '#'}, {kRed, 'r'}, {kGreen, 'g'}};
+
+// Draws with draw(dc, dx, dy) once on a small surface and once on a large one shifted so the
+// whole shape fits, and checks the small one shows exactly the large one's pixels.
+void ExpectSameAsOnLargerSurface(const std::function<void(HDC, int, int)>& draw) {
+    Canvas small(30, 30), large(130, 130);
+    draw(small.dc(), 0, 0);
+    draw(large.dc(), 50, 50);
+    EXPECT_EQ(small.Art(0, 0, 30, 30, kKey), large.Art(50, 50, 80, 80, kKey));
+}
+
+}  // namespace
+
+TEST(Rectangle, OutlineOnTheEdgeColumnsAndRowsBrushInside) {
+    Canvas c(9, 8);
+    Tools t(c.dc(), Pen(kWhite), Brush(kRed));
+    EXPECT_TRUE(Rectangle(c.dc(), 2, 2, 7, 6));
+    EXPECT_EQ(c.Art(0, 0, 9, 8, kKey),
+              ".........\n"
+              ".........\n"
+              "..#####..\n"
+              "..#rrr#..\n"
+              "..#rrr#..\n"
+              "..#####..\n"
+              ".........\n"
+              ".........\n");
+}
+
+TEST(Rectangle, NullBrushNullPenAndOneColour) {
+    Canvas outline(8, 6), fillOnly(8, 6), block(8, 6);
+    {
+        Tools t(outline.dc(), Pen(kWhite), nullptr);
+        Rectangle(outline.dc(), 1, 1, 6, 5);
+    }
+    EXPECT_EQ(outline.Art(0, 0, 8, 6, kKey),
+              "........\n"
+              ".#####..\n"
+              ".#...#..\n"
+              ".#...#..\n"
+              ".#####..\n"
+              "........\n");
+    {
+        Tools t(fillOnly.dc(), nullptr, Brush(kRed));  // one pixel short right and bottom
+        Rectangle(fillOnly.dc(), 1, 1, 6, 5);
+    }
+    EXPECT_EQ(fillOnly.Art(0, 0, 8, 6, kKey),
+              "........\n"
+              ".rrrr...\n"
+              ".rrrr...\n"
+              ".rrrr...\n"
+              "........\n"
+              "........\n");
+    {
+        Tools t(block.dc(), Pen(kRed), Brush(kRed));
+        Rectangle(block.dc(), 1, 1, 6, 5);
+    }
+    EXPECT_EQ(block.Count(kRed), 5 * 4);
+    EXPECT_EQ(block.At(5, 4), kRed);
+    EXPECT_EQ(block.At(6, 4), kBlack);
+}
+
+TEST(Rectangle, CoordinatesAreOrderedAndEmptyBoxesDrawNothing) {
+    Canvas a(10, 10), b(10, 10);
+    {
+        Tools t(a.dc(), Pen(kWhite), Brush(kRed));
+        Rectangle(a.dc(), 2, 3, 8, 7);
+    }
+    {
+        Tools t(b.dc(), Pen(kWhite), Brush(kRed));
+        Rectangle(b.dc(), 8, 7, 2, 3);
+        EXPECT_TRUE(Rectangle(b.dc(), 1, 1, 1, 9));  // zero width
+        EXPECT_TRUE(Rectangle(b.dc(), 0, 9, 9, 9));  // zero height
+    }
+    EXPECT_EQ(a.Art(0, 0, 10, 10, kKey), b.Art(0, 0, 10, 10, kKey));
+}
+
+TEST(Rectangle, PartlyAndWhollyOffTheSurface) {
+    // A cell of the 6-row board, whose origin is at y = -4.
+    ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
+        Tools t(dc, Pen(kWhite), Brush(kRed));
+        Rectangle(dc, dx + 3, dy - 4, dx + 43, dy + 36);
+        Rectangle(dc, dx - 6, dy + 20, dx + 4, dy + 26);
+    });
+    Canvas c(20, 20);
+    Tools t(c.dc(), Pen(kWhite), Brush(kRed));
+    EXPECT_TRUE(Rectangle(c.dc(), -50, -50, -10, -10));
+    EXPECT_TRUE(Rectangle(c.dc(), 30, 0, 60, 10));
+    EXPECT_EQ(c.Count(kBlack), 400);
+}
+
+TEST(Rectangle, WidePenWidensTheOutlineAboutItsLines) {
+    Canvas c(12, 12);
+    Tools t(c.dc(), Pen(kWhite, 3), Brush(kRed));
+    Rectangle(c.dc(), 2, 2, 10, 10);
+    EXPECT_EQ(c.Art(0, 0, 12, 12, kKey),
+              "............\n"
+              ".##########.\n"
+              ".##########.\n"
+              ".##########.\n"
+              ".###rrrr###.\n"
+              ".###rrrr###.\n"
+              ".###rrrr###.\n"
+              ".###rrrr###.\n"
+              ".##########.\n"
+              ".##########.\n"
+              ".##########.\n"
+              "............\n");
+}
+
+TEST(Ellipse, WorkedOutlines) {
+    auto outline = [](int r, int b) {
+        Canvas c(r, b);
+        Tools t(c.dc(), Pen(kWhite), nullptr);
+        Ellipse(c.dc(), 0, 0, r, b);
+        return c.Art(0, 0, r, b, kKey);
+    };
+    EXPECT_EQ(outline(5, 5),
+              ".###.\n"
+              "#...#\n"
+              "#...#\n"
+              "#...#\n"
+              ".###.\n");
+    EXPECT_EQ(outline(6, 6),
+              "..##..\n"
+              ".#..#.\n"
+              "#....#\n"
+              "#....#\n"
+              ".#..#.\n"
+              "..##..\n");
+    EXPECT_EQ(outline(8, 5),
+              "..####..\n"
+              ".#....#.\n"
+              "#......#\n"
+              ".#....#.\n"
+              "..####..\n");
+}
+
+TEST(Ellipse, CurveIsSymmetricConnectedAndTouchesItsBox) {
+    for (int w = 3; w <= 21; ++w) {
+        for (int h = 3; h <= 21; h += 3) {
+            Canvas c(24, 24);
+            Tools t(c.dc(), Pen(kWhite), nullptr);
+            Ellipse(c.dc(), 1, 1, 1 + w, 1 + h);
+            std::set<std::pair<int, int>> on;
+            for (int y = 0; y < 24; ++y)
+                for (int x = 0; x < 24; ++x)
+                    if (c.At(x, y) == kWhite) on.insert({x - 1, y - 1});
+            SCOPED_TRACE(testing::Message() << w << " x " << h);
+            int minX = 99, maxX = -99, minY = 99, maxY = -99;
+            for (auto [x, y] : on) {
+                EXPECT_TRUE(on.count({w - 1 - x, y}) && on.count({x, h - 1 - y}));
+                minX = std::min(minX, x), maxX = std::max(maxX, x);
+                minY = std::min(minY, y), maxY = std::max(maxY, y);
+            }
+            // One 8-connected piece: a walk from any pixel reaches all of them.
+            std::set<std::pair<int, int>> reached, frontier{*on.begin()};
+            while (!frontier.empty()) {
+                auto p = *frontier.begin();
+                frontier.erase(frontier.begin());
+                if (!reached.insert(p).second) continue;
+                for (int j = -1; j <= 1; ++j)
+                    for (int i = -1; i <= 1; ++i)
+                        if (on.count({p.first + i, p.second + j}))
+                            frontier.insert({p.first + i, p.second + j});
+            }
+            EXPECT_EQ(reached.size(), on.size());
+            EXPECT_EQ(minX, 0);
+            EXPECT_EQ(maxX, w - 1);
+            EXPECT_EQ(minY, 0);
+            EXPECT_EQ(maxY, h - 1);
+        }
+    }
+}
+
+TEST(Ellipse, FillInsideThePenAndSmallBoxesAsRectangles) {
+    Canvas c(6, 6);
+    {
+        Tools t(c.dc(), Pen(kWhite), Brush(kRed));
+        Ellipse(c.dc(), 0, 0, 6, 6);
+    }
+    EXPECT_EQ(c.Art(0, 0, 6, 6, kKey),
+              "..##..\n"
+              ".#rr#.\n"
+              "#rrrr#\n"
+              "#rrrr#\n"
+              ".#rr#.\n"
+              "..##..\n");
+    Canvas e(6, 8), r(6, 8);
+    {
+        Tools t(e.dc(), Pen(kWhite), Brush(kRed));
+        Ellipse(e.dc(), 1, 1, 3, 7);
+        Ellipse(e.dc(), 4, 7, 6, 1);
+    }
+    {
+        Tools t(r.dc(), Pen(kWhite), Brush(kRed));
+        Rectangle(r.dc(), 1, 1, 3, 7);
+        Rectangle(r.dc(), 4, 1, 6, 7);
+    }
+    EXPECT_EQ(e.Art(0, 0, 6, 8, kKey), r.Art(0, 0, 6, 8, kKey));
+}
+
+TEST(Ellipse, PartlyOffTheSurface) {
+    ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
+        Tools t(dc, Pen(kWhite), Brush(kRed));
+        Ellipse(dc, dx - 7, dy - 5, dx + 13, dy + 9);
+        Ellipse(dc, dx + 20, dy + 22, dx + 41, dy + 37);
+    });
+}
+
+namespace {
+
+std::set<std::pair<int, int>> LinePixels(std::initializer_list<POINT> points) {
+    Canvas c(12, 12);
+    Tools t(c.dc(), Pen(kWhite), nullptr);
+    std::vector<POINT> path(points);
+    for (POINT& p : path) p.x += 2, p.y += 2;
+    Polyline(c.dc(), path.data(), static_cast<int>(path.size()));
+    std::set<std::pair<int, int>> on;
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x)
+            if (c.At(x, y) == kWhite) on.insert({x - 2, y - 2});
+    return on;
+}
+
+using Pixels = std::set<std::pair<int, int>>;
+
+}  // namespace
+
+TEST(Polyline, WorkedSegmentsAndTheirReverse) {
+    EXPECT_EQ(LinePixels({{0, 0}, {4, 2}}), (Pixels{{0, 0}, {1, 0}, {2, 1}, {3, 1}}));
+    EXPECT_EQ(LinePixels({{4, 2}, {0, 0}}), (Pixels{{4, 2}, {3, 1}, {2, 1}, {1, 0}}));
+    EXPECT_EQ(LinePixels({{0, 2}, {4, 0}}), (Pixels{{0, 2}, {1, 1}, {2, 1}, {3, 0}}));
+    EXPECT_EQ(LinePixels({{0, 0}, {2, 4}}), (Pixels{{0, 0}, {0, 1}, {1, 2}, {1, 3}}));
+    EXPECT_EQ(LinePixels({{2, 4}, {0, 0}}), (Pixels{{2, 4}, {1, 3}, {1, 2}, {0, 1}}));
+}
+
+TEST(Polyline, FirstPixelDrawnLastLeftOut) {
+    EXPECT_EQ(LinePixels({{3, 3}, {4, 4}}), (Pixels{{3, 3}}));  // the face's eyes
+    EXPECT_EQ(LinePixels({{3, 3}, {3, 3}}), Pixels{});
+    EXPECT_EQ(LinePixels({{1, 1}, {4, 1}}), (Pixels{{1, 1}, {2, 1}, {3, 1}}));
+    EXPECT_EQ(LinePixels({{4, 1}, {1, 1}}), (Pixels{{4, 1}, {3, 1}, {2, 1}}));
+    EXPECT_EQ(LinePixels({{1, 4}, {1, 1}}), (Pixels{{1, 4}, {1, 3}, {1, 2}}));
+    // The mouth: five points, four segments, its last point left out.
+    EXPECT_EQ(LinePixels({{0, 1}, {1, 2}, {4, 2}, {5, 1}, {6, 0}}),
+              (Pixels{{0, 1}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 1}}));
+    EXPECT_EQ(LinePixels({{0, 0}, {5, 2}}).size(), 5u);  // as many as the longer axis is long
+}
+
+TEST(Polyline, ClippingNeverChangesThePixels) {
+    ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
+        Tools t(dc, Pen(kWhite), nullptr);
+        POINT path[] = {{dx - 17, dy - 3}, {dx + 41, dy + 19}, {dx + 5, dy + 44}, {dx + 13, dy - 9}};
+        Polyline(dc, path, 4);
+    });
+    // A point far outside, as the ring's near side gives (row 20000).
+    ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
+        Tools t(dc, Pen(kWhite), nullptr);
+        POINT path[] = {{dx + 10, dy + 5}, {dx + 23, dy + 20000}, {dx - 30000, dy + 12}};
+        Polyline(dc, path, 3);
+    });
+    Canvas c(4, 4);
+    Tools t(c.dc(), Pen(kWhite), nullptr);
+    POINT one[] = {{1, 1}};
+    EXPECT_FALSE(Polyline(c.dc(), one, 1));
+}
+
+TEST(Polyline, WidePenAndLineTo) {
+    Canvas c(10, 7);
+    {
+        Tools t(c.dc(), Pen(kWhite, 3), nullptr);
+        MoveToEx(c.dc(), 2, 3, nullptr);
+        EXPECT_TRUE(LineTo(c.dc(), 7, 3));
+    }
+    EXPECT_EQ(c.Art(0, 0, 10, 7, kKey),
+              "..........\n"
+              "..........\n"
+              ".#######..\n"
+              ".#######..\n"
+              ".#######..\n"
+              "..........\n"
+              "..........\n");
+}
+
+TEST(Polygon, SquareFillsSixteenAndThePenAddsTheRightAndBottomEdges) {
+    POINT square[] = {{0, 0}, {4, 0}, {4, 4}, {0, 4}};
+    Canvas filled(6, 6), outlined(6, 6);
+    {
+        Tools t(filled.dc(), nullptr, Brush(kRed));
+        EXPECT_TRUE(Polygon(filled.dc(), square, 4));
+    }
+    EXPECT_EQ(filled.Count(kRed), 16);
+    EXPECT_EQ(filled.At(3, 3), kRed);
+    EXPECT_EQ(filled.At(4, 0), kBlack);
+    {
+        Tools t(outlined.dc(), Pen(kRed), Brush(kRed));
+        Polygon(outlined.dc(), square, 4);
+    }
+    EXPECT_EQ(outlined.Count(kRed), 25);
+}
+
+TEST(Polygon, WorkedTriangleFill) {
+    Canvas c(9, 9);
+    {
+        Tools t(c.dc(), nullptr, Brush(kRed));
+        POINT triangle[] = {{1, 1}, {7, 3}, {2, 7}};
+        Polygon(c.dc(), triangle, 3);
+    }
+    EXPECT_EQ(c.Art(0, 0, 9, 9, kKey),
+              ".........\n"
+              ".........\n"
+              "..rr.....\n"
+              "..rrrrr..\n"
+              "..rrrr...\n"
+              "..rrr....\n"
+              "..rr.....\n"
+              ".........\n"
+              ".........\n");
+}
+
+TEST(Polygon, AlternateAndWindingOnAStar) {
+    // A five-pointed star drawn in one stroke: its centre is crossed twice.
+    POINT star[] = {{10, 0}, {16, 19}, {0, 7}, {20, 7}, {4, 19}};
+    Canvas alternate(21, 21), winding(21, 21);
+    {
+        Tools t(alternate.dc(), nullptr, Brush(kRed));
+        Polygon(alternate.dc(), star, 5);
+    }
+    {
+        Tools t(winding.dc(), nullptr, Brush(kRed));
+        EXPECT_EQ(SetPolyFillMode(winding.dc(), WINDING), ALTERNATE);
+        Polygon(winding.dc(), star, 5);
+    }
+    EXPECT_EQ(alternate.At(10, 11), kBlack);
+    EXPECT_EQ(winding.At(10, 11), kRed);
+    EXPECT_EQ(alternate.At(10, 4), kRed);  // a point of the star
+    EXPECT_GT(winding.Count(kRed), alternate.Count(kRed));
+}
+
+TEST(Polygon, PartlyOffTheSurfaceAndFarPoints) {
+    ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
+        Tools t(dc, Pen(kWhite), Brush(kRed));
+        POINT band[] = {{dx - 20, dy + 2}, {dx + 25, dy - 8}, {dx + 40, dy + 20000},
+                        {dx + 8, dy + 24}, {dx - 3, dy + 40}};
+        Polygon(dc, band, 5);
+    });
+}
+
+TEST(SetPixel, StoresAndReturnsTheColourOrMinusOneWhenClipped) {
+    Canvas c(4, 4);
+    EXPECT_EQ(SetPixel(c.dc(), 1, 2, RGB(151, 147, 167)), RGB(151, 147, 167));
+    EXPECT_EQ(c.At(1, 2), RGB(151, 147, 167));
+    EXPECT_EQ(gdi::BitmapPixel(c.bitmap(), 1, 2), 0x9793A7u);  // the surface word 0x00RRGGBB
+    EXPECT_EQ(SetPixel(c.dc(), -1, 0, kWhite), CLR_INVALID);
+    EXPECT_EQ(SetPixel(c.dc(), 0, 4, kWhite), CLR_INVALID);
+    EXPECT_EQ(c.Count(kWhite), 0);
+    EXPECT_EQ(GetPixel(c.dc(), 4, 0), CLR_INVALID);
+}

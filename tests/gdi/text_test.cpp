@@ -1,0 +1,206 @@
+// DrawTextW, measurement and the default font.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "platform/gdi/font.h"
+#include "tests/gdi/canvas.h"
+
+using namespace gdi_test;
+
+namespace {
+
+constexpr COLORREF kBack = RGB(0, 0, 90);
+
+int Height(HDC dc) {
+    TEXTMETRICW tm;
+    EXPECT_TRUE(GetTextMetricsW(dc, &tm));
+    return tm.tmHeight;
+}
+
+int WidthOf(HDC dc, const wchar_t* text) {
+    SIZE s;
+    EXPECT_TRUE(GetTextExtentPoint32W(dc, text, static_cast<int>(std::wcslen(text)), &s));
+    return s.cx;
+}
+
+// The box of pixels in the background colour: left, top, right, bottom (exclusive).
+RECT BackgroundBox(const Canvas& c, int w, int h) {
+    RECT box{w, h, -1, -1};
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (c.At(x, y) != kRed) {
+                box.left = std::min<LONG>(box.left, x), box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x + 1);
+                box.bottom = std::max<LONG>(box.bottom, y + 1);
+            }
+    return box;
+}
+
+void Colours(HDC dc) {
+    SetTextColor(dc, kGreen);
+    SetBkColor(dc, kBack);
+}
+
+}  // namespace
+
+TEST(Font, TahomaMetricFontFirstAtElevenPixelsCapToDescender) {
+    gdi::Font* font = gdi::Font::Default();
+    ASSERT_NE(font, nullptr);
+    struct stat st;
+    if (::stat(gdi::kTahomaMetricFont, &st) == 0) {
+        EXPECT_EQ(font->Path(), gdi::kTahomaMetricFont);
+    }
+    const gdi::Glyph& h = font->Get(U'H');
+    const gdi::Glyph& g = font->Get(U'g');
+    int capToDescender = h.top + (g.rows - g.top);
+    EXPECT_GE(capToDescender, 10);
+    EXPECT_LE(capToDescender, 12);
+    EXPECT_EQ(font->Height(), font->Ascent() + font->Descent());
+    // Without the first choice, fontconfig still finds a font file.
+    std::string fallback = gdi::LocateFont("/nonexistent/font.ttf");
+    EXPECT_FALSE(fallback.empty());
+    EXPECT_EQ(::stat(fallback.c_str(), &st), 0);
+}
+
+TEST(Font, FrenchAccentsRenderAndRepaintsRenderNoGlyphTwice) {
+    gdi::Font* font = gdi::Font::Default();
+    ASSERT_NE(font, nullptr);
+    const std::pair<char32_t, char32_t> pairs[] = {
+        {U'é', U'e'}, {U'è', U'e'}, {U'à', U'a'}, {U'ç', U'c'}, {U'ê', U'e'}, {U'ô', U'o'}};
+    for (auto [accented, plain] : pairs) {
+        const gdi::Glyph& a = font->Get(accented);
+        const gdi::Glyph& p = font->Get(plain);
+        int ink = 0;
+        for (auto v : a.ink) ink += v;
+        EXPECT_GT(ink, 0);
+        // An accent above or a cedilla below: the glyph reaches beyond the plain letter.
+        EXPECT_TRUE(a.top > p.top || a.rows - a.top > p.rows - p.top) << int(accented);
+    }
+    Canvas c(240, 40);
+    RECT r{0, 0, 240, 40};
+    DrawTextW(c.dc(), L"Utilisez faire et défaire pour\r\nvoir comment résoudre", -1, &r, DT_CENTER);
+    int rendered = font->RenderCount();
+    DrawTextW(c.dc(), L"Utilisez faire et défaire pour\r\nvoir comment résoudre", -1, &r, DT_CENTER);
+    EXPECT_EQ(font->RenderCount(), rendered);
+}
+
+TEST(DrawText, AlignmentPlacesEachLineByItsOwnWidth) {
+    Canvas c(120, 60, kRed);
+    Colours(c.dc());
+    int h = Height(c.dc());
+    int w = WidthOf(c.dc(), L"Undo");
+    RECT r{10, 5, 111, 50};
+    EXPECT_EQ(DrawTextW(c.dc(), L"Undo", -1, &r, DT_CENTER), h);
+    EXPECT_EQ(BackgroundBox(c, 120, 60).left, (10 + 111 - w) / 2);
+    EXPECT_EQ(BackgroundBox(c, 120, 60).right, (10 + 111 - w) / 2 + w);
+    EXPECT_EQ(BackgroundBox(c, 120, 60).top, 5);
+    EXPECT_EQ(BackgroundBox(c, 120, 60).bottom, 5 + h);
+
+    Canvas right(120, 60, kRed);
+    Colours(right.dc());
+    DrawTextW(right.dc(), L"Undo", -1, &r, DT_RIGHT);
+    EXPECT_EQ(BackgroundBox(right, 120, 60).left, 111 - w);
+    EXPECT_EQ(BackgroundBox(right, 120, 60).right, 111);
+
+    Canvas bottom(120, 60, kRed);
+    Colours(bottom.dc());
+    EXPECT_EQ(DrawTextW(bottom.dc(), L"Undo", -1, &r, DT_CENTER | DT_BOTTOM | DT_SINGLELINE), h);
+    EXPECT_EQ(BackgroundBox(bottom, 120, 60).top, 50 - h);
+    EXPECT_EQ(BackgroundBox(bottom, 120, 60).bottom, 50);
+}
+
+TEST(DrawText, LineBreaksAndOnlyEachLinesOwnBoxGetsTheBackground) {
+    Canvas c(100, 80, kRed);
+    Colours(c.dc());
+    int h = Height(c.dc());
+    RECT r{0, 0, 100, 80};
+    EXPECT_EQ(DrawTextW(c.dc(), L"W\r\nWWW\nW\rWW", -1, &r, 0), 4 * h);
+    int w = WidthOf(c.dc(), L"W");
+    int widths[] = {w, 3 * w, w, 2 * w};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_NE(c.At(0, k * h), kRed);
+        EXPECT_NE(c.At(widths[k] - 1, k * h + h - 1), kRed);
+        EXPECT_EQ(c.At(widths[k], k * h), kRed) << k;  // the rest of the rectangle is kept
+    }
+    EXPECT_EQ(c.At(0, 4 * h), kRed);
+    // Single-line: one line, breaks ignored.
+    Canvas s(100, 40, kRed);
+    Colours(s.dc());
+    EXPECT_EQ(DrawTextW(s.dc(), L"W\r\nW", -1, &r, DT_SINGLELINE), h);
+    EXPECT_EQ(BackgroundBox(s, 100, 40).right, 2 * w);
+    // Transparent mode paints no box.
+    Canvas t(100, 40, kRed);
+    Colours(t.dc());
+    SetBkMode(t.dc(), TRANSPARENT);
+    DrawTextW(t.dc(), L"W", -1, &r, 0);
+    EXPECT_EQ(t.Count(kBack), 0);
+    EXPECT_GT(t.Count(kGreen), 0);
+}
+
+TEST(DrawText, ClippedToTheRectangleAndStopsAfterTheLineThatPassesItsBottom) {
+    Canvas c(100, 80, kRed);
+    Colours(c.dc());
+    int h = Height(c.dc());
+    RECT r{5, 5, 20, 5 + h + h / 2};
+    EXPECT_EQ(DrawTextW(c.dc(), L"WWWWWW\r\nWWWWWW\r\nWWWWWW", -1, &r, 0), 2 * h);
+    RECT box = BackgroundBox(c, 100, 80);
+    EXPECT_EQ(box.left, 5);
+    EXPECT_EQ(box.top, 5);
+    EXPECT_EQ(box.right, 20);
+    EXPECT_EQ(box.bottom, r.bottom);
+    Canvas n(100, 80, kRed);
+    Colours(n.dc());
+    EXPECT_EQ(DrawTextW(n.dc(), L"W\r\nW\r\nW", -1, &r, DT_NOCLIP), 2 * h);
+    EXPECT_EQ(BackgroundBox(n, 100, 80).bottom, 5 + 2 * h);  // the third line is not drawn
+    // Partly off the surface: the same pixels as on a larger one.
+    Canvas small(30, 20, kRed), large(90, 60, kRed);
+    Colours(small.dc());
+    Colours(large.dc());
+    RECT a{-12, -4, 60, 30}, b{18, 26, 90, 60};
+    DrawTextW(small.dc(), L"Défaire", -1, &a, 0);
+    DrawTextW(large.dc(), L"Défaire", -1, &b, 0);
+    std::map<COLORREF, char> key = {{kGreen, 'g'}, {kBack, 'b'}};
+    EXPECT_EQ(small.Art(0, 0, 30, 20, key, kRed), large.Art(30, 30, 60, 50, key, kRed));
+}
+
+TEST(DrawText, OverlappingTextsTheLaterBackgroundCoversTheEarlier) {
+    Canvas c(240, 15, kRed);
+    SetBkColor(c.dc(), kBlack);
+    SetTextColor(c.dc(), kBlue);
+    RECT title{0, 0, 200, 15}, status{150, 0, 240, 15};
+    DrawTextW(c.dc(), L"Game 12 (24 / 1:05.3) and a long tail", -1, &title, 0);
+    int titleInkLeft = 0;
+    for (int y = 0; y < 15; ++y)
+        for (int x = 0; x < 100; ++x) titleInkLeft += c.At(x, y) == kBlue;
+    SetTextColor(c.dc(), kGreen);
+    DrawTextW(c.dc(), L"137 / 12:14", -1, &status, DT_RIGHT);
+    int w = WidthOf(c.dc(), L"137 / 12:14");
+    for (int y = 0; y < 15; ++y)
+        for (int x = 240 - w; x < 240; ++x) EXPECT_NE(c.At(x, y), kBlue);
+    int after = 0;
+    for (int y = 0; y < 15; ++y)
+        for (int x = 0; x < 100; ++x) after += c.At(x, y) == kBlue;
+    EXPECT_EQ(after, titleInkLeft);
+    EXPECT_GT(after, 0);
+}
+
+TEST(DrawText, MeasuringPrefixesAndWordBreaks) {
+    Canvas c(200, 80, kRed);
+    Colours(c.dc());
+    int h = Height(c.dc());
+    RECT calc{10, 10, 10, 10};
+    EXPECT_EQ(DrawTextW(c.dc(), L"Options\r\nOK", -1, &calc, DT_CALCRECT), 2 * h);
+    EXPECT_EQ(calc.right, 10 + WidthOf(c.dc(), L"Options"));
+    EXPECT_EQ(calc.bottom, 10 + 2 * h);
+    EXPECT_EQ(c.Count(kRed), 200 * 80);  // measuring draws nothing
+    RECT r{0, 0, 200, 40};
+    DrawTextW(c.dc(), L"&Options", -1, &r, 0);
+    EXPECT_EQ(BackgroundBox(c, 200, 80).right, WidthOf(c.dc(), L"Options"));
+    RECT plain{0, 40, 200, 80};
+    DrawTextW(c.dc(), L"&Options", -1, &plain, DT_NOPREFIX);
+    EXPECT_GT(BackgroundBox(c, 200, 80).right, WidthOf(c.dc(), L"Options"));
+    RECT narrow{0, 0, WidthOf(c.dc(), L"one two"), 100};
+    EXPECT_EQ(DrawTextW(c.dc(), L"one two three", -1, &narrow, DT_CALCRECT | DT_WORDBREAK), 2 * h);
+    EXPECT_EQ(DrawTextW(c.dc(), L"", -1, &r, 0), 0);
+}
