@@ -22,14 +22,14 @@ bool IsFile(const std::string& path) {
 }
 
 // fontconfig's best match for a family; with exactFamily, only a font of that very family.
-std::string Match(const char* family, bool exactFamily) {
+std::string Match(FcConfig* config, const char* family, bool exactFamily) {
     std::string result;
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family));
     if (!pattern) return result;
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult outcome;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &outcome);
+    FcPattern* match = FcFontMatch(config, pattern, &outcome);
     if (match) {
         FcChar8* file = nullptr;
         FcChar8* found = nullptr;
@@ -50,9 +50,13 @@ constexpr int kCapToDescender = 11;  // the handheld's default font, in pixels
 
 std::string LocateFont(const std::string& firstChoice) {
     if (IsFile(firstChoice)) return firstChoice;
-    if (!FcInit()) return {};
-    std::string path = Match("Tahoma", true);
-    if (!IsFile(path)) path = Match("sans-serif", false);
+    // A configuration of our own, released after the look-up with all of fontconfig's state.
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (!config) return {};
+    std::string path = Match(config, "Tahoma", true);
+    if (!IsFile(path)) path = Match(config, "sans-serif", false);
+    FcConfigDestroy(config);
+    FcFini();
     return IsFile(path) ? path : std::string();
 }
 

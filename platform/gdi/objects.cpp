@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstring>
 #include <utility>
-#include <unordered_map>
 
 #include "platform/gdi/surface.h"
 #include "platform/gdi/window_dc.h"
@@ -17,8 +16,67 @@ namespace {
 constexpr std::uintptr_t kDisguise = static_cast<std::uintptr_t>(0xA5C3F00DB16B00B5ull);
 std::uintptr_t Key(const void* p) { return reinterpret_cast<std::uintptr_t>(p) ^ kDisguise; }
 
-std::unordered_map<std::uintptr_t, Kind>& Registry() {
-    static std::unordered_map<std::uintptr_t, Kind> registry;
+// An open-addressing table: drawing creates and deletes a pen and a brush for every wall it
+// draws, so registering must not allocate each time.
+class Table {
+public:
+    static constexpr std::uintptr_t kEmpty = 0, kGone = 1;
+
+    void Insert(std::uintptr_t key, Kind kind) {
+        if ((used_ + 1) * 2 > keys_.size()) Grow();
+        std::size_t i = Slot(key);
+        while (keys_[i] != kEmpty && keys_[i] != kGone && keys_[i] != key) i = (i + 1) & mask_;
+        if (keys_[i] == kEmpty) ++used_;
+        keys_[i] = key;
+        kinds_[i] = kind;
+    }
+    const Kind* Find(std::uintptr_t key) const {
+        if (keys_.empty()) return nullptr;
+        for (std::size_t i = Slot(key); keys_[i] != kEmpty; i = (i + 1) & mask_)
+            if (keys_[i] == key) return &kinds_[i];
+        return nullptr;
+    }
+    void Erase(std::uintptr_t key) {
+        if (keys_.empty()) return;
+        for (std::size_t i = Slot(key); keys_[i] != kEmpty; i = (i + 1) & mask_)
+            if (keys_[i] == key) {
+                keys_[i] = kGone;
+                return;
+            }
+    }
+    template <typename F>
+    void ForEach(F f) const {
+        for (std::size_t i = 0; i < keys_.size(); ++i)
+            if (keys_[i] != kEmpty && keys_[i] != kGone) f(keys_[i], kinds_[i]);
+    }
+
+private:
+    std::size_t Slot(std::uintptr_t key) const {
+        return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 20) & mask_;
+    }
+    void Grow() {
+        std::vector<std::uintptr_t> keys = std::move(keys_);
+        std::vector<Kind> kinds = std::move(kinds_);
+        std::size_t live = 0;
+        for (std::uintptr_t k : keys) live += k != kEmpty && k != kGone;
+        std::size_t size = 64;
+        while (size < live * 4) size *= 2;
+        keys_.assign(size, kEmpty);
+        kinds_.assign(size, Kind::Bitmap);
+        mask_ = size - 1;
+        used_ = 0;
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            if (keys[i] != kEmpty && keys[i] != kGone) Insert(keys[i], kinds[i]);
+    }
+
+    std::vector<std::uintptr_t> keys_;
+    std::vector<Kind> kinds_;
+    std::size_t mask_ = 0;
+    std::size_t used_ = 0;  // slots not empty, tombstones included
+};
+
+Table& Registry() {
+    static Table registry;
     return registry;
 }
 
@@ -116,15 +174,15 @@ Bitmap* NewBitmap(int width, int height, int bitsPerPixel) {
     return b;
 }
 
-void Register(const void* object, Kind kind) { Registry()[Key(object)] = kind; }
-void Unregister(const void* object) { Registry().erase(Key(object)); }
+void Register(const void* object, Kind kind) { Registry().Insert(Key(object), kind); }
+void Unregister(const void* object) { Registry().Erase(Key(object)); }
 
 bool LiveKind(const void* object, Kind* kind) {
     if (!object) return false;
     Stocks();  // stock objects register on first use
-    auto it = Registry().find(Key(object));
-    if (it == Registry().end()) return false;
-    *kind = it->second;
+    const Kind* found = Registry().Find(Key(object));
+    if (!found) return false;
+    *kind = *found;
     return true;
 }
 
@@ -415,11 +473,12 @@ BOOL DeleteObject(HGDIOBJ object) {
             if (b->stock) return TRUE;
             if (b->selectedInto) return FALSE;
             // A window DC drawing on this surface would be left pointing at nothing: refuse.
-            for (const auto& [key, k] : Registry()) {
-                if (k != Kind::DC) continue;
-                auto* dc = reinterpret_cast<DeviceContextObject*>(key ^ kDisguise);
-                if (dc->bitmap == b) return FALSE;
-            }
+            bool inUse = false;
+            Registry().ForEach([&](std::uintptr_t key, Kind k) {
+                if (k == Kind::DC && reinterpret_cast<DeviceContextObject*>(key ^ kDisguise)->bitmap == b)
+                    inUse = true;
+            });
+            if (inUse) return FALSE;
             Unregister(b);
             delete b;
             break;
