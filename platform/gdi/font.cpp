@@ -33,9 +33,9 @@ std::string Match(FcConfig* config, const char* family, bool exactFamily) {
     if (match) {
         FcChar8* file = nullptr;
         FcChar8* found = nullptr;
-        bool familyOk = !exactFamily ||
-                        (FcPatternGetString(match, FC_FAMILY, 0, &found) == FcResultMatch &&
-                         strcasecmp(reinterpret_cast<const char*>(found), family) == 0);
+        bool familyOk =
+            !exactFamily || (FcPatternGetString(match, FC_FAMILY, 0, &found) == FcResultMatch &&
+                             strcasecmp(reinterpret_cast<const char*>(found), family) == 0);
         if (familyOk && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch)
             result = reinterpret_cast<const char*>(file);
         FcPatternDestroy(match);
@@ -88,8 +88,8 @@ bool Font::Open(const std::string& path) {
     if (cap <= 0) cap = 0.72 * units;
     double ascender = os2 && os2->usWinAscent ? os2->usWinAscent : face->ascender;
     double descender = os2 && os2->usWinDescent ? os2->usWinDescent : -face->descender;
-    pixelSize_ = std::max(6, static_cast<int>(std::lround(kCapToDescender * units /
-                                                          (cap + descender))));
+    pixelSize_ =
+        std::max(6, static_cast<int>(std::lround(kCapToDescender * units / (cap + descender))));
     if (FT_Set_Pixel_Sizes(face, 0, pixelSize_)) return false;
     ascent_ = static_cast<int>(std::lround(ascender * pixelSize_ / units));
     descent_ = static_cast<int>(std::lround(descender * pixelSize_ / units));

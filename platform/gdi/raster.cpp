@@ -147,7 +147,8 @@ void PenDot(DeviceContextObject& dc, int x, int y, std::uint32_t raw, int width)
         double cy = j - (width - 1) / 2.0;
         for (int i = 0; i < width; ++i) {
             double cx = i - (width - 1) / 2.0;
-            if (cx * cx + cy * cy <= radius * radius + 0.25) PlotRaw(dc, x + first + i, y + first + j, raw);
+            if (cx * cx + cy * cy <= radius * radius + 0.25)
+                PlotRaw(dc, x + first + i, y + first + j, raw);
         }
     }
 }
