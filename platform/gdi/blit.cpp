@@ -23,11 +23,20 @@ enum class Combine { Copy, Or, And, Xor };
 
 bool SourceCombine(DWORD rop, Combine* combine) {
     switch (rop) {
-        case SRCCOPY: *combine = Combine::Copy; return true;
-        case SRCPAINT: *combine = Combine::Or; return true;
-        case SRCAND: *combine = Combine::And; return true;
-        case SRCINVERT: *combine = Combine::Xor; return true;
-        default: return false;
+        case SRCCOPY:
+            *combine = Combine::Copy;
+            return true;
+        case SRCPAINT:
+            *combine = Combine::Or;
+            return true;
+        case SRCAND:
+            *combine = Combine::And;
+            return true;
+        case SRCINVERT:
+            *combine = Combine::Xor;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -38,10 +47,14 @@ bool NeedsNoSource(DWORD rop) {
 
 inline std::uint32_t Apply(Combine c, std::uint32_t d, std::uint32_t s) {
     switch (c) {
-        case Combine::Copy: return s;
-        case Combine::Or: return d | s;
-        case Combine::And: return d & s;
-        case Combine::Xor: return d ^ s;
+        case Combine::Copy:
+            return s;
+        case Combine::Or:
+            return d | s;
+        case Combine::And:
+            return d & s;
+        case Combine::Xor:
+            return d ^ s;
     }
     return s;
 }
@@ -62,7 +75,7 @@ void ForEachVisibleRun(DeviceContextObject& dc, long long x0, long long y0, long
 
 // Source raw value to destination raw value.
 class Converter {
-public:
+  public:
     Converter(const DeviceContextObject& source, DeviceContextObject& dest)
         : src_(*source.bitmap), dst_(*dest.bitmap) {
         srcBack_ = ToPixel(source.bkColour);
@@ -88,7 +101,7 @@ public:
     }
     bool Identity() const { return table_.empty() && dst_.bitsPerPixel == 32; }
 
-private:
+  private:
     const Bitmap& src_;
     Bitmap& dst_;
     std::uint32_t srcBack_;
@@ -188,8 +201,8 @@ BOOL BitBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceHandl
         long long v = cv0 + (row - dy0);
         long long u = cu0 + (a - dx0);
         if (fast) {
-            std::memcpy(dst.words + row * dst.stride + a,
-                        src.words + v * src.stride + u, sizeof(std::uint32_t) * (e - a));
+            std::memcpy(dst.words + row * dst.stride + a, src.words + v * src.stride + u,
+                        sizeof(std::uint32_t) * (e - a));
             return;
         }
         for (int px = a; px < e; ++px, ++u) {
@@ -289,7 +302,8 @@ BOOL StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceH
             std::uint32_t s = andMode ? 0xFFFFFFFFu : 0;
             for (long long v = rr.begin; v < rr.end; ++v)
                 for (long long u = cr.begin; u < cr.end; ++u) {
-                    std::uint32_t c = convert(RawAt(*from, static_cast<int>(u), static_cast<int>(v)));
+                    std::uint32_t c =
+                        convert(RawAt(*from, static_cast<int>(u), static_cast<int>(v)));
                     s = andMode ? (s & c) : (s | c);
                 }
             PutRaw(dst, px, row, Apply(combine, RawAt(dst, px, row), s));

@@ -22,20 +22,20 @@ bool IsFile(const std::string& path) {
 }
 
 // fontconfig's best match for a family; with exactFamily, only a font of that very family.
-std::string Match(const char* family, bool exactFamily) {
+std::string Match(FcConfig* config, const char* family, bool exactFamily) {
     std::string result;
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family));
     if (!pattern) return result;
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult outcome;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &outcome);
+    FcPattern* match = FcFontMatch(config, pattern, &outcome);
     if (match) {
         FcChar8* file = nullptr;
         FcChar8* found = nullptr;
-        bool familyOk = !exactFamily ||
-                        (FcPatternGetString(match, FC_FAMILY, 0, &found) == FcResultMatch &&
-                         strcasecmp(reinterpret_cast<const char*>(found), family) == 0);
+        bool familyOk =
+            !exactFamily || (FcPatternGetString(match, FC_FAMILY, 0, &found) == FcResultMatch &&
+                             strcasecmp(reinterpret_cast<const char*>(found), family) == 0);
         if (familyOk && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch)
             result = reinterpret_cast<const char*>(file);
         FcPatternDestroy(match);
@@ -50,9 +50,13 @@ constexpr int kCapToDescender = 11;  // the handheld's default font, in pixels
 
 std::string LocateFont(const std::string& firstChoice) {
     if (IsFile(firstChoice)) return firstChoice;
-    if (!FcInit()) return {};
-    std::string path = Match("Tahoma", true);
-    if (!IsFile(path)) path = Match("sans-serif", false);
+    // A configuration of our own, released after the look-up with all of fontconfig's state.
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (!config) return {};
+    std::string path = Match(config, "Tahoma", true);
+    if (!IsFile(path)) path = Match(config, "sans-serif", false);
+    FcConfigDestroy(config);
+    FcFini();
     return IsFile(path) ? path : std::string();
 }
 
@@ -84,8 +88,8 @@ bool Font::Open(const std::string& path) {
     if (cap <= 0) cap = 0.72 * units;
     double ascender = os2 && os2->usWinAscent ? os2->usWinAscent : face->ascender;
     double descender = os2 && os2->usWinDescent ? os2->usWinDescent : -face->descender;
-    pixelSize_ = std::max(6, static_cast<int>(std::lround(kCapToDescender * units /
-                                                          (cap + descender))));
+    pixelSize_ =
+        std::max(6, static_cast<int>(std::lround(kCapToDescender * units / (cap + descender))));
     if (FT_Set_Pixel_Sizes(face, 0, pixelSize_)) return false;
     ascent_ = static_cast<int>(std::lround(ascender * pixelSize_ / units));
     descent_ = static_cast<int>(std::lround(descender * pixelSize_ / units));

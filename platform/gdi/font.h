@@ -19,7 +19,7 @@ struct Glyph {
 };
 
 class Font {
-public:
+  public:
     // Null when no font file can be opened at all.
     static Font* Default();
 
@@ -34,7 +34,7 @@ public:
 
     ~Font();
 
-private:
+  private:
     Font() = default;
     bool Open(const std::string& path);
 

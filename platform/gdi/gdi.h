@@ -11,7 +11,7 @@
 // What the handles point at. The contents are the drawing layer's own (platform/gdi/objects.h);
 // the shells here only let a bitmap, pen or brush handle pass where HGDIOBJ is asked for.
 struct GdiObject {
-protected:
+  protected:
     GdiObject() = default;
     ~GdiObject() = default;
 };

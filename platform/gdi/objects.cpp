@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstring>
 #include <utility>
-#include <unordered_map>
 
 #include "platform/gdi/surface.h"
 #include "platform/gdi/window_dc.h"
@@ -15,10 +14,71 @@ namespace {
 
 // Disguised so that the registry alone does not keep a forgotten object reachable.
 constexpr std::uintptr_t kDisguise = static_cast<std::uintptr_t>(0xA5C3F00DB16B00B5ull);
-std::uintptr_t Key(const void* p) { return reinterpret_cast<std::uintptr_t>(p) ^ kDisguise; }
+std::uintptr_t Key(const void* p) {
+    return reinterpret_cast<std::uintptr_t>(p) ^ kDisguise;
+}
 
-std::unordered_map<std::uintptr_t, Kind>& Registry() {
-    static std::unordered_map<std::uintptr_t, Kind> registry;
+// An open-addressing table: drawing creates and deletes a pen and a brush for every wall it
+// draws, so registering must not allocate each time.
+class Table {
+  public:
+    static constexpr std::uintptr_t kEmpty = 0, kGone = 1;
+
+    void Insert(std::uintptr_t key, Kind kind) {
+        if ((used_ + 1) * 2 > keys_.size()) Grow();
+        std::size_t i = Slot(key);
+        while (keys_[i] != kEmpty && keys_[i] != kGone && keys_[i] != key) i = (i + 1) & mask_;
+        if (keys_[i] == kEmpty) ++used_;
+        keys_[i] = key;
+        kinds_[i] = kind;
+    }
+    const Kind* Find(std::uintptr_t key) const {
+        if (keys_.empty()) return nullptr;
+        for (std::size_t i = Slot(key); keys_[i] != kEmpty; i = (i + 1) & mask_)
+            if (keys_[i] == key) return &kinds_[i];
+        return nullptr;
+    }
+    void Erase(std::uintptr_t key) {
+        if (keys_.empty()) return;
+        for (std::size_t i = Slot(key); keys_[i] != kEmpty; i = (i + 1) & mask_)
+            if (keys_[i] == key) {
+                keys_[i] = kGone;
+                return;
+            }
+    }
+    template <typename F>
+    void ForEach(F f) const {
+        for (std::size_t i = 0; i < keys_.size(); ++i)
+            if (keys_[i] != kEmpty && keys_[i] != kGone) f(keys_[i], kinds_[i]);
+    }
+
+  private:
+    std::size_t Slot(std::uintptr_t key) const {
+        return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 20) & mask_;
+    }
+    void Grow() {
+        std::vector<std::uintptr_t> keys = std::move(keys_);
+        std::vector<Kind> kinds = std::move(kinds_);
+        std::size_t live = 0;
+        for (std::uintptr_t k : keys) live += k != kEmpty && k != kGone;
+        std::size_t size = 64;
+        while (size < live * 4) size *= 2;
+        keys_.assign(size, kEmpty);
+        kinds_.assign(size, Kind::Bitmap);
+        mask_ = size - 1;
+        used_ = 0;
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            if (keys[i] != kEmpty && keys[i] != kGone) Insert(keys[i], kinds[i]);
+    }
+
+    std::vector<std::uintptr_t> keys_;
+    std::vector<Kind> kinds_;
+    std::size_t mask_ = 0;
+    std::size_t used_ = 0;  // slots not empty, tombstones included
+};
+
+Table& Registry() {
+    static Table registry;
     return registry;
 }
 
@@ -116,15 +176,19 @@ Bitmap* NewBitmap(int width, int height, int bitsPerPixel) {
     return b;
 }
 
-void Register(const void* object, Kind kind) { Registry()[Key(object)] = kind; }
-void Unregister(const void* object) { Registry().erase(Key(object)); }
+void Register(const void* object, Kind kind) {
+    Registry().Insert(Key(object), kind);
+}
+void Unregister(const void* object) {
+    Registry().Erase(Key(object));
+}
 
 bool LiveKind(const void* object, Kind* kind) {
     if (!object) return false;
     Stocks();  // stock objects register on first use
-    auto it = Registry().find(Key(object));
-    if (it == Registry().end()) return false;
-    *kind = it->second;
+    const Kind* found = Registry().Find(Key(object));
+    if (!found) return false;
+    *kind = *found;
     return true;
 }
 
@@ -138,9 +202,15 @@ DeviceContextObject* Dc(HDC dc) {
     return dc->bitmap ? dc : nullptr;
 }
 
-Bitmap* AsBitmap(HGDIOBJ o) { return IsLive(o, Kind::Bitmap) ? static_cast<Bitmap*>(o) : nullptr; }
-Brush* AsBrush(HGDIOBJ o) { return IsLive(o, Kind::Brush) ? static_cast<Brush*>(o) : nullptr; }
-Pen* AsPen(HGDIOBJ o) { return IsLive(o, Kind::Pen) ? static_cast<Pen*>(o) : nullptr; }
+Bitmap* AsBitmap(HGDIOBJ o) {
+    return IsLive(o, Kind::Bitmap) ? static_cast<Bitmap*>(o) : nullptr;
+}
+Brush* AsBrush(HGDIOBJ o) {
+    return IsLive(o, Kind::Brush) ? static_cast<Brush*>(o) : nullptr;
+}
+Pen* AsPen(HGDIOBJ o) {
+    return IsLive(o, Kind::Pen) ? static_cast<Pen*>(o) : nullptr;
+}
 
 void UpdateVisible(DeviceContextObject& dc) {
     dc.visible.clear();
@@ -177,10 +247,14 @@ Bitmap* StockMonoBitmap() {
 
 Pen* StockPen(int which) {
     switch (which) {
-        case WHITE_PEN: return Stocks().whitePen;
-        case BLACK_PEN: return Stocks().blackPen;
-        case NULL_PEN: return Stocks().nullPen;
-        default: return nullptr;
+        case WHITE_PEN:
+            return Stocks().whitePen;
+        case BLACK_PEN:
+            return Stocks().blackPen;
+        case NULL_PEN:
+            return Stocks().nullPen;
+        default:
+            return nullptr;
     }
 }
 
@@ -229,7 +303,9 @@ BOOL ClearWindowDCClip(HDC handle) {
     return TRUE;
 }
 
-bool IsWindowDC(HDC dc) { return IsLive(dc, Kind::DC) && dc->window; }
+bool IsWindowDC(HDC dc) {
+    return IsLive(dc, Kind::DC) && dc->window;
+}
 
 bool GetBitmapInfo(HBITMAP handle, BitmapInfo* info) {
     Bitmap* b = AsBitmap(handle);
@@ -238,7 +314,9 @@ bool GetBitmapInfo(HBITMAP handle, BitmapInfo* info) {
     return true;
 }
 
-HBITMAP CurrentBitmap(HDC dc) { return IsLive(dc, Kind::DC) ? dc->bitmap : nullptr; }
+HBITMAP CurrentBitmap(HDC dc) {
+    return IsLive(dc, Kind::DC) ? dc->bitmap : nullptr;
+}
 
 std::uint32_t BitmapPixel(HBITMAP handle, int x, int y) {
     Bitmap* b = AsBitmap(handle);
@@ -249,8 +327,7 @@ std::uint32_t BitmapPixel(HBITMAP handle, int x, int y) {
 
 int BitmapIndex(HBITMAP handle, int x, int y) {
     Bitmap* b = AsBitmap(handle);
-    if (!b || b->bitsPerPixel == 32 || x < 0 || y < 0 || x >= b->width || y >= b->height)
-        return -1;
+    if (!b || b->bitsPerPixel == 32 || x < 0 || y < 0 || x >= b->width || y >= b->height) return -1;
     return b->indices[y * b->width + x];
 }
 
@@ -261,14 +338,20 @@ const std::uint32_t* BitmapRows(HBITMAP handle, int* stride) {
     return b->words;
 }
 
-int LiveObjectCount() { return liveObjects; }
-int LiveDCCount() { return liveDCs; }
+int LiveObjectCount() {
+    return liveObjects;
+}
+int LiveDCCount() {
+    return liveDCs;
+}
 
 }  // namespace gdi
 
 using namespace gdi;
 
-HDC CreateCompatibleDC(HDC) { return NewDC(false, StockMonoBitmap()); }
+HDC CreateCompatibleDC(HDC) {
+    return NewDC(false, StockMonoBitmap());
+}
 
 BOOL DeleteDC(HDC handle) {
     if (!IsLive(handle, Kind::DC)) return FALSE;
@@ -385,7 +468,8 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
             UpdateVisible(*dc);
             return old;
         }
-        case Kind::DC: return nullptr;
+        case Kind::DC:
+            return nullptr;
     }
     return nullptr;
 }
@@ -415,16 +499,19 @@ BOOL DeleteObject(HGDIOBJ object) {
             if (b->stock) return TRUE;
             if (b->selectedInto) return FALSE;
             // A window DC drawing on this surface would be left pointing at nothing: refuse.
-            for (const auto& [key, k] : Registry()) {
-                if (k != Kind::DC) continue;
-                auto* dc = reinterpret_cast<DeviceContextObject*>(key ^ kDisguise);
-                if (dc->bitmap == b) return FALSE;
-            }
+            bool inUse = false;
+            Registry().ForEach([&](std::uintptr_t key, Kind k) {
+                if (k == Kind::DC &&
+                    reinterpret_cast<DeviceContextObject*>(key ^ kDisguise)->bitmap == b)
+                    inUse = true;
+            });
+            if (inUse) return FALSE;
             Unregister(b);
             delete b;
             break;
         }
-        case Kind::DC: return FALSE;
+        case Kind::DC:
+            return FALSE;
     }
     --liveObjects;
     return TRUE;
@@ -440,8 +527,12 @@ COLORREF SetBkColor(HDC dc, COLORREF colour) {
     return std::exchange(dc->bkColour, colour & 0x00FFFFFF);
 }
 
-COLORREF GetTextColor(HDC dc) { return IsLive(dc, Kind::DC) ? dc->textColour : CLR_INVALID; }
-COLORREF GetBkColor(HDC dc) { return IsLive(dc, Kind::DC) ? dc->bkColour : CLR_INVALID; }
+COLORREF GetTextColor(HDC dc) {
+    return IsLive(dc, Kind::DC) ? dc->textColour : CLR_INVALID;
+}
+COLORREF GetBkColor(HDC dc) {
+    return IsLive(dc, Kind::DC) ? dc->bkColour : CLR_INVALID;
+}
 
 int SetBkMode(HDC dc, int mode) {
     if (!IsLive(dc, Kind::DC) || (mode != OPAQUE && mode != TRANSPARENT)) return 0;

@@ -15,7 +15,9 @@ enum class Kind : std::uint8_t { Bitmap, Pen, Brush, DC };
 constexpr std::uint32_t ToPixel(COLORREF c) {
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }
-constexpr COLORREF ToColorRef(std::uint32_t p) { return ToPixel(p); }  // the same swap
+constexpr COLORREF ToColorRef(std::uint32_t p) {
+    return ToPixel(p);
+}  // the same swap
 
 struct Bitmap : BitmapObject {
     int width = 0;
@@ -92,7 +94,7 @@ void Unregister(const void* object);
 bool IsLive(const void* object, Kind kind);
 bool LiveKind(const void* object, Kind* kind);
 
-DeviceContextObject* Dc(HDC dc);  // null unless a live DC with something to draw on
+DeviceContextObject* Dc(HDC dc);   // null unless a live DC with something to draw on
 Bitmap* AsBitmap(HGDIOBJ object);  // null unless a live bitmap
 Brush* AsBrush(HGDIOBJ object);
 Pen* AsPen(HGDIOBJ object);

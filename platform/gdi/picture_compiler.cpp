@@ -49,9 +49,10 @@ int main(int argc, char** argv) {
               << ", " << pic.bitsPerPixel << ", kPalette" << i << ", " << pic.palette.size()
               << ", kIndices" << i << "},\n";
     }
-    code << "const gdi::PictureResource kPictures[] = {\n" << table.str() << "};\n\n"
-         << "struct Registrar {\n    Registrar() { gdi::RegisterPictures(kPictures, "
-         << (argc - 2) << "); }\n} registrar;\n\n}  // namespace\n";
+    code << "const gdi::PictureResource kPictures[] = {\n"
+         << table.str() << "};\n\n"
+         << "struct Registrar {\n    Registrar() { gdi::RegisterPictures(kPictures, " << (argc - 2)
+         << "); }\n} registrar;\n\n}  // namespace\n";
     std::string out = code.str();
     // Rewrite only when the content changes, so an unchanged table is not recompiled.
     std::ifstream old(argv[1], std::ios::binary);

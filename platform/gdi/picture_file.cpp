@@ -101,7 +101,8 @@ std::string ParsePicture(std::string_view text, Picture* out) {
                     return fail("a 1-bit picture has only black and white");
                 index = colour ? 1 : 0;
             } else {
-                std::size_t limit = pic.bitsPerPixel == 32 ? 256 : std::size_t{1} << pic.bitsPerPixel;
+                std::size_t limit =
+                    pic.bitsPerPixel == 32 ? 256 : std::size_t{1} << pic.bitsPerPixel;
                 if (pic.palette.size() >= limit) return fail("too many colours for the depth");
                 index = static_cast<int>(pic.palette.size());
                 pic.palette.push_back(colour);

@@ -79,46 +79,47 @@ bool BrushPaint(DeviceContextObject& dc, const Brush& brush, Paint* paint) {
     return true;
 }
 
-void FillSpan(DeviceContextObject& dc, int y, long long x0, long long x1, const Paint& paint) {
-    if (x0 >= x1) return;
-    Bitmap& b = *dc.bitmap;
-    long long dy = static_cast<long long>(y) + dc.origin.y;
-    if (dy < dc.visibleBounds.top || dy >= dc.visibleBounds.bottom) return;
-    long long dx0 = x0 + dc.origin.x;
-    long long dx1 = x1 + dc.origin.x;
-    int row = static_cast<int>(dy);
-    for (const RECT& r : dc.visible) {
-        if (row < r.top || row >= r.bottom) continue;
-        int a = static_cast<int>(std::max<long long>(dx0, r.left));
-        int e = static_cast<int>(std::min<long long>(dx1, r.right));
-        if (a >= e) continue;
-        if (!paint.pattern) {
-            if (b.bitsPerPixel == 32) {
-                std::fill(b.words + row * b.stride + a, b.words + row * b.stride + e, paint.raw);
-            } else {
-                std::fill(b.indices.begin() + row * b.width + a,
-                          b.indices.begin() + row * b.width + e,
-                          static_cast<std::uint8_t>(paint.raw));
-            }
-            continue;
-        }
-        const std::uint32_t* tileRow =
-            paint.tiles + FloorMod(static_cast<long long>(row) - paint.phaseY, paint.tileHeight) *
-                              paint.tileWidth;
-        int column = FloorMod(static_cast<long long>(a) - paint.phaseX, paint.tileWidth);
-        for (int x = a; x < e; ++x) {
-            PutRaw(b, x, row, tileRow[column]);
-            if (++column == paint.tileWidth) column = 0;
-        }
+namespace {
+
+// Fills surface pixels [a, e) of one row; the run is already inside the surface and clip.
+void FillRun(Bitmap& b, int row, int a, int e, const Paint& paint) {
+    if (!paint.pattern) {
+        if (b.bitsPerPixel == 32)
+            std::fill(b.words + row * b.stride + a, b.words + row * b.stride + e, paint.raw);
+        else
+            std::fill(b.indices.begin() + row * b.width + a, b.indices.begin() + row * b.width + e,
+                      static_cast<std::uint8_t>(paint.raw));
+        return;
     }
+    const std::uint32_t* tileRow =
+        paint.tiles +
+        FloorMod(static_cast<long long>(row) - paint.phaseY, paint.tileHeight) * paint.tileWidth;
+    int column = FloorMod(static_cast<long long>(a) - paint.phaseX, paint.tileWidth);
+    for (int x = a; x < e; ++x) {
+        PutRaw(b, x, row, tileRow[column]);
+        if (++column == paint.tileWidth) column = 0;
+    }
+}
+
+}  // namespace
+
+void FillSpan(DeviceContextObject& dc, int y, long long x0, long long x1, const Paint& paint) {
+    FillBox(dc, x0, y, x1, static_cast<long long>(y) + 1, paint);
 }
 
 void FillBox(DeviceContextObject& dc, long long left, long long top, long long right,
              long long bottom, const Paint& paint) {
-    RECT v = VisibleBoundsLogical(dc);
-    long long y0 = std::max<long long>(top, v.top);
-    long long y1 = std::min<long long>(bottom, v.bottom);
-    for (long long y = y0; y < y1; ++y) FillSpan(dc, static_cast<int>(y), left, right, paint);
+    if (left >= right || top >= bottom) return;
+    long long l = left + dc.origin.x, r = right + dc.origin.x;
+    long long t = top + dc.origin.y, b = bottom + dc.origin.y;
+    for (const RECT& v : dc.visible) {
+        int a = static_cast<int>(std::max<long long>(l, v.left));
+        int e = static_cast<int>(std::min<long long>(r, v.right));
+        int y0 = static_cast<int>(std::max<long long>(t, v.top));
+        int y1 = static_cast<int>(std::min<long long>(b, v.bottom));
+        if (a >= e || y0 >= y1) continue;
+        for (int row = y0; row < y1; ++row) FillRun(*dc.bitmap, row, a, e, paint);
+    }
 }
 
 bool PlotRaw(DeviceContextObject& dc, int x, int y, std::uint32_t raw) {
@@ -146,7 +147,8 @@ void PenDot(DeviceContextObject& dc, int x, int y, std::uint32_t raw, int width)
         double cy = j - (width - 1) / 2.0;
         for (int i = 0; i < width; ++i) {
             double cx = i - (width - 1) / 2.0;
-            if (cx * cx + cy * cy <= radius * radius + 0.25) PlotRaw(dc, x + first + i, y + first + j, raw);
+            if (cx * cx + cy * cy <= radius * radius + 0.25)
+                PlotRaw(dc, x + first + i, y + first + j, raw);
         }
     }
 }

@@ -33,7 +33,8 @@ void RegisterPictures(const PictureResource* table, std::size_t count) {
 
 HBITMAP BitmapFromPicture(const PictureResource& p) {
     int bits = p.bitsPerPixel;
-    if (p.width <= 0 || p.height <= 0 || !p.indices || !p.palette || p.paletteSize <= 0) return nullptr;
+    if (p.width <= 0 || p.height <= 0 || !p.indices || !p.palette || p.paletteSize <= 0)
+        return nullptr;
     if (bits != 32 && p.paletteSize > (1 << bits)) return nullptr;
     std::size_t n = static_cast<std::size_t>(p.width) * p.height;
     for (std::size_t i = 0; i < n; ++i)
@@ -55,6 +56,7 @@ HBITMAP BitmapFromPicture(const PictureResource& p) {
 HBITMAP LoadBitmapW(HINSTANCE, LPCWSTR name) {
     // The program is one module: every registered table is its own.
     if (!IS_INTRESOURCE(name) || !name) return nullptr;
-    const gdi::PictureResource* p = gdi::Find(static_cast<WORD>(reinterpret_cast<std::uintptr_t>(name)));
+    const gdi::PictureResource* p =
+        gdi::Find(static_cast<WORD>(reinterpret_cast<std::uintptr_t>(name)));
     return p ? gdi::BitmapFromPicture(*p) : nullptr;
 }

@@ -15,10 +15,10 @@ struct PictureResource {
     const char* name;  // the picture's file name, for messages
     int width;
     int height;
-    int bitsPerPixel;                // 1, 4, 8 or 32
-    const std::uint32_t* palette;    // 0x00RRGGBB; for 1 bit: black then white
+    int bitsPerPixel;              // 1, 4, 8 or 32
+    const std::uint32_t* palette;  // 0x00RRGGBB; for 1 bit: black then white
     int paletteSize;
-    const unsigned char* indices;    // width × height palette indices, row after row
+    const unsigned char* indices;  // width × height palette indices, row after row
 };
 
 // The generated table of each program registers itself before main() runs. A later table

@@ -19,7 +19,9 @@ long long FloorDiv(Wide a, Wide b) {
     if ((a % b != 0) && (a < 0)) --q;
     return static_cast<long long>(q);
 }
-long long CeilDiv(Wide a, Wide b) { return -FloorDiv(-a, b); }
+long long CeilDiv(Wide a, Wide b) {
+    return -FloorDiv(-a, b);
+}
 
 struct PenPaint {
     bool draws = false;
@@ -292,7 +294,7 @@ COLORREF GetPixel(HDC handle, int x, int y) {
     long long dy = static_cast<long long>(y) + dc->origin.y;
     for (const RECT& r : dc->visible)
         if (dx >= r.left && dx < r.right && dy >= r.top && dy < r.bottom)
-            return ToColorRef(PixelOfRaw(*dc->bitmap, RawAt(*dc->bitmap, static_cast<int>(dx),
-                                                            static_cast<int>(dy))));
+            return ToColorRef(PixelOfRaw(
+                *dc->bitmap, RawAt(*dc->bitmap, static_cast<int>(dx), static_cast<int>(dy))));
     return CLR_INVALID;
 }

@@ -85,7 +85,7 @@ std::vector<Line> Layout(Font& font, const wchar_t* text, int count, UINT format
 
 // Restricts a DC's visible rectangles to a logical rectangle for the length of one call.
 class ClipTo {
-public:
+  public:
     ClipTo(DeviceContextObject& dc, const RECT& r) : dc_(dc), saved_(dc.visible) {
         RECT d{r.left + dc.origin.x, r.top + dc.origin.y, r.right + dc.origin.x,
                r.bottom + dc.origin.y};
@@ -110,7 +110,7 @@ public:
         dc_.visibleBounds = savedBounds_;
     }
 
-private:
+  private:
     DeviceContextObject& dc_;
     std::vector<RECT> saved_;
     RECT savedBounds_;
@@ -121,8 +121,10 @@ void DrawGlyph(DeviceContextObject& dc, const Glyph& g, long long x, long long y
     Bitmap& b = *dc.bitmap;
     long long gx = x + g.left + dc.origin.x, gy = y + dc.origin.y;
     for (const RECT& r : dc.visible) {
-        long long x0 = std::max<long long>(gx, r.left), x1 = std::min<long long>(gx + g.width, r.right);
-        long long y0 = std::max<long long>(gy, r.top), y1 = std::min<long long>(gy + g.rows, r.bottom);
+        long long x0 = std::max<long long>(gx, r.left),
+                  x1 = std::min<long long>(gx + g.width, r.right);
+        long long y0 = std::max<long long>(gy, r.top),
+                  y1 = std::min<long long>(gy + g.rows, r.bottom);
         for (long long py = y0; py < y1; ++py) {
             const std::uint8_t* ink = &g.ink[(py - gy) * g.width];
             for (long long px = x0; px < x1; ++px)
@@ -210,8 +212,8 @@ BOOL GetTextMetricsW(HDC handle, LPTEXTMETRICW metrics) {
     int widest = 0;
     for (char32_t c = U' '; c < U'\x7f'; ++c) widest = std::max(widest, font->Get(c).advance);
     int internal = font->Height() - font->PixelSize();
-    *metrics = TEXTMETRICW{font->Height(),         font->Ascent(), font->Descent(),
-                           std::max(0, internal),  0,              font->Get(U'x').advance,
-                           widest};
+    *metrics = TEXTMETRICW{
+        font->Height(),          font->Ascent(), font->Descent(), std::max(0, internal), 0,
+        font->Get(U'x').advance, widest};
     return TRUE;
 }

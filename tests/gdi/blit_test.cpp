@@ -195,14 +195,16 @@ TEST(StretchBlt, OtherModesAndAGlowPartlyOffTheSurface) {
     EXPECT_EQ(dst.At(1, 0), k2);
 
     HBITMAP glow = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9003));
-    Holder g(glow);
     Canvas small(10, 10), large(40, 40);
-    StretchBlt(small.dc(), -5, -3, 13, 11, g.dc, 0, 0, 4, 4, SRCPAINT);
-    StretchBlt(large.dc(), 15, 17, 13, 11, g.dc, 0, 0, 4, 4, SRCPAINT);
+    {
+        Holder g(glow);
+        StretchBlt(small.dc(), -5, -3, 13, 11, g.dc, 0, 0, 4, 4, SRCPAINT);
+        StretchBlt(large.dc(), 15, 17, 13, 11, g.dc, 0, 0, 4, 4, SRCPAINT);
+    }
     std::map<COLORREF, char> key = {{RGB(0, 0, 255), 'o'}, {RGB(128, 128, 255), 'O'}};
     EXPECT_EQ(small.Art(0, 0, 10, 10, key), large.Art(20, 20, 30, 30, key));
     EXPECT_NE(small.Count(RGB(128, 128, 255)), 0);
-    DeleteObject(glow);
+    EXPECT_TRUE(DeleteObject(glow));
 }
 
 TEST(WindowDC, OriginAndARegionOfRectangles) {

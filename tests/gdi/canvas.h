@@ -11,9 +11,10 @@
 namespace gdi_test {
 
 class Canvas {
-public:
+  public:
     Canvas(int width, int height, COLORREF ground = RGB(0, 0, 0))
-        : dc_(CreateCompatibleDC(nullptr)), bitmap_(CreateCompatibleBitmap(nullptr, width, height)) {
+        : dc_(CreateCompatibleDC(nullptr)),
+          bitmap_(CreateCompatibleBitmap(nullptr, width, height)) {
         old_ = SelectObject(dc_, bitmap_);
         HBRUSH brush = CreateSolidBrush(ground);
         HGDIOBJ oldBrush = SelectObject(dc_, brush);
@@ -59,7 +60,7 @@ public:
         return n;
     }
 
-private:
+  private:
     HDC dc_;
     HBITMAP bitmap_;
     HGDIOBJ old_;
@@ -67,7 +68,7 @@ private:
 
 // Selects a new pen and brush into a DC for one scope, then restores and deletes them.
 class Tools {
-public:
+  public:
     Tools(HDC dc, HPEN pen, HBRUSH brush) : dc_(dc), pen_(pen), brush_(brush) {
         oldPen_ = SelectObject(dc, pen ? HGDIOBJ(pen) : GetStockObject(NULL_PEN));
         oldBrush_ = SelectObject(dc, brush ? HGDIOBJ(brush) : GetStockObject(NULL_BRUSH));
@@ -79,7 +80,7 @@ public:
         if (brush_) DeleteObject(brush_);
     }
 
-private:
+  private:
     HDC dc_;
     HPEN pen_;
     HBRUSH brush_;
@@ -94,7 +95,11 @@ constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kPurple = RGB(200, 0, 200);
 
-inline HPEN Pen(COLORREF c, int width = 1) { return CreatePen(PS_SOLID, width, c); }
-inline HBRUSH Brush(COLORREF c) { return CreateSolidBrush(c); }
+inline HPEN Pen(COLORREF c, int width = 1) {
+    return CreatePen(PS_SOLID, width, c);
+}
+inline HBRUSH Brush(COLORREF c) {
+    return CreateSolidBrush(c);
+}
 
 }  // namespace gdi_test

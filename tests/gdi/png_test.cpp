@@ -1,10 +1,11 @@
 // The PNG writer, read back with libpng.
+#include "platform/gdi/png.h"
+
 #include <gtest/gtest.h>
 #include <png.h>
 
 #include <vector>
 
-#include "platform/gdi/png.h"
 #include "tests/gdi/canvas.h"
 
 using namespace gdi_test;

@@ -68,8 +68,9 @@ int main(int argc, char** argv) {
     SelectObject(dc, white);
     for (int i = 0; i < 16; ++i) {
         double a = i * 3.14159265 / 8;
-        POINT fan[] = {{30, 80}, {30 + static_cast<LONG>(std::lround(24 * std::cos(a))),
-                                  80 + static_cast<LONG>(std::lround(24 * std::sin(a)))}};
+        POINT fan[] = {{30, 80},
+                       {30 + static_cast<LONG>(std::lround(24 * std::cos(a))),
+                        80 + static_cast<LONG>(std::lround(24 * std::sin(a)))}};
         Polyline(dc, fan, 2);
     }
     HPEN purple = CreatePen(PS_SOLID, 1, RGB(150, 30, 190));
@@ -77,7 +78,8 @@ int main(int argc, char** argv) {
     POINT ring[90];
     for (int i = 0; i < 90; ++i) {
         double a = 2 * i * 3.1415 / 90;
-        ring[i] = {85 + static_cast<LONG>(std::sin(a) * 30), 80 + static_cast<LONG>(std::cos(a) * -12)};
+        ring[i] = {85 + static_cast<LONG>(std::sin(a) * 30),
+                   80 + static_cast<LONG>(std::cos(a) * -12)};
     }
     Polyline(dc, ring, 90);
 
@@ -127,7 +129,8 @@ int main(int argc, char** argv) {
     DeleteDC(scratch);
 
     // Pixels: a few stars.
-    for (int i = 0; i < 40; ++i) SetPixel(dc, (i * 53) % 236 + 2, 152 + (i * 29) % 14, RGB(151, 147, 167));
+    for (int i = 0; i < 40; ++i)
+        SetPixel(dc, (i * 53) % 236 + 2, 152 + (i * 29) % 14, RGB(151, 147, 167));
 
     // Text: the aligned formats, line breaks, accents, overlapping opaque backgrounds.
     Label(dc, 0, 170, L"DrawTextW");
@@ -139,7 +142,8 @@ int main(int argc, char** argv) {
     RECT status{150, 186, 240, 201};
     DrawTextW(dc, L"37 / 2:14", -1, &status, DT_RIGHT);
     RECT hint{0, 204, 240, 244};
-    DrawTextW(dc, L"Déplacez le carré pour pousser\r\nle rouge dans le bleu.", -1, &hint, DT_CENTER);
+    DrawTextW(dc, L"Déplacez le carré pour pousser\r\nle rouge dans le bleu.", -1, &hint,
+              DT_CENTER);
     SetTextColor(dc, RGB(200, 0, 200));
     RECT button{0, 244, 70, 284};
     SelectObject(dc, GetStockObject(WHITE_PEN));
@@ -161,8 +165,8 @@ int main(int argc, char** argv) {
 
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
-    for (HGDIOBJ o : {HGDIOBJ(white), HGDIOBJ(pink), HGDIOBJ(thick), HGDIOBJ(dark),
-                      HGDIOBJ(face), HGDIOBJ(purple), HGDIOBJ(green)})
+    for (HGDIOBJ o : {HGDIOBJ(white), HGDIOBJ(pink), HGDIOBJ(thick), HGDIOBJ(dark), HGDIOBJ(face),
+                      HGDIOBJ(purple), HGDIOBJ(green)})
         DeleteObject(o);
 
     // Three times enlarged, to see single pixels.

@@ -1,14 +1,16 @@
 // Text pictures: the parser, the build-time table and LoadBitmapW.
+#include "platform/gdi/resources.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/gdi/picture_file.h"
-#include "platform/gdi/resources.h"
 #include "tests/gdi/canvas.h"
 
 TEST(PictureFile, ReadsPaletteAndRows) {
     gdi::Picture p;
-    EXPECT_EQ(gdi::ParsePicture("# two by two\npicture 7 2 2 4\ncolour x 102030\ncolour | 000000\n", &p),
-              "line 4: colour CHARACTER RRGGBB");
+    EXPECT_EQ(
+        gdi::ParsePicture("# two by two\npicture 7 2 2 4\ncolour x 102030\ncolour | 000000\n", &p),
+        "line 4: colour CHARACTER RRGGBB");
     ASSERT_EQ(gdi::ParsePicture("picture 7 3 2 4\r\ncolour x 102030\ncolour   FFFFFF\n"
                                 "|x x|\n\n|  x|\n",
                                 &p),
@@ -17,7 +19,8 @@ TEST(PictureFile, ReadsPaletteAndRows) {
     EXPECT_EQ(p.palette, (std::vector<std::uint32_t>{0x102030, 0xFFFFFF}));
     EXPECT_EQ(p.indices, (std::vector<std::uint8_t>{0, 1, 0, 1, 1, 0}));
     // One bit: index 0 black, 1 white, whatever the order of the colour lines.
-    ASSERT_EQ(gdi::ParsePicture("picture 1 2 1 1\ncolour . FFFFFF\ncolour # 000000\n|#.|\n", &p), "");
+    ASSERT_EQ(gdi::ParsePicture("picture 1 2 1 1\ncolour . FFFFFF\ncolour # 000000\n|#.|\n", &p),
+              "");
     EXPECT_EQ(p.indices, (std::vector<std::uint8_t>{0, 1}));
 }
 

@@ -262,7 +262,8 @@ TEST(Polyline, FirstPixelDrawnLastLeftOut) {
 TEST(Polyline, ClippingNeverChangesThePixels) {
     ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
         Tools t(dc, Pen(kWhite), nullptr);
-        POINT path[] = {{dx - 17, dy - 3}, {dx + 41, dy + 19}, {dx + 5, dy + 44}, {dx + 13, dy - 9}};
+        POINT path[] = {
+            {dx - 17, dy - 3}, {dx + 41, dy + 19}, {dx + 5, dy + 44}, {dx + 13, dy - 9}};
         Polyline(dc, path, 4);
     });
     // A point far outside, as the ring's near side gives (row 20000).
@@ -352,8 +353,11 @@ TEST(Polygon, AlternateAndWindingOnAStar) {
 TEST(Polygon, PartlyOffTheSurfaceAndFarPoints) {
     ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
         Tools t(dc, Pen(kWhite), Brush(kRed));
-        POINT band[] = {{dx - 20, dy + 2}, {dx + 25, dy - 8}, {dx + 40, dy + 20000},
-                        {dx + 8, dy + 24}, {dx - 3, dy + 40}};
+        POINT band[] = {{dx - 20, dy + 2},
+                        {dx + 25, dy - 8},
+                        {dx + 40, dy + 20000},
+                        {dx + 8, dy + 24},
+                        {dx - 3, dy + 40}};
         Polygon(dc, band, 5);
     });
 }

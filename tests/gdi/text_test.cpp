@@ -1,6 +1,5 @@
 // DrawTextW, measurement and the default font.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include "platform/gdi/font.h"
@@ -66,8 +65,8 @@ TEST(Font, TahomaMetricFontFirstAtElevenPixelsCapToDescender) {
 TEST(Font, FrenchAccentsRenderAndRepaintsRenderNoGlyphTwice) {
     gdi::Font* font = gdi::Font::Default();
     ASSERT_NE(font, nullptr);
-    const std::pair<char32_t, char32_t> pairs[] = {
-        {U'é', U'e'}, {U'è', U'e'}, {U'à', U'a'}, {U'ç', U'c'}, {U'ê', U'e'}, {U'ô', U'o'}};
+    const std::pair<char32_t, char32_t> pairs[] = {{U'é', U'e'}, {U'è', U'e'}, {U'à', U'a'},
+                                                   {U'ç', U'c'}, {U'ê', U'e'}, {U'ô', U'o'}};
     for (auto [accented, plain] : pairs) {
         const gdi::Glyph& a = font->Get(accented);
         const gdi::Glyph& p = font->Get(plain);
@@ -79,9 +78,11 @@ TEST(Font, FrenchAccentsRenderAndRepaintsRenderNoGlyphTwice) {
     }
     Canvas c(240, 40);
     RECT r{0, 0, 240, 40};
-    DrawTextW(c.dc(), L"Utilisez faire et défaire pour\r\nvoir comment résoudre", -1, &r, DT_CENTER);
+    DrawTextW(c.dc(), L"Utilisez faire et défaire pour\r\nvoir comment résoudre", -1, &r,
+              DT_CENTER);
     int rendered = font->RenderCount();
-    DrawTextW(c.dc(), L"Utilisez faire et défaire pour\r\nvoir comment résoudre", -1, &r, DT_CENTER);
+    DrawTextW(c.dc(), L"Utilisez faire et défaire pour\r\nvoir comment résoudre", -1, &r,
+              DT_CENTER);
     EXPECT_EQ(font->RenderCount(), rendered);
 }
 
