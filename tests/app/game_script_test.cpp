@@ -192,6 +192,23 @@ TEST_F(GameScript, OptionsSwitchToFrenchAndResetAsks) {
     EXPECT_EQ(Field(states[0], "gameNumber"), 0);
 }
 
+TEST_F(GameScript, FrenchFromTheOptionsRetitlesTheMenu) {
+    // The popup menu opened from the command bar, after the options were left in each language.
+    const std::string openMenu = "screen-tap 20 307\nshot menu\nkey escape\n";
+    Play("tap 5 5\ncommand 40004\nok\n" + openMenu);
+    fs::rename(folder / "menu.png", folder / "english.png");
+    Play("tap 5 5\ncommand 40004\nclick 1007\nok\n" + openMenu);
+    fs::remove(folder / "store.reg");  // the options saved French
+    int differing = 0;
+    for (int y = 100; y < 294; ++y)
+        for (int x = 0; x < 160; ++x) differing += Pixel("english", x, y) != Pixel("menu", x, y);
+    EXPECT_GT(differing, 100);
+    // The same language twice draws the very same menu.
+    Play("tap 5 5\ncommand 40004\nok\n" + openMenu);
+    for (int y = 100; y < 294; y += 3)
+        for (int x = 0; x < 160; x += 3) ASSERT_EQ(Pixel("english", x, y), Pixel("menu", x, y));
+}
+
 TEST_F(GameScript, CloseAsksDuringAGameAndClosesOnlyOnOk) {
     Outcome run =
         Play("tap 5 5\ntap 81 113\nclose\nanswer cancel\nstate\nclose\nanswer ok\nstate\n");
