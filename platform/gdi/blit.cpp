@@ -11,14 +11,6 @@ using namespace gdi;
 
 namespace {
 
-using Wide = __int128;
-
-long long FloorDiv(Wide a, Wide b) {
-    Wide q = a / b;
-    if ((a % b != 0) && (a < 0)) --q;
-    return static_cast<long long>(q);
-}
-
 enum class Combine { Copy, Or, And, Xor };
 
 bool SourceCombine(DWORD rop, Combine* combine) {

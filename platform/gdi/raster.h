@@ -14,6 +14,17 @@ namespace gdi {
 std::uint32_t RawOf(Bitmap& bitmap, std::uint32_t pixel);
 std::uint32_t PixelOfRaw(const Bitmap& bitmap, std::uint32_t raw);
 
+// Exact division rounding down or up, for b > 0, wide enough that no pixel arithmetic overflows.
+using Wide = __int128;
+inline long long FloorDiv(Wide a, Wide b) {
+    Wide q = a / b;
+    if ((a % b != 0) && (a < 0)) --q;
+    return static_cast<long long>(q);
+}
+inline long long CeilDiv(Wide a, Wide b) {
+    return -FloorDiv(-a, b);
+}
+
 inline std::uint32_t RawAt(const Bitmap& b, int x, int y) {
     return b.bitsPerPixel == 32 ? b.words[y * b.stride + x] : b.indices[y * b.width + x];
 }

@@ -11,18 +11,6 @@ using namespace gdi;
 
 namespace {
 
-using Wide = __int128;
-
-// Floor and ceiling of a / b for b > 0.
-long long FloorDiv(Wide a, Wide b) {
-    Wide q = a / b;
-    if ((a % b != 0) && (a < 0)) --q;
-    return static_cast<long long>(q);
-}
-long long CeilDiv(Wide a, Wide b) {
-    return -FloorDiv(-a, b);
-}
-
 struct PenPaint {
     bool draws = false;
     std::uint32_t raw = 0;

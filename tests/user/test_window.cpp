@@ -1,24 +1,10 @@
 #include "tests/user/test_window.h"
 
+#include "tests/user/blit_whole_client.h"
+
 namespace testing_user {
 
 namespace {
-
-// Paints as the game does: the whole frame composed off-screen, then one blit to the window.
-void BlitWholeClient(HWND hwnd, HDC dc, COLORREF colour) {
-    RECT all;
-    GetClientRect(hwnd, &all);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP buffer = CreateCompatibleBitmap(dc, all.right, all.bottom);
-    HGDIOBJ old = SelectObject(memory, buffer);
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(memory, &all, brush);
-    DeleteObject(brush);
-    BitBlt(dc, 0, 0, all.right, all.bottom, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteObject(buffer);
-    DeleteDC(memory);
-}
 
 LRESULT TestProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     TestWindowLog& log = Log();
