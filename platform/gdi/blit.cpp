@@ -130,7 +130,7 @@ BOOL PatBltDevice(DeviceContextObject& dc, long long x, long long y, long long w
                                                   brush.tileWidth);
                         int ty = static_cast<int>(((cy % brush.tileHeight) + brush.tileHeight) %
                                                   brush.tileHeight);
-                        mask = brush.tiles[ty * brush.tileWidth + tx];
+                        mask = brush.Tile(ty * brush.tileWidth + tx);
                     } else {
                         mask = brush.raw;
                     }

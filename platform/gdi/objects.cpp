@@ -425,11 +425,17 @@ HBRUSH CreatePatternBrush(HBITMAP handle) {
     brush->patternWidth = b->width;
     brush->patternHeight = b->height;
     brush->patternMono = b->bitsPerPixel == 1;
-    brush->pattern.resize(static_cast<std::size_t>(b->width) * b->height);
-    for (int y = 0; y < b->height; ++y)
-        for (int x = 0; x < b->width; ++x)
-            brush->pattern[y * b->width + x] =
-                brush->patternMono ? b->indices[y * b->width + x] : BitmapPixel(b, x, y);
+    if (b->bitsPerPixel == 32) {
+        brush->pattern.resize(static_cast<std::size_t>(b->width) * b->height);
+        std::uint32_t* out = brush->pattern.data();
+        for (int y = 0; y < b->height; ++y)
+            for (int x = 0; x < b->width; ++x) *out++ = b->words[y * b->stride + x] & 0x00FFFFFF;
+    } else if (brush->patternMono) {
+        brush->pattern.assign(b->indices.begin(), b->indices.end());
+    } else {
+        brush->patternIndices = b->indices;
+        brush->patternPalette = b->palette;
+    }
     Register(brush, Kind::Brush);
     ++liveObjects;
     return brush;

@@ -54,11 +54,18 @@ struct Brush : BrushObject {
     enum Style { Solid, Null, Pattern } style = Solid;
     std::uint32_t colour = 0;  // pixel word
     // Pattern: a copy of the bitmap. A monochrome pattern keeps its bits and takes the device
-    // context's text (0) and background (1) colours when it paints.
+    // context's text (0) and background (1) colours when it paints. A pattern from a palette
+    // bitmap keeps its indices and that palette, so that making one (the intro does, every
+    // frame) is a plain copy.
     int patternWidth = 0;
     int patternHeight = 0;
     bool patternMono = false;
-    std::vector<std::uint32_t> pattern;
+    std::vector<std::uint32_t> pattern;          // pixels, or a monochrome pattern's bits
+    std::vector<std::uint8_t> patternIndices;    // or a palette bitmap's indices
+    std::vector<std::uint32_t> patternPalette;
+    std::uint32_t PatternPixel(std::size_t i) const {
+        return patternIndices.empty() ? pattern[i] : patternPalette[patternIndices[i]];
+    }
     bool stock = false;
     int selections = 0;
 };

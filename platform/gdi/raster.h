@@ -17,6 +17,13 @@ std::uint32_t PixelOfRaw(const Bitmap& bitmap, std::uint32_t raw);
 // Exact division rounding down or up, for b > 0, wide enough that no pixel arithmetic overflows.
 using Wide = __int128;
 inline long long FloorDiv(Wide a, Wide b) {
+    // Pixel arithmetic nearly always fits 64 bits, whose division is many times quicker.
+    if (a == static_cast<long long>(a) && b == static_cast<long long>(b)) {
+        long long x = static_cast<long long>(a), y = static_cast<long long>(b);
+        long long q = x / y;
+        if (x % y != 0 && x < 0) --q;
+        return q;
+    }
     Wide q = a / b;
     if ((a % b != 0) && (a < 0)) --q;
     return static_cast<long long>(q);
@@ -41,11 +48,16 @@ struct Paint {
     bool pattern = false;
     std::uint32_t raw = 0;
     const std::uint32_t* tiles = nullptr;
+    const std::uint8_t* indices = nullptr;   // or, when set, indices into `palette`
+    const std::uint32_t* palette = nullptr;
     std::vector<std::uint32_t> converted;
     int tileWidth = 0;
     int tileHeight = 0;
     int phaseX = 0;  // surface x whose pattern column is 0, likewise y
     int phaseY = 0;
+    std::uint32_t Tile(int index) const {
+        return indices ? palette[indices[index]] : tiles[index];
+    }
 };
 // False for the null brush (nothing to paint).
 bool BrushPaint(DeviceContextObject& dc, const Brush& brush, Paint* paint);

@@ -1,5 +1,6 @@
 #include "platform/gdi/resources.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/gdi/objects.h"
@@ -31,14 +32,23 @@ void RegisterPictures(const PictureResource* table, std::size_t count) {
     if (table && count) Tables().push_back({table, count});
 }
 
-HBITMAP BitmapFromPicture(const PictureResource& p) {
-    int bits = p.bitsPerPixel;
+namespace {
+
+bool Consistent(const PictureResource& p) {
     if (p.width <= 0 || p.height <= 0 || !p.indices || !p.palette || p.paletteSize <= 0)
-        return nullptr;
-    if (bits != 32 && p.paletteSize > (1 << bits)) return nullptr;
+        return false;
+    if (p.bitsPerPixel != 32 && p.paletteSize > (1 << p.bitsPerPixel)) return false;
     std::size_t n = static_cast<std::size_t>(p.width) * p.height;
     for (std::size_t i = 0; i < n; ++i)
-        if (p.indices[i] >= p.paletteSize) return nullptr;
+        if (p.indices[i] >= p.paletteSize) return false;
+    return true;
+}
+
+// A consistent record, already checked. The intro loads its pictures on every frame, and
+// checking each index again each time cost more than drawing them.
+HBITMAP MakeBitmap(const PictureResource& p) {
+    int bits = p.bitsPerPixel;
+    std::size_t n = static_cast<std::size_t>(p.width) * p.height;
     Bitmap* b = NewBitmap(p.width, p.height, bits);
     if (!b) return nullptr;
     if (bits == 32) {
@@ -51,6 +61,12 @@ HBITMAP BitmapFromPicture(const PictureResource& p) {
     return b;
 }
 
+}  // namespace
+
+HBITMAP BitmapFromPicture(const PictureResource& p) {
+    return Consistent(p) ? MakeBitmap(p) : nullptr;
+}
+
 }  // namespace gdi
 
 HBITMAP LoadBitmapW(HINSTANCE, LPCWSTR name) {
@@ -58,5 +74,12 @@ HBITMAP LoadBitmapW(HINSTANCE, LPCWSTR name) {
     if (!IS_INTRESOURCE(name) || !name) return nullptr;
     const gdi::PictureResource* p =
         gdi::Find(static_cast<WORD>(reinterpret_cast<std::uintptr_t>(name)));
-    return p ? gdi::BitmapFromPicture(*p) : nullptr;
+    if (!p) return nullptr;
+    // Registered records are constant, so each needs checking only once.
+    static std::vector<const gdi::PictureResource*> checked;
+    if (std::find(checked.begin(), checked.end(), p) == checked.end()) {
+        if (!gdi::Consistent(*p)) return nullptr;
+        checked.push_back(p);
+    }
+    return gdi::MakeBitmap(*p);
 }

@@ -194,13 +194,21 @@ void FillPolygon(DeviceContextObject& dc, const POINT* points, int count, const 
         long long x;
         int direction;
     };
+    // Edges in order of their top row; `active` holds those that may cross the current row.
+    std::sort(edges.begin(), edges.end(), [](const Edge& p, const Edge& q) { return p.y0 < q.y0; });
+    std::size_t next = 0;
+    while (next < edges.size() && edges[next].y0 < top) ++next;
+    std::vector<const Edge*> active;
+    for (std::size_t i = 0; i < next; ++i)
+        if (edges[i].y1 > top) active.push_back(&edges[i]);
     std::vector<Crossing> crossings;
     for (long long y = top; y < bottom; ++y) {
+        while (next < edges.size() && edges[next].y0 <= y) active.push_back(&edges[next++]);
+        std::erase_if(active, [y](const Edge* e) { return y >= e->y1; });
         crossings.clear();
-        for (const Edge& e : edges) {
-            if (y < e.y0 || y >= e.y1) continue;
-            long long x = e.x0 + CeilDiv(Wide(y - e.y0) * (e.x1 - e.x0), e.y1 - e.y0);
-            crossings.push_back({x, e.direction});
+        for (const Edge* e : active) {
+            long long x = e->x0 + CeilDiv(Wide(y - e->y0) * (e->x1 - e->x0), e->y1 - e->y0);
+            crossings.push_back({x, e->direction});
         }
         std::sort(crossings.begin(), crossings.end(),
                   [](const Crossing& p, const Crossing& q) { return p.x < q.x; });

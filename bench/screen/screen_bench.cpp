@@ -1,0 +1,144 @@
+// What the main window pays per paint, against the floor every paint pays (clearing the back
+// buffer and copying it to the screen): a game frame of the busiest puzzle, and an intro frame
+// with the textured band of the ring (s = 200). Run: build/bench/screen/bench_screen; the ratios
+// are printed last.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "engine/catalogue.h"
+#include "engine/game_state.h"
+#include "engine/game_window.h"
+#include "engine/move_rules.h"
+#include "platform/clock/clock.h"
+#include "platform/gdi/gdi.h"
+#include "ui/back_buffer.h"
+#include "ui/board_view.h"
+#include "ui/intro.h"
+
+namespace {
+
+struct QuietWindow : GameWindow {
+    void Repaint() override {}
+    void Invalidate() override {}
+    int ShowMessage(const wchar_t*, const wchar_t*, unsigned) override { return kAnswerOk; }
+    unsigned StartTimer(unsigned, unsigned) override { return 1; }
+    void StopTimer(unsigned) override {}
+    void ApplyMenuLanguage() override {}
+};
+
+QuietWindow window;
+
+DWORD benchNow = 0;
+DWORD BenchTicks() { return benchNow; }
+
+// The screen the back buffer is copied to.
+struct Screen {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(nullptr, 240, 268);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    Screen() { CreateBackBuffer(nullptr, 240, 268); }
+    ~Screen() {
+        DeleteBackBuffer();
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    void Present() { BitBlt(dc, 0, 0, 240, 268, backBufferDC, 0, 0, SRCCOPY); }
+};
+
+void Floor(Screen& screen) {
+    PatBlt(backBufferDC, 0, 0, backBufferWidth, backBufferHeight, BLACKNESS);
+    screen.Present();
+}
+
+// Puzzle 10: a 5 by 5 board with the most boxes, one move made and undone, so that both the
+// Undo and the Redo button show.
+void SetUpGame() {
+    gameState.gameNumber = 10;
+    LoadLevel();
+    gameState.language = 1;  // the longer French texts
+    for (unsigned key = 37; key <= 40 && gameState.lastIndex == 0; ++key) OnKeyDown(window, key);
+    gameState.currentIndex = 0;
+    gameState.moveCount = 1;
+}
+
+void GameFrame(Screen& screen) {
+    PatBlt(backBufferDC, 0, 0, backBufferWidth, backBufferHeight, BLACKNESS);
+    HGDIOBJ oldPen = SelectObject(backBufferDC, GetStockObject(BLACK_PEN));
+    DrawGameFrame(window);
+    SelectObject(backBufferDC, oldPen);
+    screen.Present();
+}
+
+// The intro with its tables made by the still frame, held at t = 40 steps of 60 ms (s = 200).
+void SetUpIntro() {
+    SetTickSource(BenchTicks);
+    gameState.introStartTick = 0;
+    gameState.introFrame = 1;
+    benchNow = 60;
+    DrawIntroFrame();  // the still frame
+    benchNow = 40 * 60;
+}
+
+void IntroFrame(Screen& screen) {
+    gameState.introFrame = 100;
+    DrawIntroFrame();
+    screen.Present();
+}
+
+void BM_Floor(benchmark::State& state) {
+    Screen screen;
+    for (auto _ : state) Floor(screen);
+}
+BENCHMARK(BM_Floor);
+
+void BM_GameFrame(benchmark::State& state) {
+    Screen screen;
+    SetUpGame();
+    for (auto _ : state) GameFrame(screen);
+}
+BENCHMARK(BM_GameFrame);
+
+void BM_IntroBandFrame(benchmark::State& state) {
+    Screen screen;
+    SetUpIntro();
+    for (auto _ : state) IntroFrame(screen);
+}
+BENCHMARK(BM_IntroBandFrame);
+
+// Microseconds per call, the best of five rounds so that a busy machine disturbs it less.
+template <typename F>
+double MicrosPerCall(F f, Screen& screen) {
+    for (int i = 0; i < 100; ++i) f(screen);
+    double best = 1e9;
+    for (int round = 0; round < 5; ++round) {
+        const int n = 1000;
+        auto t0 = std::chrono::steady_clock::now();
+        for (int i = 0; i < n; ++i) f(screen);
+        auto t1 = std::chrono::steady_clock::now();
+        double us = std::chrono::duration<double, std::micro>(t1 - t0).count() / n;
+        if (us < best) best = us;
+    }
+    return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Screen screen;
+    double floor = MicrosPerCall(Floor, screen);
+    SetUpGame();
+    double game = MicrosPerCall(GameFrame, screen);
+    SetUpIntro();
+    double intro = MicrosPerCall(IntroFrame, screen);
+    std::printf("floor %.1f us\n", floor);
+    std::printf("game frame %.1f us, %.2f x floor (target 3 or less)\n", game, game / floor);
+    std::printf("intro band frame %.1f us, %.2f x floor (target 4 or less)\n", intro,
+                intro / floor);
+    return 0;
+}
