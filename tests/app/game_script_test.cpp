@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -108,6 +109,36 @@ TEST_F(GameScript, TheIntroEndsAtTheFirstTickPast5000msOrAtATap) {
     EXPECT_EQ(Field(s[0], "boardWidth"), 3);
     EXPECT_EQ(Field(s[0], "moveCount"), 0);
     EXPECT_TRUE(fs::exists(folder / "store.reg"));  // starting the puzzle saved the settings
+}
+
+TEST_F(GameScript, TheIntroKeepsItsBannerAndTitleWhileTheRingMoves) {
+    Outcome run = Play("wait 1000\nshot early\nwait 1000\nshot later\nwait 2000\nshot late\n");
+    ASSERT_EQ(run.status, 0);
+    // Screen pixels of the ring's purple (strong red and blue, little green) below the banner.
+    auto ring = [&](const std::string& shot) {
+        std::vector<int> at;
+        for (int y = 80; y < 230; ++y)
+            for (int x = 0; x < 240; ++x) {
+                std::uint32_t p = Pixel(shot, x, y);
+                int r = p >> 16, g = (p >> 8) & 0xFF, b = p & 0xFF;
+                if (r > 90 && b > 90 && g < 80) at.push_back(y * 240 + x);
+            }
+        return at;
+    };
+    std::vector<int> early = ring("early"), later = ring("later");
+    EXPECT_GT(early.size(), 20u);
+    EXPECT_GT(later.size(), 20u);
+    int shared = 0;
+    for (int p : later) shared += std::count(early.begin(), early.end(), p) > 0;
+    EXPECT_LT(shared * 2, static_cast<int>(later.size()));  // the ring is elsewhere a second on
+    // At 4 s the banner (client row 30, screen row 56) and the title line are still there.
+    int banner = 0, title = 0;
+    for (int x = 25; x < 225; ++x)
+        for (int y = 56; y < 74; ++y) banner += Pixel("late", x, y) == 0xC800C8;
+    for (int x = 0; x < 240; ++x)
+        for (int y = 236; y < 266; ++y) title += Pixel("late", x, y) == 0x6464FF;
+    EXPECT_GT(banner, 200);
+    EXPECT_GT(title, 30);
 }
 
 TEST_F(GameScript, Puzzle0SolvedByTapsRecordsBestsAndCongratulatesOnlyOnBetterLaterSolves) {
