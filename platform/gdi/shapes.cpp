@@ -53,9 +53,22 @@ void Segment(DeviceContextObject& dc, POINT a, POINT b, const PenPaint& pen) {
         first = std::max(first, majorStart - hi + 1);
         last = std::min(last, majorStart - lo + 1);
     }
-    for (long long i = first; i < last; ++i) {
+    if (first >= last) return;
+    // The minor offset of step i is ceil((2 i minorDelta - n) / 2n), kept as quotient and
+    // remainder from step to step; |2 minorDelta| <= 2n, so one correction per step suffices.
+    const long long den = 2 * n, step = 2 * minorDelta;
+    long long q = CeilDiv(Wide(2) * first * minorDelta - n, den);
+    long long r = static_cast<long long>(Wide(q) * den - (Wide(2) * first * minorDelta - n));
+    for (long long i = first; i < last; ++i, r -= step) {
+        if (r < 0) {
+            r += den;
+            ++q;
+        } else if (r >= den) {
+            r -= den;
+            --q;
+        }
         long long major = majorStart + majorStep * i;
-        long long minor = minorStart + CeilDiv(Wide(2) * i * minorDelta - n, Wide(2) * n);
+        long long minor = minorStart + q;
         long long x = majorX ? major : minor;
         long long y = majorX ? minor : major;
         if (x < INT_MIN || x > INT_MAX || y < INT_MIN || y > INT_MAX) continue;

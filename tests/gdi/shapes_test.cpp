@@ -1,6 +1,8 @@
 // Rectangle, Ellipse, Polyline, Polygon and SetPixel against the platform's pixel rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <set>
 #include <utility>
@@ -245,6 +247,31 @@ TEST(Polyline, WorkedSegmentsAndTheirReverse) {
     EXPECT_EQ(LinePixels({{0, 2}, {4, 0}}), (Pixels{{0, 2}, {1, 1}, {2, 1}, {3, 0}}));
     EXPECT_EQ(LinePixels({{0, 0}, {2, 4}}), (Pixels{{0, 0}, {0, 1}, {1, 2}, {1, 3}}));
     EXPECT_EQ(LinePixels({{2, 4}, {0, 0}}), (Pixels{{2, 4}, {1, 3}, {1, 2}, {0, 1}}));
+}
+
+TEST(Polyline, EveryShortSegmentStepsAsTheRuleSays) {
+    // Pixel i of n along the longer axis sits at the nearest shorter-axis coordinate,
+    // ceil((2 i d - n) / 2n), a tie going to the smaller one.
+    auto ceilDiv = [](int a, int b) { return a >= 0 ? (a + b - 1) / b : -((-a) / b); };
+    for (int dy = -9; dy <= 9; ++dy)
+        for (int dx = -9; dx <= 9; ++dx) {
+            Canvas c(24, 24);
+            Tools t(c.dc(), Pen(kWhite), nullptr);
+            POINT path[] = {{11, 11}, {11 + dx, 11 + dy}};
+            Polyline(c.dc(), path, 2);
+            Pixels expected, drawn;
+            const int n = std::max(std::abs(dx), std::abs(dy));
+            const bool majorX = std::abs(dx) >= std::abs(dy);
+            for (int i = 0; i < n; ++i) {
+                int major = (majorX ? (dx < 0 ? -i : i) : (dy < 0 ? -i : i));
+                int minor = ceilDiv(2 * i * (majorX ? dy : dx) - n, 2 * n);
+                expected.insert(majorX ? std::pair{major, minor} : std::pair{minor, major});
+            }
+            for (int y = 0; y < 24; ++y)
+                for (int x = 0; x < 24; ++x)
+                    if (c.At(x, y) == kWhite) drawn.insert({x - 11, y - 11});
+            ASSERT_EQ(drawn, expected) << "to " << dx << "," << dy;
+        }
 }
 
 TEST(Polyline, FirstPixelDrawnLastLeftOut) {
