@@ -92,6 +92,8 @@ class Converter {
         return RawOf(dst_, raw);
     }
     bool Identity() const { return table_.empty() && dst_.bitsPerPixel == 32; }
+    // Raw values by palette index for a palette source; null otherwise.
+    const std::uint32_t* Table() const { return table_.empty() ? nullptr : table_.data(); }
 
   private:
     const Bitmap& src_;
@@ -292,6 +294,15 @@ BOOL StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceH
             const Range& cr = columns[px - vx0];
             if (cr.begin >= cr.end) continue;
             std::uint32_t s = andMode ? 0xFFFFFFFFu : 0;
+            if (const std::uint32_t* table = convert.Table(); table && !andMode) {
+                // A palette source ORed together (the glow shrinks so, every intro frame).
+                for (long long v = rr.begin; v < rr.end; ++v) {
+                    const std::uint8_t* line = from->indices.data() + v * from->width;
+                    for (long long u = cr.begin; u < cr.end; ++u) s |= table[line[u]];
+                }
+                PutRaw(dst, px, row, Apply(combine, RawAt(dst, px, row), s));
+                continue;
+            }
             for (long long v = rr.begin; v < rr.end; ++v)
                 for (long long u = cr.begin; u < cr.end; ++u) {
                     std::uint32_t c =
