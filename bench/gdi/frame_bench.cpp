@@ -47,7 +47,7 @@ void Wall(HDC dc, COLORREF colour, int l, int t, int r, int b) {
     DeleteObject(brush);
 }
 
-// A 5 x 5 board with a small and a big box in every cell, a pusher, three buttons with their
+// A 5 x 5 board with boxes, a pusher, three buttons with their
 // glyphs and labels, the title, the moves and time line and a two-line hint.
 void Frame(Surfaces& s) {
     HDC dc = s.back;
@@ -61,8 +61,9 @@ void Frame(Surfaces& s) {
             Rectangle(dc, ox + 39 * c, oy + 39 * r, ox + 39 * c + 40, oy + 39 * r + 40);
     SelectObject(dc, oldBrush);
     DeleteObject(cells);
+    // A big and a small box in every other cell: 26 boxes, more than the busiest puzzle has.
     for (int c = 0; c < 5; ++c)
-        for (int r = 0; r < 5; ++r) {
+        for (int r = (c & 1); r < 5; r += 2) {
             int x = ox + 39 * c, y = oy + 39 * r;
             Wall(dc, RGB(0, 0, 0), x + 8, y + 8, x + 32, y + 12);
             Wall(dc, RGB(255, 0, 0), x + 8, y + 28, x + 32, y + 32);
