@@ -1,5 +1,6 @@
 #include "platform/registry/hive_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -7,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 namespace {
@@ -116,7 +118,26 @@ LONG ReadHiveFile(const std::string& path, Hive* hive) {
     return MoveAside(path) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
 }
 
+namespace {
+
+// A copy killed while saving leaves its temporary file behind. Whoever holds the lock is the only
+// writer, so any temporary file of this hive found then belongs to a copy that died.
+void RemoveStaleTemporaries(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    const std::string prefix = path.substr(path.find_last_of('/') + 1) + ".tmp-";
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = readdir(dir)) {
+        if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0)
+            unlinkat(dirfd(dir), entry->d_name, 0);
+    }
+    closedir(dir);
+}
+
+}  // namespace
+
 LONG WriteHiveFile(const std::string& path, const Hive& hive) {
+    RemoveStaleTemporaries(path);
     std::string temp = path + ".tmp-" + std::to_string(getpid());
     int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) return ErrorFromErrno(errno);
