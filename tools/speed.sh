@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Builds the game and its benchmarks and prints the speed table: paints against the drawing
+# floor, a tap to presented pixels, solving all 16 puzzles, start-up and peak memory.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/setup.sh
+cmake -S . -B build -G Ninja >/dev/null
+cmake --build build -j "$(nproc)" >/dev/null
+velquin=build/app/velquin
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+# Nanoseconds of a headless run of script $1, the best of five.
+best_run() {
+    local best=
+    for _ in 1 2 3 4 5; do
+        rm -f "$scratch"/store.reg*
+        local t0 t1
+        t0=$(date +%s%N)
+        "$velquin" --headless --script "$1" --store "$scratch/store.reg" >/dev/null
+        t1=$(date +%s%N)
+        local d=$((t1 - t0))
+        if [ -z "$best" ] || [ "$d" -lt "$best" ]; then best=$d; fi
+    done
+    echo "$best"
+}
+
+# All 16 shortest solutions as taps at the cells' centres, each followed by Next Puzzle.
+all_solutions() {
+    echo "tap 5 5"
+    local sizes
+    sizes=$(grep -o '^    "[0-9][0-9]' engine/catalogue.cpp | head -n 16 | tr -d ' "')
+    local n=0
+    for size in $sizes; do
+        local w=${size:0:1} h=${size:1:1}
+        local ox=$(((240 - 39 * w) / 2)) oy=$(((205 - 39 * h) / 2 + 10))
+        build/tools/velquin-solve "$n" | tail -n +2 | tr ' ' '\n' | grep , |
+            awk -F, -v ox="$ox" -v oy="$oy" '{ printf "tap %d %d\n", ox + 39 * $1 + 20, oy + 39 * $2 + 20 }'
+        echo "command 40005"
+        n=$((n + 1))
+    done
+    echo "state"
+}
+all_solutions >"$scratch/all.txt"
+solved=$("$velquin" --headless --script "$scratch/all.txt" --store "$scratch/check.reg" |
+    grep -o '"bestScore": \[[^]]*\]' | tr -cd ',0123456789' | tr ',' '\n' | grep -c -v '^0$' || true)
+
+# A tap to presented pixels: 2,000 taps moving the pusher to and fro on puzzle 0, against the
+# same run without them.
+{ echo "tap 5 5"; } >"$scratch/none.txt"
+{ echo "tap 5 5"; for _ in $(seq 1000); do echo "tap 120 74"; echo "tap 81 74"; done; } \
+    >"$scratch/taps.txt"
+none=$(best_run "$scratch/none.txt")
+taps=$(best_run "$scratch/taps.txt")
+tap_us=$(awk -v a="$taps" -v b="$none" 'BEGIN { printf "%.1f", (a - b) / 2000 / 1000 }')
+
+# Start-up to the first intro frame: the program started, the intro's first paints drawn.
+echo "wait 120" >"$scratch/start.txt"
+start_ms=$(awk -v t="$(best_run "$scratch/start.txt")" 'BEGIN { printf "%.1f", t / 1e6 }')
+
+# Peak memory of the run of all 16 solutions.
+rm -f "$scratch"/store.reg*
+peak_kb=$(/usr/bin/time -v "$velquin" --headless --script "$scratch/all.txt" \
+    --store "$scratch/store.reg" 2>&1 >/dev/null | awk -F': ' '/Maximum resident/ { print $2 }')
+
+screen=$(build/bench/screen/bench_screen --benchmark_filter=none 2>/dev/null)
+frame=$(echo "$screen" | awk '/^game frame/ { print $3, $5 }')
+intro=$(echo "$screen" | awk '/^intro band frame/ { print $4, $6 }')
+solve_ms=$(build/bench/solver/bench_solver --benchmark_filter=BM_SolveAllPuzzles \
+    --benchmark_format=csv 2>/dev/null | awk -F, '/SolveAll/ { printf "%.1f", $4 }')
+
+printf '%-42s %-22s %s\n' "measure" "value" "target"
+printf '%-42s %-22s %s\n' "game frame paint / drawing floor" "${frame#* }x (${frame% *} us)" "3x or less"
+printf '%-42s %-22s %s\n' "intro band frame / drawing floor" "${intro#* }x (${intro% *} us)" "4x or less"
+printf '%-42s %-22s %s\n' "tap to presented pixels" "$tap_us us" ""
+printf '%-42s %-22s %s\n' "solving all 16 puzzles" "$solve_ms ms" "50 ms or less"
+printf '%-42s %-22s %s\n' "start-up to the first intro frame" "$start_ms ms" "30 ms or less"
+printf '%-42s %-22s %s\n' "peak memory, all 16 solutions headless" "$((peak_kb / 1024)) MB ($peak_kb kB)" "16 MB or less"
+printf '%-42s %-22s\n' "puzzles with a best score after that run" "$solved of 16"
