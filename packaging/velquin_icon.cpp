@@ -1,0 +1,63 @@
+// velquin-icon PICTURE ID SIZE:OUTPUT.png...: writes the game's icon picture as PNG files of
+// the given sizes, for the desktop's icon theme. ID is the picture the icon must be, so that
+// a wrong file is refused rather than installed as the icon.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "packaging/icon_scale.h"
+#include "platform/gdi/png.h"
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: velquin-icon PICTURE ID SIZE:OUTPUT.png...\n");
+        return 2;
+    }
+    const std::string path = argv[1];
+    char* end = nullptr;
+    const long id = std::strtol(argv[2], &end, 10);
+    if (!*argv[2] || *end) {
+        std::fprintf(stderr, "velquin-icon: %s is not a picture id\n", argv[2]);
+        return 2;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "%s: cannot read\n", path.c_str());
+        return 1;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    gdi::Picture picture;
+    if (std::string error = gdi::ParsePicture(text.str(), &picture); !error.empty()) {
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
+        return 1;
+    }
+    if (picture.id != id) {
+        std::fprintf(stderr, "%s: holds picture %d, not the icon %ld\n", path.c_str(), picture.id,
+                     id);
+        return 1;
+    }
+    for (int i = 3; i < argc; ++i) {
+        int size = 0;
+        std::string output;
+        if (!ReadIconRequest(argv[i], &size, &output)) {
+            std::fprintf(stderr,
+                         "velquin-icon: %s is not SIZE:OUTPUT.png with SIZE from %d to %d\n",
+                         argv[i], kSmallestIconSize, kLargestIconSize);
+            return 2;
+        }
+        std::vector<std::uint32_t> pixels;
+        if (std::string error = ScaleIcon(picture, size, &pixels); !error.empty()) {
+            std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
+            return 1;
+        }
+        if (!gdi::WritePng(pixels.data(), size, size, size, output)) {
+            std::fprintf(stderr, "velquin-icon: cannot write %s\n", output.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
