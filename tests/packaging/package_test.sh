@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The Debian package as a player gets it: made by tools/package.sh, unpacked with dpkg -x,
+# the program run headless from there, the desktop entry, icons and manual page checked, and
+# lintian with no errors.   package_test.sh SOURCE-DIR SCRATCH-DIR
+set -uo pipefail
+src=$1
+scratch=$2
+fail() { echo "FAIL: $*"; exit 1; }
+rm -rf "$scratch" && mkdir -p "$scratch" || fail "cannot make $scratch"
+
+log=$scratch/package.log
+deb=$(VELQUIN_PACKAGE_BUILD="$scratch/build" "$src/tools/package.sh" "$scratch/dist" 2>"$log" | tail -n 1)
+[ -f "$deb" ] || { tail -n 40 "$log"; fail "tools/package.sh made no package"; }
+echo "package: $deb"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Section)" = games ] || fail "Section is '$(field Section)', not games"
+[ -n "$(field Maintainer)" ] || fail "no Maintainer"
+depends=$(field Depends)
+echo "Depends: $depends"
+grep -qw fonts-wine <<<"$depends" || fail "Depends lacks fonts-wine"
+
+root=$scratch/root
+dpkg -x "$deb" "$root" || fail "dpkg -x failed"
+program=$root/usr/games/velquin
+[ -x "$program" ] || fail "no usr/games/velquin in the package"
+# Every library the program links comes from a package it depends on.
+for lib in $(readelf -d "$program" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p'); do
+    path=$(ldd "$program" | awk -v l="$lib" '$1 == l { print $3 }')
+    owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(readlink -f "$path")" 2>/dev/null ||
+        dpkg -S "/usr$path" 2>/dev/null)
+    pkg=${owner%%:*}
+    [ -n "$pkg" ] || fail "no package owns $lib ($path)"
+    grep -qw -- "$pkg" <<<"$depends" || fail "$lib comes from $pkg, which Depends lacks"
+done
+# Nothing but the game: no tests, benchmarks, solver or build tools.
+extra=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -E '_test|bench|velquin-(solve|picture|icon)|\.a$|\.h$')
+[ -z "$extra" ] || fail "the package holds $extra"
+
+# The program runs from the unpacked tree: the intro, a tap into puzzle 0, its state, a shot.
+out=$(printf 'wait 3000\ntap 5 5\nstate\nshot screen\n' |
+    HOME=$scratch XDG_CONFIG_HOME=$scratch/config VELQUIN_STORE= \
+    "$program" --headless --script - --shots "$scratch" 2>&1)
+echo "$out" | cut -c1-160
+grep -q '^state {"mode": 0, .*"gameNumber": 0, .*"boardWidth": 3, "boardHeight": 3' <<<"$out" ||
+    fail "unexpected state line"
+file "$scratch/screen.png" | grep -q 'PNG image data, 240 x 320' || fail "no 240 x 320 shot"
+[ "$("$program" --version)" = "velquin $(field Version)" ] || fail "--version differs from the package"
+
+desktop=$root/usr/share/applications/velquin.desktop
+desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the entry"
+for line in Exec=velquin Icon=velquin 'Categories=Game;LogicGame;' 'Comment=' 'Comment\[fr\]='; do
+    grep -q "^$line" "$desktop" || fail "desktop entry lacks $line"
+done
+
+for n in 16 32 48 128; do
+    icon=$root/usr/share/icons/hicolor/${n}x${n}/apps/velquin.png
+    file "$icon" | grep -q "PNG image data, $n x $n," || fail "$icon is not a $n x $n PNG"
+done
+
+page=$root/usr/share/man/man6/velquin.6.gz
+[ -f "$page" ] || fail "no manual page"
+warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
+[ -z "$warnings" ] || fail "man warns: $warnings"
+lexgrog "$page" >/dev/null || fail "lexgrog finds no NAME section"
+text=$(MANWIDTH=200 man -l "$page" 2>/dev/null)
+for option in $("$program" --help | grep -o -- '--[a-z-]*' | sort -u); do
+    grep -q -- "$option" <<<"$text" || fail "the manual page lacks $option"
+done
+for verb in $(grep -o 'verb == "[a-z-]*"' "$src/app/script.cpp" | cut -d'"' -f2); do
+    grep -qw -- "$verb" <<<"$text" || fail "the manual page lacks the script command $verb"
+done
+for word in VELQUIN_STORE XDG_CONFIG_HOME EXAMPLES 'EXIT STATUS'; do
+    grep -q "$word" <<<"$text" || fail "the manual page lacks $word"
+done
+for f in copyright changelog.gz README.md; do
+    [ -f "$root/usr/share/doc/velquin/$f" ] || fail "no usr/share/doc/velquin/$f"
+done
+
+report=$(lintian "$deb" 2>/dev/null)
+status=$?
+echo "lintian: ${report:-clean}"
+[ $status -eq 0 ] && ! grep -q '^E:' <<<"$report" || fail "lintian reports errors"
+echo "package test passed"
