@@ -287,28 +287,50 @@ BOOL StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceH
         }
         from = &copy;
     }
+    const std::uint32_t start = andMode ? 0xFFFFFFFFu : 0;
+    auto merge = [andMode](std::uint32_t s, std::uint32_t c) { return andMode ? (s & c) : (s | c); };
+    if (const std::uint32_t* table = convert.Table()) {
+        // A palette source (the intro's glow shrinks so, every frame): the source rows of a
+        // destination row are merged column by column once, then each destination pixel merges
+        // its columns of that.
+        long long uLo = src.width, uHi = 0;
+        for (const Range& c : columns)
+            if (c.begin < c.end) uLo = std::min(uLo, c.begin), uHi = std::max(uHi, c.end);
+        if (uLo >= uHi) return TRUE;
+        std::vector<std::uint32_t> merged(static_cast<std::size_t>(uHi - uLo));
+        Range done = {0, 0};
+        ForEachVisibleRun(*dest, vx0, vy0, vx1, vy1, [&](int row, int a, int e) {
+            const Range& rr = rows[row - vy0];
+            if (rr.begin >= rr.end) return;
+            if (rr.begin != done.begin || rr.end != done.end) {
+                std::fill(merged.begin(), merged.end(), start);
+                for (long long v = rr.begin; v < rr.end; ++v) {
+                    const std::uint8_t* line = from->indices.data() + v * from->width + uLo;
+                    for (std::size_t u = 0; u < merged.size(); ++u)
+                        merged[u] = merge(merged[u], table[line[u]]);
+                }
+                done = rr;
+            }
+            for (int px = a; px < e; ++px) {
+                const Range& cr = columns[px - vx0];
+                if (cr.begin >= cr.end) continue;
+                std::uint32_t s = start;
+                for (long long u = cr.begin; u < cr.end; ++u) s = merge(s, merged[u - uLo]);
+                PutRaw(dst, px, row, Apply(combine, RawAt(dst, px, row), s));
+            }
+        });
+        return TRUE;
+    }
     ForEachVisibleRun(*dest, vx0, vy0, vx1, vy1, [&](int row, int a, int e) {
         const Range& rr = rows[row - vy0];
         if (rr.begin >= rr.end) return;
         for (int px = a; px < e; ++px) {
             const Range& cr = columns[px - vx0];
             if (cr.begin >= cr.end) continue;
-            std::uint32_t s = andMode ? 0xFFFFFFFFu : 0;
-            if (const std::uint32_t* table = convert.Table(); table && !andMode) {
-                // A palette source ORed together (the glow shrinks so, every intro frame).
-                for (long long v = rr.begin; v < rr.end; ++v) {
-                    const std::uint8_t* line = from->indices.data() + v * from->width;
-                    for (long long u = cr.begin; u < cr.end; ++u) s |= table[line[u]];
-                }
-                PutRaw(dst, px, row, Apply(combine, RawAt(dst, px, row), s));
-                continue;
-            }
+            std::uint32_t s = start;
             for (long long v = rr.begin; v < rr.end; ++v)
-                for (long long u = cr.begin; u < cr.end; ++u) {
-                    std::uint32_t c =
-                        convert(RawAt(*from, static_cast<int>(u), static_cast<int>(v)));
-                    s = andMode ? (s & c) : (s | c);
-                }
+                for (long long u = cr.begin; u < cr.end; ++u)
+                    s = merge(s, convert(RawAt(*from, static_cast<int>(u), static_cast<int>(v))));
             PutRaw(dst, px, row, Apply(combine, RawAt(dst, px, row), s));
         }
     });

@@ -154,7 +154,7 @@ DeviceContextObject* NewDC(bool window, Bitmap* bitmap) {
 
 }  // namespace
 
-Bitmap* NewBitmap(int width, int height, int bitsPerPixel) {
+Bitmap* NewBitmap(int width, int height, int bitsPerPixel, const std::uint8_t* indices) {
     if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return nullptr;
     if (bitsPerPixel != 1 && bitsPerPixel != 4 && bitsPerPixel != 8 && bitsPerPixel != 32)
         return nullptr;
@@ -167,7 +167,11 @@ Bitmap* NewBitmap(int width, int height, int bitsPerPixel) {
         b->words = b->ownWords.data();
         b->stride = width;
     } else {
-        b->indices.assign(static_cast<std::size_t>(width) * height, 0);
+        const std::size_t n = static_cast<std::size_t>(width) * height;
+        if (indices)
+            b->indices.assign(indices, indices + n);
+        else
+            b->indices.assign(n, 0);
         b->palette.assign(std::size_t{1} << bitsPerPixel, 0);
         if (bitsPerPixel == 1) b->palette = {0x000000, 0xFFFFFF};
     }

@@ -110,7 +110,8 @@ Pen* AsPen(HGDIOBJ object);
 void UpdateVisible(DeviceContextObject& dc);
 
 // A new bitmap, all black (palette entry 0), counted as a live object; null for a bad size.
-Bitmap* NewBitmap(int width, int height, int bitsPerPixel);
+// A palette bitmap takes its width x height indices from `indices` instead when given.
+Bitmap* NewBitmap(int width, int height, int bitsPerPixel, const std::uint8_t* indices = nullptr);
 
 Bitmap* StockMonoBitmap();
 Pen* StockPen(int which);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstddef>
+#include <cstring>
 
 namespace gdi {
 
@@ -118,10 +119,18 @@ void FillRun(Bitmap& b, int row, int a, int e, const Paint& paint) {
         FloorMod(static_cast<long long>(row) - paint.phaseY, paint.tileHeight) * paint.tileWidth;
     int column = FloorMod(static_cast<long long>(a) - paint.phaseX, paint.tileWidth);
     if (b.bitsPerPixel == 32) {
+        // A piece of the tile's row at a time, up to the tile's right edge.
         std::uint32_t* out = b.words + static_cast<std::ptrdiff_t>(row) * b.stride + a;
-        for (int x = a; x < e; ++x) {
-            *out++ = paint.Tile(tileRow + column);
-            if (++column == paint.tileWidth) column = 0;
+        for (int left = e - a; left > 0; column = 0) {
+            const int n = std::min(left, paint.tileWidth - column);
+            if (paint.indices) {
+                const std::uint8_t* from = paint.indices + tileRow + column;
+                for (int i = 0; i < n; ++i) out[i] = paint.palette[from[i]];
+            } else {
+                std::memcpy(out, paint.tiles + tileRow + column, sizeof(std::uint32_t) * n);
+            }
+            out += n;
+            left -= n;
         }
         return;
     }
@@ -148,7 +157,20 @@ void FillBox(DeviceContextObject& dc, long long left, long long top, long long r
         int y0 = static_cast<int>(std::max<long long>(t, v.top));
         int y1 = static_cast<int>(std::min<long long>(b, v.bottom));
         if (a >= e || y0 >= y1) continue;
-        for (int row = y0; row < y1; ++row) FillRun(*dc.bitmap, row, a, e, paint);
+        Bitmap& bitmap = *dc.bitmap;
+        if (!paint.pattern && bitmap.bitsPerPixel == 32) {
+            // Solid colour on the screen's format: most boxes are lines one pixel wide.
+            std::uint32_t* out = bitmap.words + static_cast<std::ptrdiff_t>(y0) * bitmap.stride + a;
+            const int count = e - a;
+            for (int row = y0; row < y1; ++row, out += bitmap.stride) {
+                if (count == 1)
+                    *out = paint.raw;
+                else
+                    FillWords(out, count, paint.raw);
+            }
+            continue;
+        }
+        for (int row = y0; row < y1; ++row) FillRun(bitmap, row, a, e, paint);
     }
 }
 

@@ -49,14 +49,12 @@ bool Consistent(const PictureResource& p) {
 HBITMAP MakeBitmap(const PictureResource& p) {
     int bits = p.bitsPerPixel;
     std::size_t n = static_cast<std::size_t>(p.width) * p.height;
-    Bitmap* b = NewBitmap(p.width, p.height, bits);
+    Bitmap* b = NewBitmap(p.width, p.height, bits, bits == 32 ? nullptr : p.indices);
     if (!b) return nullptr;
     if (bits == 32) {
         for (std::size_t i = 0; i < n; ++i) b->words[i] = p.palette[p.indices[i]] & 0x00FFFFFF;
-    } else {
-        if (bits != 1)
-            for (int i = 0; i < p.paletteSize; ++i) b->palette[i] = p.palette[i] & 0x00FFFFFF;
-        b->indices.assign(p.indices, p.indices + n);
+    } else if (bits != 1) {
+        for (int i = 0; i < p.paletteSize; ++i) b->palette[i] = p.palette[i] & 0x00FFFFFF;
     }
     return b;
 }

@@ -1,6 +1,8 @@
 // PatBlt, BitBlt, StretchBlt, pattern brushes and window device contexts.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/gdi/window_dc.h"
 #include "tests/gdi/canvas.h"
 
@@ -205,6 +207,93 @@ TEST(StretchBlt, OtherModesAndAGlowPartlyOffTheSurface) {
     EXPECT_EQ(small.Art(0, 0, 10, 10, key), large.Art(20, 20, 30, 30, key));
     EXPECT_NE(small.Count(RGB(128, 128, 255)), 0);
     EXPECT_TRUE(DeleteObject(glow));
+}
+
+namespace {
+
+// A palette picture and its copy on a 32-bit canvas: the two must draw the same pixels, since
+// palette sources take quicker paths of their own.
+struct PaletteAndCopy {
+    HBITMAP picture;
+    int width, height;
+    Holder* source;
+    Canvas* copy;
+    explicit PaletteAndCopy(int id) : picture(LoadBitmapW(nullptr, MAKEINTRESOURCEW(id))) {
+        gdi::BitmapInfo info;
+        gdi::GetBitmapInfo(picture, &info);
+        width = info.width;
+        height = info.height;
+        source = new Holder(picture);
+        copy = new Canvas(width, height);
+        BitBlt(copy->dc(), 0, 0, width, height, source->dc, 0, 0, SRCCOPY);
+    }
+    ~PaletteAndCopy() {
+        delete copy;
+        delete source;
+        DeleteObject(picture);
+    }
+};
+
+std::string Pixels(const Canvas& c, int w, int h) {
+    std::string out;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) out += std::to_string(c.At(x, y)) + (x + 1 < w ? " " : "\n");
+    return out;
+}
+
+}  // namespace
+
+TEST(StretchBlt, APaletteSourceStretchesAsItsTrueColourCopy) {
+    const COLORREF ground = RGB(0x80, 0x40, 0xC1);
+    struct Size {
+        int x, y, w, h;
+    };
+    const Size places[] = {{0, 0, 1, 1}, {1, 2, 2, 3}, {0, 0, 3, 2},   {2, 1, 7, 5},
+                           {0, 3, 13, 1}, {-3, -2, 13, 11}, {4, 4, 9, 2}};
+    for (int id : {9003, 9002}) {
+        PaletteAndCopy p(id);
+        ASSERT_GT(p.width, 2);
+        const Size sources[] = {{0, 0, p.width, p.height}, {1, 0, p.width - 1, p.height},
+                                {0, 1, 2, p.height - 1}};
+        for (int mode : {BLACKONWHITE, WHITEONBLACK, COLORONCOLOR})
+            for (DWORD rop : {SRCCOPY, SRCPAINT, SRCAND, SRCINVERT})
+                for (const Size& to : places)
+                    for (const Size& from : sources) {
+                        Canvas a(12, 12, ground), b(12, 12, ground);
+                        SetStretchBltMode(a.dc(), mode);
+                        SetStretchBltMode(b.dc(), mode);
+                        StretchBlt(a.dc(), to.x, to.y, to.w, to.h, p.source->dc, from.x, from.y,
+                                   from.w, from.h, rop);
+                        StretchBlt(b.dc(), to.x, to.y, to.w, to.h, p.copy->dc(), from.x, from.y,
+                                   from.w, from.h, rop);
+                        ASSERT_EQ(Pixels(a, 12, 12), Pixels(b, 12, 12))
+                            << "picture " << id << " mode " << mode << " rop " << rop << " to "
+                            << to.w << "x" << to.h << " from " << from.w << "x" << from.h;
+                    }
+    }
+}
+
+TEST(PatBlt, APalettePatternTilesAsItsTrueColourCopy) {
+    PaletteAndCopy p(9002);  // 5 x 3: runs cross the tile's edges at every phase
+    HBRUSH fromPalette = CreatePatternBrush(p.picture);
+    HBRUSH fromCopy = CreatePatternBrush(p.copy->bitmap());
+    for (int origin = 0; origin < 5; ++origin) {
+        Canvas a(17, 9), b(17, 9);
+        SetBrushOrgEx(a.dc(), origin, origin / 2, nullptr);
+        SetBrushOrgEx(b.dc(), origin, origin / 2, nullptr);
+        HGDIOBJ oldA = SelectObject(a.dc(), fromPalette);
+        HGDIOBJ oldB = SelectObject(b.dc(), fromCopy);
+        PatBlt(a.dc(), 3, 2, 13, 6, PATCOPY);
+        PatBlt(b.dc(), 3, 2, 13, 6, PATCOPY);
+        PatBlt(a.dc(), 0, 0, 1, 9, PATCOPY);
+        PatBlt(b.dc(), 0, 0, 1, 9, PATCOPY);
+        EXPECT_EQ(Pixels(a, 17, 9), Pixels(b, 17, 9)) << "brush origin " << origin;
+        EXPECT_NE(a.At(3, 2), kBlack);
+        SelectObject(a.dc(), oldA);
+        SelectObject(b.dc(), oldB);
+    }
+    DeleteObject(fromPalette);
+    DeleteObject(fromCopy);
 }
 
 TEST(WindowDC, OriginAndARegionOfRectangles) {
