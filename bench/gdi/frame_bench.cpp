@@ -2,9 +2,9 @@
 // and copying it to another. Run: build/bench/gdi/gdi_bench (the ratio is printed last).
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 
+#include "bench/per_call.h"
 #include "platform/gdi/gdi.h"
 
 namespace {
@@ -111,15 +111,6 @@ void BM_GameFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_GameFrame);
 
-template <typename F>
-double MicrosPerCall(F f, Surfaces& s) {
-    for (int i = 0; i < 50; ++i) f(s);
-    int n = 2000;
-    auto t0 = std::chrono::steady_clock::now();
-    for (int i = 0; i < n; ++i) f(s);
-    auto t1 = std::chrono::steady_clock::now();
-    return std::chrono::duration<double, std::micro>(t1 - t0).count() / n;
-}
 
 }  // namespace
 
@@ -128,7 +119,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     Surfaces s;
-    double floor = MicrosPerCall(Floor, s), frame = MicrosPerCall(Frame, s);
+    double floor = bench::MicrosPerCall(Floor, s), frame = bench::MicrosPerCall(Frame, s);
     std::printf("floor %.1f us, frame %.1f us, frame / floor = %.2f (target 3 or less)\n", floor,
                 frame, frame / floor);
     return 0;

@@ -4,9 +4,9 @@
 // are printed last.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 
+#include "bench/per_call.h"
 #include "engine/catalogue.h"
 #include "engine/game_state.h"
 #include "engine/game_window.h"
@@ -108,21 +108,6 @@ void BM_IntroBandFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_IntroBandFrame);
 
-// Microseconds per call, the best of five rounds so that a busy machine disturbs it less.
-template <typename F>
-double MicrosPerCall(F f, Screen& screen) {
-    for (int i = 0; i < 100; ++i) f(screen);
-    double best = 1e9;
-    for (int round = 0; round < 5; ++round) {
-        const int n = 1000;
-        auto t0 = std::chrono::steady_clock::now();
-        for (int i = 0; i < n; ++i) f(screen);
-        auto t1 = std::chrono::steady_clock::now();
-        double us = std::chrono::duration<double, std::micro>(t1 - t0).count() / n;
-        if (us < best) best = us;
-    }
-    return best;
-}
 
 }  // namespace
 
@@ -131,11 +116,11 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     Screen screen;
-    double floor = MicrosPerCall(Floor, screen);
+    double floor = bench::MicrosPerCall(Floor, screen);
     SetUpGame();
-    double game = MicrosPerCall(GameFrame, screen);
+    double game = bench::MicrosPerCall(GameFrame, screen);
     SetUpIntro();
-    double intro = MicrosPerCall(IntroFrame, screen);
+    double intro = bench::MicrosPerCall(IntroFrame, screen);
     std::printf("floor %.1f us\n", floor);
     std::printf("game frame %.1f us, %.2f x floor (target 3 or less)\n", game, game / floor);
     std::printf("intro band frame %.1f us, %.2f x floor (target 4 or less)\n", intro,
