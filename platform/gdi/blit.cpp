@@ -306,8 +306,10 @@ BOOL StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceH
                 std::fill(merged.begin(), merged.end(), start);
                 for (long long v = rr.begin; v < rr.end; ++v) {
                     const std::uint8_t* line = from->indices.data() + v * from->width + uLo;
-                    for (std::size_t u = 0; u < merged.size(); ++u)
-                        merged[u] = merge(merged[u], table[line[u]]);
+                    if (andMode)
+                        for (std::size_t u = 0; u < merged.size(); ++u) merged[u] &= table[line[u]];
+                    else
+                        for (std::size_t u = 0; u < merged.size(); ++u) merged[u] |= table[line[u]];
                 }
                 done = rr;
             }

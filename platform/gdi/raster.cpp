@@ -23,9 +23,8 @@ int FloorMod(long long a, int m) {
 
 }  // namespace
 
-std::uint32_t RawOf(Bitmap& b, std::uint32_t pixel) {
+std::uint32_t NearestPaletteIndex(Bitmap& b, std::uint32_t pixel) {
     pixel &= 0x00FFFFFF;
-    if (b.bitsPerPixel == 32) return pixel;
     if (pixel == b.lastColour) return b.lastIndex;
     int best = 0;
     int bestDistance = INT_MAX;
@@ -39,11 +38,6 @@ std::uint32_t RawOf(Bitmap& b, std::uint32_t pixel) {
     b.lastColour = pixel;
     b.lastIndex = static_cast<std::uint8_t>(best);
     return static_cast<std::uint32_t>(best);
-}
-
-std::uint32_t PixelOfRaw(const Bitmap& b, std::uint32_t raw) {
-    if (b.bitsPerPixel == 32) return raw & 0x00FFFFFF;
-    return raw < b.palette.size() ? b.palette[raw] : 0;
 }
 
 Paint SolidPaint(DeviceContextObject& dc, std::uint32_t pixel) {
@@ -174,23 +168,7 @@ void FillBox(DeviceContextObject& dc, long long left, long long top, long long r
     }
 }
 
-bool PlotRaw(DeviceContextObject& dc, int x, int y, std::uint32_t raw) {
-    long long dx = static_cast<long long>(x) + dc.origin.x;
-    long long dy = static_cast<long long>(y) + dc.origin.y;
-    for (const RECT& r : dc.visible) {
-        if (dx >= r.left && dx < r.right && dy >= r.top && dy < r.bottom) {
-            PutRaw(*dc.bitmap, static_cast<int>(dx), static_cast<int>(dy), raw);
-            return true;
-        }
-    }
-    return false;
-}
-
-void PenDot(DeviceContextObject& dc, int x, int y, std::uint32_t raw, int width) {
-    if (width <= 1) {
-        PlotRaw(dc, x, y, raw);
-        return;
-    }
+void WidePenDot(DeviceContextObject& dc, int x, int y, std::uint32_t raw, int width) {
     // A disc of the pen's diameter centred on the pixel (for even widths, on its lower right
     // corner's side, as the platform's wide pens lean).
     int first = -(width - 1) / 2;

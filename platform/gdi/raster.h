@@ -11,8 +11,14 @@ namespace gdi {
 
 // A bitmap's raw value for a colour: the pixel word itself at 32 bits, the nearest palette
 // entry otherwise (for a monochrome bitmap, black or white).
-std::uint32_t RawOf(Bitmap& bitmap, std::uint32_t pixel);
-std::uint32_t PixelOfRaw(const Bitmap& bitmap, std::uint32_t raw);
+std::uint32_t NearestPaletteIndex(Bitmap& bitmap, std::uint32_t pixel);
+inline std::uint32_t RawOf(Bitmap& bitmap, std::uint32_t pixel) {
+    return bitmap.bitsPerPixel == 32 ? pixel & 0x00FFFFFF : NearestPaletteIndex(bitmap, pixel);
+}
+inline std::uint32_t PixelOfRaw(const Bitmap& bitmap, std::uint32_t raw) {
+    if (bitmap.bitsPerPixel == 32) return raw & 0x00FFFFFF;
+    return raw < bitmap.palette.size() ? bitmap.palette[raw] : 0;
+}
 
 // Exact division rounding down or up, for b > 0, wide enough that no pixel arithmetic overflows.
 using Wide = __int128;
@@ -67,10 +73,27 @@ Paint SolidPaint(DeviceContextObject& dc, std::uint32_t pixel);
 void FillSpan(DeviceContextObject& dc, int y, long long x0, long long x1, const Paint& paint);
 void FillBox(DeviceContextObject& dc, long long left, long long top, long long right,
              long long bottom, const Paint& paint);
-bool PlotRaw(DeviceContextObject& dc, int x, int y, std::uint32_t raw);
+// One pixel, if the clip lets it through; false when it does not.
+inline bool PlotRaw(DeviceContextObject& dc, int x, int y, std::uint32_t raw) {
+    long long dx = static_cast<long long>(x) + dc.origin.x;
+    long long dy = static_cast<long long>(y) + dc.origin.y;
+    for (const RECT& r : dc.visible) {
+        if (dx >= r.left && dx < r.right && dy >= r.top && dy < r.bottom) {
+            PutRaw(*dc.bitmap, static_cast<int>(dx), static_cast<int>(dy), raw);
+            return true;
+        }
+    }
+    return false;
+}
 
 // A pen's mark at one pixel of its path: the pixel itself, or a round dot as wide as the pen.
-void PenDot(DeviceContextObject& dc, int x, int y, std::uint32_t raw, int width);
+void WidePenDot(DeviceContextObject& dc, int x, int y, std::uint32_t raw, int width);
+inline void PenDot(DeviceContextObject& dc, int x, int y, std::uint32_t raw, int width) {
+    if (width <= 1)
+        PlotRaw(dc, x, y, raw);
+    else
+        WidePenDot(dc, x, y, raw, width);
+}
 
 // The DC's visible rectangles in logical coordinates.
 RECT VisibleBoundsLogical(const DeviceContextObject& dc);
