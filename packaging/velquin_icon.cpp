@@ -3,8 +3,6 @@
 // a wrong file is refused rather than installed as the icon.
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,16 +21,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velquin-icon: %s is not a picture id\n", argv[2]);
         return 2;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "%s: cannot read\n", path.c_str());
-        return 1;
-    }
-    std::stringstream text;
-    text << in.rdbuf();
     gdi::Picture picture;
-    if (std::string error = gdi::ParsePicture(text.str(), &picture); !error.empty()) {
-        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
+    if (std::string error = gdi::ReadPictureFile(path, &picture); !error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
     if (picture.id != id) {

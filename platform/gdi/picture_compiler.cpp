@@ -20,17 +20,9 @@ int main(int argc, char** argv) {
     std::set<int> ids;
     for (int i = 2; i < argc; ++i) {
         std::string path = argv[i];
-        std::ifstream in(path, std::ios::binary);
-        if (!in) {
-            std::fprintf(stderr, "%s: cannot read\n", path.c_str());
-            return 1;
-        }
-        std::stringstream text;
-        text << in.rdbuf();
         gdi::Picture pic;
-        std::string error = gdi::ParsePicture(text.str(), &pic);
-        if (!error.empty()) {
-            std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
+        if (std::string error = gdi::ReadPictureFile(path, &pic); !error.empty()) {
+            std::fprintf(stderr, "%s\n", error.c_str());
             return 1;
         }
         if (!ids.insert(pic.id).second) {

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <charconv>
+#include <fstream>
+#include <sstream>
 
 namespace gdi {
 
@@ -118,6 +120,16 @@ std::string ParsePicture(std::string_view text, Picture* out) {
                     std::to_string(pic.height));
     if (pic.bitsPerPixel == 1) pic.palette = {0x000000, 0xFFFFFF};
     *out = std::move(pic);
+    return {};
+}
+
+std::string ReadPictureFile(const std::string& path, Picture* picture) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return path + ": cannot read";
+    std::stringstream text;
+    text << in.rdbuf();
+    if (std::string error = ParsePicture(text.str(), picture); !error.empty())
+        return path + ": " + error;
     return {};
 }
 

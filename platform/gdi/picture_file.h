@@ -29,4 +29,8 @@ struct Picture {
 // Empty on success, otherwise "line N: what is wrong".
 std::string ParsePicture(std::string_view text, Picture* picture);
 
+// Reads and parses the picture file at `path`. Empty on success, otherwise "PATH: what is
+// wrong", ready to print.
+std::string ReadPictureFile(const std::string& path, Picture* picture);
+
 }  // namespace gdi

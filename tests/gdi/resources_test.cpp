@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "platform/gdi/picture_file.h"
 #include "tests/gdi/canvas.h"
 
@@ -41,6 +44,16 @@ TEST(PictureFile, SaysWhatIsWrongAndWhere) {
     EXPECT_EQ(gdi::ParsePicture("", &p), "line 0: no picture line");
     EXPECT_EQ(gdi::ParsePicture("picture 1 1 1 4\ncolour a 000000\ncolour a 000001\n", &p),
               "line 3: 'a' has a colour already");
+    // A file: its errors name it.
+    EXPECT_EQ(gdi::ReadPictureFile("/nonexistent/icon.picture", &p),
+              "/nonexistent/icon.picture: cannot read");
+    const std::string bad = ::testing::TempDir() + "bad.picture";
+    std::FILE* f = std::fopen(bad.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("picture 1 2 1 8\ncolour a 000000\n|ab|\n", f);
+    std::fclose(f);
+    EXPECT_EQ(gdi::ReadPictureFile(bad, &p), bad + ": line 3: 'b' is not in the palette");
+    std::remove(bad.c_str());
 }
 
 TEST(LoadBitmap, FindsTheProgramsPicturesById) {

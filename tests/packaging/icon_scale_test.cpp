@@ -7,8 +7,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,11 +38,8 @@ std::string SourceDir() {
 }
 
 gdi::Picture GameIcon() {
-    std::ifstream in(SourceDir() + "/resources/icon.picture");
-    std::stringstream text;
-    text << in.rdbuf();
     gdi::Picture p;
-    EXPECT_EQ(gdi::ParsePicture(text.str(), &p), "");
+    EXPECT_EQ(gdi::ReadPictureFile(SourceDir() + "/resources/icon.picture", &p), "");
     return p;
 }
 
