@@ -382,6 +382,7 @@ int CWinApp::Run() {
         ::DispatchMessageW(&msg);
     }
     exitCode_ = msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;
+    user::TakeQuit();
     return ExitInstance();
 }
 

@@ -162,6 +162,12 @@ bool Inside(HWND child, HWND modal) {
 
 }  // namespace
 
+void TakeQuit() {
+    Desktop& d = TheDesktop();
+    d.quit = false;
+    d.quitCode = 0;
+}
+
 void RunModalLoop(HWND modal) {
     MSG msg;
     for (;;) {

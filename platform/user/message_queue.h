@@ -33,4 +33,8 @@ namespace user {
 // controls become WM_COMMAND IDOK and IDCANCEL to modal.
 void RunModalLoop(HWND modal);
 
+// Removes a pending quit. The application's loop, the outermost, takes its quit when it ends, so
+// that a loop started afterwards (the application run again) runs instead of ending at once.
+void TakeQuit();
+
 }  // namespace user

@@ -82,6 +82,27 @@ TEST_F(FrameworkTest, TheExitCommandAsksThroughTheCloseHandlerAndEndsTheLoopOnOk
     EXPECT_EQ(script->Now(), 1030u);
 }
 
+TEST_F(FrameworkTest, AfterAGrantedCloseTheApplicationRunsAgain) {
+    // The player closes the game and starts it again: the first run's quit is not the second's.
+    script->Close();
+    script->Answer(IDOK);
+    RunApp();
+    ASSERT_EQ(AfxGetMainWnd(), nullptr);
+    TheTrace() = Trace{};
+    script->Command(kCmdNext);
+    script->Wait(130);
+    script->Close();
+    script->Answer(IDOK);
+    script->Command(kCmdNext);  // never runs: the second loop has ended too
+    RunApp();
+    EXPECT_EQ(CallsWithout("timer"),
+              (std::vector<std::string>{"frame next", "close asked", "frame deleted"}));
+    EXPECT_EQ(TheTrace().calls.size(), 5u);  // with two ticks of the second frame's timer
+    EXPECT_TRUE(TheTrace().exitInstanceRan);
+    EXPECT_EQ(AfxGetMainWnd(), nullptr);
+    EXPECT_EQ(user::GetMainFrameWindow(), nullptr);
+}
+
 TEST_F(FrameworkTest, TheCloseButtonAndTheCloseRequestGoThroughTheSameHandler) {
     script->ScreenTap(225, 12);
     script->Answer(IDCANCEL);

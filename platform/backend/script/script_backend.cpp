@@ -190,6 +190,7 @@ user::WaitResult ScriptBackend::WaitForInput(DWORD timeoutMs) {
 void ScriptBackend::Run() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0)) DispatchMessageW(&msg);
+    user::TakeQuit();
     user::ResetInputEnded();
 }
 
