@@ -1,12 +1,16 @@
 // The soak: a long run of pseudo-random events against the game on the headless backend. Each
 // event is chosen for the situation the game is in at that moment (an answer only when a box is
 // open, a click only when a dialog is), and after each one the game state, its current position
-// and the hive file are checked. A failure prints the seed and the event number to replay it.
+// and the hive file are checked. A granted close ends the program; it is then started again, as
+// a player would, on the same hive file. A failure prints the seed, the event number and the
+// event; the same seed with that many events replays it.
 //
-//   velquin_soak [--events N] [--seed S]
+//   velquin_soak [--events N] [--seed S] [--trace]
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +19,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "engine/catalogue.h"
 #include "engine/game_state.h"
@@ -24,6 +29,7 @@
 #include "platform/registry/registry.h"
 #include "platform/user/backend.h"
 #include "platform/user/dialog.h"
+#include "platform/user/menu.h"
 #include "platform/user/message_box.h"
 #include "platform/user/window_api.h"
 #include "resources/game_resources.h"
@@ -31,6 +37,7 @@
 #include "ui/game_app.h"
 #include "ui/intro_geometry.h"
 #include "ui/main_frame.h"
+#include "ui/screen_layout.h"
 
 namespace {
 
@@ -45,7 +52,7 @@ struct Random {
         s ^= s << 5;
         return s;
     }
-    int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint32_t>(n)); }
+    int Below(std::size_t n) { return static_cast<int>(Next() % static_cast<std::uint32_t>(n)); }
 };
 
 enum Kind {
@@ -63,40 +70,78 @@ enum Kind {
     KindDialogCancel,
     KindCount
 };
-const char* const kKindNames[KindCount] = {"tap",   "dbltap", "screen-tap", "key",
-                                           "command", "close", "wait",       "answer",
-                                           "click", "type",   "ok",         "cancel"};
+const char* const kKindNames[KindCount] = {"tap",     "dbltap", "screen-tap", "key",
+                                           "command", "close",  "wait",       "answer",
+                                           "click",   "type",   "ok",         "cancel"};
 
-constexpr UINT kCommands[] = {kCmdExit,           kCmdAbout,       kCmdOptions, kCmdNextPuzzle,
-                              kCmdLearnRules,     kCmdNextTool,    kCmdPreviousPuzzle,
-                              kCmdPreviousTool,   kCmdExitSilent};
+constexpr UINT kCommands[] = {kCmdAbout,    kCmdOptions,        kCmdNextPuzzle,  kCmdLearnRules,
+                              kCmdNextTool, kCmdPreviousPuzzle, kCmdPreviousTool};
 constexpr UINT kKeys[] = {37, 38, 39, 40, 37, 38, 39, 40, 13, 27, 65};
 constexpr UINT kOptionControls[] = {1001, 1007, 1008, 1009, 1004};
 constexpr UINT kRulesControls[] = {1010, 1011};
+constexpr int kClientTop = 26, kClientBottom = 294;  // the main window's rows on the screen
+
+const char* const kStoreName = "registry.reg";
+
+bool ReadFile(const std::string& path, std::string* text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    text->assign(std::istreambuf_iterator<char>(in), {});
+    return true;
+}
+
+// The game's key in a hive: the one that holds its puzzle number.
+const HiveKey* GameKey(const Hive& hive) {
+    for (const auto& key : hive.keys)
+        if (key.Find(L"gamenumber")) return &key;
+    return nullptr;
+}
+
+bool StoredDword(const HiveKey& key, const std::wstring& name, std::uint32_t* value) {
+    const HiveValue* v = key.Find(name);
+    if (!v || v->data.size() != 4) return false;
+    std::memcpy(value, v->data.data(), 4);
+    return true;
+}
 
 struct Soak {
     backend::ScriptBackend* script = nullptr;
     Random random{1};
+    std::uint32_t seed = 1;
     long target = 0;
+    bool trace = false;
+
     long done = 0;
     long kinds[KindCount] = {};
-    long solved = 0, saves = 0, sessions = 0;
-    std::string storePath;
+    long sessions = 0, moves = 0, undos = 0, redos = 0, solved = 0, saves = 0;
+    std::string folder, storePath;
     std::string lastStore;
-    Kind lastKind = KindWait;
-    bool lastAnswerOk = false;
-    std::int32_t lastMoves = 0;
-    std::int32_t lastMode = ModePlaying;
+    bool storeSeen = false;
     bool failed = false;
 
+    // The last event and what the game showed before it.
+    std::string lastEvent = "(start-up)";
+    bool tapped = false;
+    bool answeredBox = false;  // a box was open: the event went to it
+    POINT tapPoint{};          // client coordinates of the main window
+    std::int32_t lastMoves = 0, lastMode = ModePlaying, lastCurrent = 0;
+    bool sessionStart = true;
+    int walkLeft = 0;
+    long historyFull = 0;      // events after which every slot of the history was in use
+    std::int32_t deepest = 0;  // the highest last index seen
+    bool positionSeen = false;
+
     void Fail(const std::string& why) {
-        std::fprintf(stderr, "soak: seed %u, event %ld (%s): %s\n", seed, done, kKindNames[lastKind],
-                     why.c_str());
+        std::fprintf(stderr,
+                     "soak: FAILED at event %ld of seed %u: %s\n"
+                     "soak: the event: %s\n"
+                     "soak: replay with: velquin_soak --seed %u --events %ld --trace\n",
+                     done, seed, why.c_str(), lastEvent.c_str(), seed, done);
         failed = true;
     }
-    std::uint32_t seed = 1;
 
-    // Puts the next event and the check after it on the script's list.
+    // Puts the next check, and the event after it, on the script's list. A granted close ends
+    // the loop before the check runs; the next run of the program then finds it there first.
     void Plan() {
         script->Do([this](std::string* error) {
             if (!Check()) {
@@ -106,31 +151,32 @@ struct Soak {
             if (done >= target) return true;  // nothing more queued: every loop ends
             ++done;
             Generate();
+            if (trace) std::printf("%ld %s\n", done, lastEvent.c_str());
             Plan();
             return true;
         });
     }
 
-    void Count(Kind k) {
-        lastKind = k;
+    void Count(Kind k, std::string what) {
+        lastEvent = std::move(what);
         ++kinds[k];
     }
 
     void Generate() {
-        lastAnswerOk = false;
+        tapped = false;
         HWND box = user::GetOpenMessageBox();
         HWND dialog = user::GetOpenDialog();
+        answeredBox = box != nullptr;
         if (box) {
             int r = random.Below(10);
             if (r < 7) {
-                lastAnswerOk = random.Below(2) == 0;
+                bool ok = random.Below(2) == 0;
                 // A box with only OK has no cancel button.
-                if (!lastAnswerOk && !GetDlgItem(box, IDCANCEL)) lastAnswerOk = true;
-                script->Answer(lastAnswerOk ? IDOK : IDCANCEL);
-                Count(KindAnswer);
+                if (!ok && !GetDlgItem(box, IDCANCEL)) ok = true;
+                script->Answer(ok ? IDOK : IDCANCEL);
+                Count(KindAnswer, ok ? "answer ok" : "answer cancel");
             } else if (r < 8) {
-                script->Key(random.Below(2) ? 13 : 27);
-                Count(KindKey);
+                PressKey(random.Below(2) ? 13 : 27);
             } else if (r < 9) {
                 ScreenTapAnywhere();
             } else {
@@ -142,23 +188,25 @@ struct Soak {
             const bool options = GetDlgItem(dialog, 1001) != nullptr;
             int r = random.Below(20);
             if (r < 8) {
-                UINT id = options ? kOptionControls[random.Below(5)] : kRulesControls[random.Below(2)];
+                UINT id =
+                    options ? kOptionControls[random.Below(5)] : kRulesControls[random.Below(2)];
                 script->Click(id);
-                Count(KindClick);
+                Count(KindClick, "click " + std::to_string(id));
             } else if (r < 10) {
                 static const wchar_t* const kTexts[] = {L"", L"abc", L"Fran\u00e7ais", L"12345"};
-                script->SetText(options ? 1004 : kRulesControls[random.Below(2)],
-                                kTexts[random.Below(4)]);
-                Count(KindType);
+                static const char* const kTextNames[] = {"", "abc", "Fran\u00e7ais", "12345"};
+                UINT id = options ? 1004 : kRulesControls[random.Below(2)];
+                int t = random.Below(4);
+                script->SetText(id, kTexts[t]);
+                Count(KindType, "type " + std::to_string(id) + " " + kTextNames[t]);
             } else if (r < 13) {
                 script->DialogOk();
-                Count(KindDialogOk);
+                Count(KindDialogOk, "ok");
             } else if (r < 15) {
                 script->DialogCancel();
-                Count(KindDialogCancel);
+                Count(KindDialogCancel, "cancel");
             } else if (r < 16) {
-                script->Key(random.Below(2) ? 13 : 27);
-                Count(KindKey);
+                PressKey(random.Below(2) ? 13 : 27);
             } else if (r < 18) {
                 ScreenTapAnywhere();
             } else {
@@ -166,50 +214,79 @@ struct Soak {
             }
             return;
         }
-        int r = random.Below(100);
-        if (r < 30) {
+        // Now and then a long walk of arrow keys, so that the history fills up and moves on.
+        if (walkLeft == 0 && random.Below(4000) == 0) walkLeft = 600 + random.Below(1000);
+        if (walkLeft > 0) {
+            --walkLeft;
+            PressKey(37 + random.Below(4));
+            return;
+        }
+        int r = random.Below(1000);
+        if (r < 300) {
             // Mostly on the board and the three buttons under it, sometimes anywhere.
-            script->Tap(random.Below(240), random.Below(random.Below(4) ? 268 : 400) - 20);
-            Count(KindTap);
-        } else if (r < 35) {
-            script->DoubleTap(random.Below(240), random.Below(268));
-            Count(KindDoubleTap);
-        } else if (r < 60) {
-            script->Key(kKeys[random.Below(static_cast<int>(std::size(kKeys)))]);
-            Count(KindKey);
-        } else if (r < 68) {
-            script->Command(kCommands[random.Below(static_cast<int>(std::size(kCommands)))]);
-            Count(KindCommand);
-        } else if (r < 69) {
+            int x = random.Below(240), y = random.Below(random.Below(4) ? 268 : 400) - 20;
+            script->Tap(x, y);
+            NoteTap(x, y);
+            Count(KindTap, "tap " + std::to_string(x) + " " + std::to_string(y));
+        } else if (r < 350) {
+            int x = random.Below(240), y = random.Below(268);
+            script->DoubleTap(x, y);
+            NoteTap(x, y);
+            Count(KindDoubleTap, "dbltap " + std::to_string(x) + " " + std::to_string(y));
+        } else if (r < 620) {
+            PressKey(kKeys[random.Below(static_cast<int>(std::size(kKeys)))]);
+        } else if (r < 690) {
+            // The two exit commands are one in twenty, like the close request below: a run of
+            // the program lasts a few hundred events.
+            UINT id = random.Below(20) == 0 ? (random.Below(2) ? kCmdExit : kCmdExitSilent)
+                                            : kCommands[random.Below(std::size(kCommands))];
+            script->Command(id);
+            Count(KindCommand, "command " + std::to_string(id));
+        } else if (r < 693) {
             script->Close();
-            Count(KindClose);
-        } else if (r < 80) {
+            Count(KindClose, "close");
+        } else if (r < 800) {
             ScreenTapAnywhere();
         } else {
             WaitSome();
         }
     }
 
+    void NoteTap(int x, int y) {
+        tapped = true;
+        tapPoint = {x, y};
+    }
+
+    void PressKey(UINT key) {
+        script->Key(key);
+        Count(KindKey, "key " + std::to_string(key));
+    }
+
     void ScreenTapAnywhere() {
         // Half of them on the command bar, where the menu and the toolbar are.
+        int x = random.Below(240);
         int y = random.Below(2) ? 294 + random.Below(26) : random.Below(320);
-        script->ScreenTap(random.Below(240), y);
-        Count(KindScreenTap);
+        // One that lands in the main window, with nothing over it, is a tap on the game.
+        if (y >= kClientTop && y < kClientBottom && !user::GetOpenMenuWindow())
+            NoteTap(x, y - kClientTop);
+        script->ScreenTap(x, y);
+        Count(KindScreenTap, "screen-tap " + std::to_string(x) + " " + std::to_string(y));
     }
 
     void WaitSome() {
         static const DWORD kWaits[] = {0, 1, 59, 60, 61, 500, 1000, 4999, 5001, 12000};
-        script->Wait(kWaits[random.Below(static_cast<int>(std::size(kWaits)))]);
-        Count(KindWait);
+        DWORD ms = kWaits[random.Below(static_cast<int>(std::size(kWaits)))];
+        script->Wait(ms);
+        Count(KindWait, "wait " + std::to_string(ms));
     }
+
+    bool TappedIn(const RECT& r) const { return tapped && PtInRect(&r, tapPoint); }
 
     // A drop of the move count is the game's own reset: a booked abandon (the abort box
     // answered with OK), a puzzle loaded afresh, or the tutorial's fixed count.
     bool MoveCountDropAllowed() const {
         const GameState& g = gameState;
-        if (g.moveCount == 0 && (lastKind == KindAnswer || lastKind == KindKey) &&
-            lastMode == ModePlaying)
-            return true;
+        if (g.moveCount == 0 && answeredBox && lastMode == ModePlaying) return true;
         if (g.moveCount == 0 && g.lastIndex == 0 && g.mode == ModePlaying) {
             char start[kSlotSize];
             int w = 0, h = 0;
@@ -219,6 +296,22 @@ struct Soak {
         return g.mode == ModeTutorial && g.moveCount == kTutorialFrames - 1;
     }
 
+    // What the last event did to the history, for the figures: the undo and redo buttons step
+    // through it, and any other rise of the count in play is a move.
+    void Tally() {
+        const GameState& g = gameState;
+        if (TappedIn(undoRect) && g.currentIndex < lastCurrent) {
+            undos += lastCurrent - g.currentIndex;
+        } else if (TappedIn(redoRect) && g.currentIndex > lastCurrent) {
+            redos += g.currentIndex - lastCurrent;
+        } else if (g.moveCount > lastMoves && g.mode != ModeTutorial && lastMode != ModeTutorial) {
+            moves += g.moveCount - lastMoves;
+        }
+        if (g.mode == ModeSolved && lastMode != ModeSolved) ++solved;
+        if (g.lastIndex == kHistorySlots - 1) ++historyFull;
+        if (g.lastIndex > deepest) deepest = g.lastIndex;
+    }
+
     bool Check() {
         const GameState& g = gameState;
         if (g.currentIndex < 0 || g.currentIndex > g.lastIndex || g.lastIndex >= kHistorySlots) {
@@ -226,13 +319,22 @@ struct Soak {
                  ", last " + std::to_string(g.lastIndex));
             return false;
         }
-        // Before the first puzzle is loaded (the intro) there is no position yet.
-        const bool loaded = g.boardWidth != 0 || g.mode == ModeTutorial;
-        if (loaded) {
+        // Until the first puzzle is loaded the history is empty: during the intro, and after a
+        // box or dialog opened from it ended the intro without starting a game. From then on
+        // there is always a position.
+        if (!positionSeen && g.lastIndex == 0 && g.history[0][0] == '\0') {
+            if (g.moveCount != 0) {
+                Fail("moves counted with no position");
+                return false;
+            }
+        } else {
+            positionSeen = true;
             std::string why;
             if (!RecordWellFormed(g.history[g.currentIndex], &why)) {
                 Fail("record " + std::to_string(g.currentIndex) + " \"" +
-                     std::string(g.history[g.currentIndex]) + "\": " + why);
+                     std::string(g.history[g.currentIndex],
+                                 strnlen(g.history[g.currentIndex], kSlotSize)) +
+                     "\": " + why);
                 return false;
             }
             if (g.mode != ModeTutorial && (Digit(g.history[g.currentIndex][0]) != g.boardWidth ||
@@ -246,84 +348,215 @@ struct Soak {
                  std::to_string(g.moveCount));
             return false;
         }
-        if (g.mode == ModeSolved && lastMode != ModeSolved) ++solved;
+        if (!sessionStart) Tally();
         lastMoves = g.moveCount;
         lastMode = g.mode;
-        return CheckStore();
+        lastCurrent = g.currentIndex;
+        if (!CheckStore()) return false;
+        sessionStart = false;
+        return true;
     }
 
     bool CheckStore() {
-        std::ifstream in(storePath, std::ios::binary);
-        if (!in) return true;  // nothing saved yet
-        std::string text((std::istreambuf_iterator<char>(in)), {});
-        if (text == lastStore) return true;
-        ++saves;
+        std::string text;
+        if (!ReadFile(storePath, &text)) {
+            if (!storeSeen) return true;  // nothing saved yet
+            Fail("the hive file has gone");
+            return false;
+        }
+        if (!CheckFolder()) return false;
+        if (storeSeen && text == lastStore && !sessionStart) return true;
+        if (text != lastStore) ++saves;
+        storeSeen = true;
         lastStore = text;
         Hive hive;
         if (!ParseHive(text, &hive)) {
-            Fail("the hive file does not parse after a save");
+            Fail("the hive file does not parse");
             return false;
         }
-        bool found = false;
-        for (const auto& key : hive.keys)
-            if (key.Find(L"gamenumber")) found = true;
-        if (!found) {
+        const HiveKey* key = GameKey(hive);
+        if (!key) {
             Fail("the hive file lacks the game's key");
             return false;
         }
+        return !sessionStart || CheckLoaded(*key);
+    }
+
+    // Only the hive and its lock live in the folder: no temporary file left by a save, no
+    // damaged file put aside.
+    bool CheckFolder() {
+        DIR* dir = opendir(folder.c_str());
+        if (!dir) {
+            Fail("the store's folder has gone");
+            return false;
+        }
+        std::string stray;
+        while (dirent* e = readdir(dir)) {
+            std::string name = e->d_name;
+            if (name == "." || name == ".." || name == kStoreName ||
+                name == std::string(kStoreName) + ".lock")
+                continue;
+            stray = name;
+        }
+        closedir(dir);
+        if (stray.empty()) return true;
+        Fail("a file beside the hive: " + stray);
+        return false;
+    }
+
+    // A program just started holds what the hive file holds.
+    bool CheckLoaded(const HiveKey& key) {
+        const GameState& g = gameState;
+        std::uint32_t v = 0;
+        if (StoredDword(key, L"langue", &v) && static_cast<std::int32_t>(v) != g.language) {
+            Fail("the language read at start-up is not the stored one");
+            return false;
+        }
+        if (StoredDword(key, L"gamenumber", &v) && static_cast<std::int32_t>(v) != g.gameNumber &&
+            v < static_cast<std::uint32_t>(kPuzzleCount)) {
+            Fail("the puzzle read at start-up is not the stored one");
+            return false;
+        }
+        for (int i = 0; i < kPuzzleCount; ++i) {
+            char name[16];
+            std::snprintf(name, sizeof name, "totalscore%02d", i);
+            std::wstring wide(name, name + std::strlen(name));
+            if (StoredDword(key, wide, &v) && static_cast<std::int32_t>(v) != g.totalScore[i]) {
+                Fail(std::string("the statistics read at start-up differ from the stored ") + name);
+                return false;
+            }
+        }
         return true;
     }
+
+    // The program started afresh: nothing of the last run is left in its memory.
+    void StartSession() {
+        ++sessions;
+        gameState = GameState{};
+        SeedRandom(seed + static_cast<std::uint32_t>(sessions));
+        lastMoves = 0;
+        lastMode = ModePlaying;
+        lastCurrent = 0;
+        tapped = false;
+        walkLeft = 0;
+        answeredBox = false;
+        sessionStart = true;
+        positionSeen = false;
+    }
+
+    void RemoveFolder() {
+        if (DIR* dir = opendir(folder.c_str())) {
+            while (dirent* e = readdir(dir)) {
+                std::string name = e->d_name;
+                if (name != "." && name != "..") std::remove((folder + "/" + name).c_str());
+            }
+            closedir(dir);
+        }
+        rmdir(folder.c_str());
+    }
 };
+
+int Usage() {
+    std::fputs("usage: velquin_soak [--events N] [--seed S] [--trace]\n", stderr);
+    return 2;
+}
+
+bool ParseNumber(const char* text, unsigned long max, unsigned long* value) {
+    char* end = nullptr;
+    errno = 0;
+    unsigned long v = std::strtoul(text, &end, 10);
+    if (errno || end == text || *end || text[0] == '-' || v > max) return false;
+    *value = v;
+    return true;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     Soak soak;
     soak.target = 20000;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--events") == 0)
-            soak.target = std::strtol(argv[i + 1], nullptr, 10);
-        else if (std::strcmp(argv[i], "--seed") == 0)
-            soak.seed = static_cast<std::uint32_t>(std::strtoul(argv[i + 1], nullptr, 10));
+    for (int i = 1; i < argc; ++i) {
+        unsigned long v = 0;
+        if (std::strcmp(argv[i], "--trace") == 0) {
+            soak.trace = true;
+        } else if (std::strcmp(argv[i], "--events") == 0 && i + 1 < argc &&
+                   ParseNumber(argv[i + 1], 1000000000ul, &v)) {
+            soak.target = static_cast<long>(v);
+            ++i;
+        } else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc &&
+                   ParseNumber(argv[i + 1], 0xFFFFFFFFul, &v)) {
+            soak.seed = static_cast<std::uint32_t>(v);
+            ++i;
+        } else {
+            return Usage();
+        }
     }
     if (soak.seed == 0) soak.seed = 1;  // xorshift stays at zero
     soak.random.s = soak.seed;
 
-    char folder[] = "/tmp/velquin-soak-XXXXXX";
-    if (!mkdtemp(folder)) {
+    // Every save is flushed to its disk: in memory, when there is a memory file system, the
+    // run waits on none of them.
+    std::string base = "/tmp";
+    if (const char* t = std::getenv("TMPDIR"); t && *t)
+        base = t;
+    else if (access("/dev/shm", W_OK) == 0)
+        base = "/dev/shm";
+    std::string pattern = base + "/velquin-soak-XXXXXX";
+    std::vector<char> folder(pattern.begin(), pattern.end());
+    folder.push_back('\0');
+    if (!mkdtemp(folder.data())) {
         std::perror("soak: mkdtemp");
         return 2;
     }
-    soak.storePath = std::string(folder) + "/registry.reg";
+    soak.folder = folder.data();
+    soak.storePath = soak.folder + "/" + kStoreName;
     SetRegistryFilePath(soak.storePath);
     RegisterGameResources();
-    SeedRandom(soak.seed);
 
     auto started = std::chrono::steady_clock::now();
     backend::ScriptBackend script;
     soak.script = &script;
-    // A close request that is granted ends the program; the device is switched on again.
-    while (!soak.failed && soak.done < soak.target) {
-        ++soak.sessions;
-        soak.lastMoves = 0;
-        soak.Plan();
+    soak.Plan();
+    for (;;) {
+        soak.StartSession();
         AfxWinMain(SW_SHOW);
-        user::ResetInputEnded();
-        if (!script.Error().empty()) break;
+        if (soak.failed || !script.Error().empty() || user::InputEnded()) break;
+        // The loop ended on a granted close: the main window must be gone with it.
+        if (AfxGetMainWnd() || user::GetMainFrameWindow()) {
+            soak.Fail("the program's loop ended with its main window still open");
+            break;
+        }
+        if (script.Done()) {
+            soak.Fail("the program ended with nothing left to check");
+            break;
+        }
+        if (!soak.Check()) break;  // what the close left behind
     }
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
-    std::printf("soak: seed %u, %ld events in %.1f s, %ld sessions, %ld puzzles solved, %ld saves\n",
-                soak.seed, soak.done, seconds, soak.sessions, soak.solved, soak.saves);
-    for (int k = 0; k < KindCount; ++k) std::printf("  %-10s %ld\n", kKindNames[k], soak.kinds[k]);
-    std::remove(soak.storePath.c_str());
-    std::string lock = soak.storePath + ".lock";
-    std::remove(lock.c_str());
-    rmdir(folder);
+    std::printf("soak: seed %u: %ld events in %.1f s (%.0f a second)\n", soak.seed, soak.done,
+                seconds, seconds > 0 ? soak.done / seconds : 0.0);
+    std::printf(
+        "soak: %ld restarts, %ld moves, %ld undos, %ld redos, %ld puzzles solved, %ld saves\n",
+        soak.sessions - 1, soak.moves, soak.undos, soak.redos, soak.solved, soak.saves);
+    std::printf("soak: deepest history slot %d, full after %ld events\n", soak.deepest,
+                soak.historyFull);
+    std::printf("soak: events by kind:");
+    for (int k = 0; k < KindCount; ++k)
+        std::printf(" %s %ld%s", kKindNames[k], soak.kinds[k], k + 1 < KindCount ? "," : "\n");
     if (soak.failed || !script.Error().empty()) {
-        std::fprintf(stderr, "soak: failed (%s)\n", script.Error().c_str());
+        if (!soak.failed)
+            std::fprintf(stderr, "soak: FAILED at event %ld of seed %u: %s (the event: %s)\n",
+                         soak.done, soak.seed, script.Error().c_str(), soak.lastEvent.c_str());
+        std::fprintf(stderr, "soak: the hive file is kept in %s\n", soak.folder.c_str());
         return 1;
     }
+    if (soak.done < soak.target) {
+        std::fprintf(stderr, "soak: FAILED: the run ended after %ld of %ld events\n", soak.done,
+                     soak.target);
+        return 1;
+    }
+    soak.RemoveFolder();
     return 0;
 }
