@@ -7,6 +7,7 @@
 //
 //   velquin_soak [--events N] [--seed S] [--trace]
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,7 +17,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -83,11 +83,16 @@ constexpr int kClientTop = 26, kClientBottom = 294;  // the main window's rows o
 
 const char* const kStoreName = "registry.reg";
 
+// Read after every event, so read plainly: the sanitizer build's streams are slow.
 bool ReadFile(const std::string& path, std::string* text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    text->assign(std::istreambuf_iterator<char>(in), {});
-    return true;
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    text->clear();
+    char buffer[8192];
+    ssize_t n;
+    while ((n = read(fd, buffer, sizeof buffer)) > 0) text->append(buffer, static_cast<size_t>(n));
+    close(fd);
+    return n == 0;
 }
 
 // The game's key in a hive: the one that holds its puzzle number.
@@ -274,8 +279,12 @@ struct Soak {
     }
 
     void WaitSome() {
-        static const DWORD kWaits[] = {0, 1, 59, 60, 61, 500, 1000, 4999, 5001, 12000};
-        DWORD ms = kWaits[random.Below(static_cast<int>(std::size(kWaits)))];
+        // Around the clock's and the intro's periods mostly; one in ten past the intro's end or
+        // a long pause. In play every tick of the clock repaints, so long waits cost the most.
+        static const DWORD kWaits[] = {0, 1, 59, 60, 61, 99, 100, 101, 250, 500, 1000};
+        static const DWORD kLongWaits[] = {4999, 5001, 12000};
+        DWORD ms = random.Below(10) == 0 ? kLongWaits[random.Below(std::size(kLongWaits))]
+                                         : kWaits[random.Below(std::size(kWaits))];
         script->Wait(ms);
         Count(KindWait, "wait " + std::to_string(ms));
     }
@@ -364,8 +373,8 @@ struct Soak {
             Fail("the hive file has gone");
             return false;
         }
-        if (!CheckFolder()) return false;
         if (storeSeen && text == lastStore && !sessionStart) return true;
+        if (!CheckFolder()) return false;
         if (text != lastStore) ++saves;
         storeSeen = true;
         lastStore = text;
