@@ -157,6 +157,10 @@ struct Soak {
             ++done;
             Generate();
             if (trace) std::printf("%ld %s\n", done, lastEvent.c_str());
+            if (done % 100000 == 0) {
+                std::printf("soak: %ld events, %ld restarts\n", done, sessions - 1);
+                std::fflush(stdout);
+            }
             Plan();
             return true;
         });
@@ -549,8 +553,8 @@ int main(int argc, char** argv) {
     std::printf(
         "soak: %ld restarts, %ld moves, %ld undos, %ld redos, %ld puzzles solved, %ld saves\n",
         soak.sessions - 1, soak.moves, soak.undos, soak.redos, soak.solved, soak.saves);
-    std::printf("soak: deepest history slot %d, full after %ld events\n", soak.deepest,
-                soak.historyFull);
+    std::printf("soak: deepest history slot %d, all 500 slots in use after %ld events\n",
+                soak.deepest, soak.historyFull);
     std::printf("soak: events by kind:");
     for (int k = 0; k < KindCount; ++k)
         std::printf(" %s %ld%s", kKindNames[k], soak.kinds[k], k + 1 < KindCount ? "," : "\n");
