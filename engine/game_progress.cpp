@@ -131,7 +131,12 @@ void OnSolved(GameWindow& window) {
 
 bool OnClose(GameWindow& window) {
     EndIntro(window);
-    return ConfirmAbort(window) == kAnswerOk;
+    // A game abandoned by closing is booked into the totals; they are stored now, or they would
+    // be lost with the program. A close with no game to abandon writes nothing.
+    const bool abandons = gameState.mode == ModePlaying && gameState.moveCount != 0;
+    if (ConfirmAbort(window) != kAnswerOk) return false;
+    if (abandons) SaveSettings();
+    return true;
 }
 
 void OnGameTick(GameWindow& window) {

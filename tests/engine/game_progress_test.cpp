@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "engine/catalogue.h"
@@ -205,6 +206,25 @@ TEST_F(ProgressTest, ClosingAsksLikeAnyAbort) {
     window.answers = {kAnswerCancel};
     EXPECT_FALSE(OnClose(window));
     EXPECT_TRUE(OnClose(window));
+}
+
+TEST_F(ProgressTest, AGameAbandonedByClosingKeepsItsTotals) {
+    const std::filesystem::path file = folder_ / "registry.reg";
+    // Nothing to abandon: the close writes nothing.
+    EXPECT_TRUE(OnClose(window));
+    EXPECT_FALSE(std::filesystem::exists(file));
+    TwoMovesIntoPuzzleZero(2000, 2500);
+    window.answers = {kAnswerCancel};
+    EXPECT_FALSE(OnClose(window));  // refused: not booked, not written
+    EXPECT_FALSE(std::filesystem::exists(file));
+    testNow = 4000;
+    EXPECT_TRUE(OnClose(window));
+    // The next run reads the abandoned game's moves and time.
+    std::memset(gameState.totalScore, 0, sizeof gameState.totalScore);
+    std::memset(gameState.totalTime, 0, sizeof gameState.totalTime);
+    LoadSettings();
+    EXPECT_EQ(gameState.totalScore[0], 2);
+    EXPECT_EQ(gameState.totalTime[0], 2000u);
 }
 
 TEST_F(ProgressTest, ClockTicksRepaintOnlyAGameWithMoves) {
