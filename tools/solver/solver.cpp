@@ -13,50 +13,77 @@ namespace {
 
 constexpr Target kNeighbours[] = {{0, -1}, {0, 1}, {1, 0}, {-1, 0}};
 
-// Every position found so far, each `stride` bytes in one block, with an open-addressing table
-// of their numbers (with the upper half of their hash) for the duplicate test. Positions are
-// numbered in the order found, so the search queue is simply the numbers from the head onward.
+// A record as `Words` eight-byte words: the record, its zero byte and zeros up to the last word.
+template <int Words>
+struct Position {
+    static_assert(8 * Words <= kSlotSize);
+    std::uint64_t word[Words];
+    bool operator==(const Position&) const = default;
+};
+
+template <int Words>
+Position<Words> Load(const char* slot) {
+    Position<Words> p;
+    std::memcpy(p.word, slot, sizeof p.word);
+    return p;
+}
+
+// Each word mixed in with a multiply; the last multiply spreads every bit into the upper half,
+// which the table uses.
+template <int Words>
+std::uint64_t Hash(const Position<Words>& p) {
+    std::uint64_t h = 0x9E3779B97F4A7C15ull;
+    for (int i = 0; i < Words; ++i) {
+        h = (h ^ p.word[i]) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 32;
+    }
+    return h * 0xC4CEB9FE1A85EC53ull;
+}
+
+// Every position found so far, in the order found, with an open-addressing table of their
+// numbers (with the upper half of their hash) for the duplicate test. The numbers are the
+// search queue: the head simply walks them onward.
+template <int Words>
 class PositionSet {
   public:
-    explicit PositionSet(std::size_t stride) : stride_(stride), table_(1 << 12, kEmpty) {
+    PositionSet() : table_(kFirstSlots, kEmpty) {
         // Room for the largest built-in search up front: reserving touches no memory, and
         // growing would copy every position found so far.
-        bytes_.reserve(kExpectedPositions * stride);
+        positions_.reserve(kExpectedPositions);
     }
     static constexpr std::size_t kExpectedPositions = 1 << 18;
 
-    std::size_t Size() const { return count_; }
-    const char* At(std::size_t n) const { return bytes_.data() + n * stride_; }
+    std::size_t Size() const { return positions_.size(); }
+    const Position<Words>& At(std::size_t n) const { return positions_[n]; }
 
     // The hash of a position, and a hint to the processor to fetch its table slot now, so that
     // the slots of a position's successors load side by side rather than one after another.
-    std::uint64_t Prepare(const char* position) const {
+    std::uint64_t Prepare(const Position<Words>& position) const {
         const std::uint64_t hash = Hash(position);
         __builtin_prefetch(&table_[Home(hash)]);
         return hash;
     }
 
     // Adds the position unless it is known already; true when it was new. `hash` is what
-    // Prepare gave for it, before any Add since.
-    bool Add(const char* position, std::uint64_t hash) {
-        if ((count_ + 1) * 2 > table_.size()) Grow();
+    // Prepare gave for it.
+    bool Add(const Position<Words>& position, std::uint64_t hash) {
+        if ((positions_.size() + 1) * 2 > table_.size()) Grow();
         const std::uint64_t tag = hash & kTagMask;
         std::size_t slot = Home(tag);
         while (table_[slot] != kEmpty) {
             // The stored upper hash bits spare most comparisons of whole positions.
             if ((table_[slot] & kTagMask) == tag &&
-                std::memcmp(At(table_[slot] & kNumberMask), position, stride_) == 0)
+                positions_[table_[slot] & kNumberMask] == position)
                 return false;
             slot = (slot + 1) & (table_.size() - 1);
         }
-        table_[slot] = tag | count_;
-        bytes_.insert(bytes_.end(), position, position + stride_);
-        ++count_;
+        table_[slot] = tag | positions_.size();
+        positions_.push_back(position);
         return true;
     }
-    bool Add(const char* position) { return Add(position, Hash(position)); }
 
   private:
+    static constexpr std::size_t kFirstSlots = 1 << 12;
     static constexpr std::uint64_t kEmpty = UINT64_MAX;
     static constexpr std::uint64_t kTagMask = 0xFFFFFFFF00000000ull;
     static constexpr std::uint64_t kNumberMask = 0xFFFFFFFFull;
@@ -64,20 +91,6 @@ class PositionSet {
     // A position's first slot comes from the upper hash bits, the ones its table entry keeps,
     // so that growing the table never reads the positions again.
     std::size_t Home(std::uint64_t hash) const { return (hash >> 32) & (table_.size() - 1); }
-
-    // Eight bytes at a time, each word mixed in with a multiply and a shift.
-    std::uint64_t Hash(const char* p) const {
-        std::uint64_t h = 0x9E3779B97F4A7C15ull;
-        std::size_t i = 0;
-        for (; i + 8 <= stride_; i += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p + i, 8);
-            h = (h ^ word) * 0xFF51AFD7ED558CCDull;
-            h ^= h >> 32;
-        }
-        for (; i < stride_; ++i) h = (h ^ static_cast<unsigned char>(p[i])) * 0x100000001B3ull;
-        return h ^ (h >> 29);
-    }
 
     void Grow() {
         std::vector<std::uint64_t> bigger(table_.size() * 2, kEmpty);
@@ -90,61 +103,82 @@ class PositionSet {
         table_.swap(bigger);
     }
 
-    std::size_t stride_;
-    std::size_t count_ = 0;
-    std::vector<char> bytes_;
+    std::vector<Position<Words>> positions_;
     std::vector<std::uint64_t> table_;
 };
 
-struct Visit {
-    std::int32_t parent;  // the position this one was reached from; -1 for the start
-    Target target;
-};
+// The search for records of at most 8 * Words - 1 characters.
+template <int Words>
+std::optional<std::vector<Target>> Search(const char* start, int width, int height) {
+    const int suffix = SuffixIndex(width, height);
+    PositionSet<Words> positions;
+    // The position each one was reached from. The move that reached it needs no keeping: a
+    // step puts the pusher on its target, so the target is the pusher's cell in the position
+    // reached.
+    std::vector<std::uint32_t> parents;
+    parents.reserve(PositionSet<Words>::kExpectedPositions);
+
+    // Bytes past the record stay zero in every slot: a step copies them from its source.
+    char slot[kSlotSize] = {};
+    std::memcpy(slot, start, static_cast<std::size_t>(suffix) + 2);
+    const Position<Words> first = Load<Words>(slot);
+    positions.Add(first, Hash(first));
+    parents.push_back(0);
+
+    char next[4][kSlotSize];
+    for (std::size_t head = 0; head < positions.Size(); ++head) {
+        std::memcpy(slot, positions.At(head).word, sizeof(Position<Words>));
+        if (IsSolved(slot)) {
+            std::vector<Target> path;
+            for (std::size_t at = head; at != 0; at = parents[at]) {
+                const char* reached = reinterpret_cast<const char*>(positions.At(at).word);
+                path.push_back({Digit(reached[suffix]), Digit(reached[suffix + 1])});
+            }
+            std::reverse(path.begin(), path.end());
+            return path;
+        }
+        const int px = Digit(slot[suffix]), py = Digit(slot[suffix + 1]);
+        // All steps first, then the hashes, then the duplicate tests: a record read a word at
+        // a time right after the step wrote it byte by byte would wait for those writes, and
+        // this way the table reads of all successors overlap.
+        int count = 0;
+        for (const Target& d : kNeighbours) {
+            if (StepBoard(slot, width, height, px + d.x, py + d.y, next[count]) == StepMoved)
+                ++count;
+        }
+        Position<Words> found[4];
+        std::uint64_t hashes[4];
+        for (int i = 0; i < count; ++i) {
+            found[i] = Load<Words>(next[i]);
+            hashes[i] = positions.Prepare(found[i]);
+        }
+        for (int i = 0; i < count; ++i) {
+            if (positions.Add(found[i], hashes[i]))
+                parents.push_back(static_cast<std::uint32_t>(head));
+        }
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
 std::optional<std::vector<Target>> SolveRecord(const char* start, int width, int height) {
     if (!RecordFits(width, height)) return std::nullopt;
-    const int suffix = SuffixIndex(width, height);
-    const std::size_t length = static_cast<std::size_t>(suffix) + 2;
+    const std::size_t length = static_cast<std::size_t>(SuffixIndex(width, height)) + 2;
     if (strnlen(start, kSlotSize) != length) return std::nullopt;
-
-    PositionSet positions(length);
-    std::vector<Visit> visits;
-    visits.reserve(PositionSet::kExpectedPositions);
-    positions.Add(start);
-    visits.push_back({-1, {0, 0}});
-
-    char slot[kSlotSize] = {};
-    char next[4][kSlotSize];
-    for (std::size_t head = 0; head < positions.Size(); ++head) {
-        std::memcpy(slot, positions.At(head), length);
-        if (IsSolved(slot)) {
-            std::vector<Target> path;
-            for (auto at = static_cast<std::int32_t>(head); visits[at].parent >= 0;
-                 at = visits[at].parent)
-                path.push_back(visits[at].target);
-            std::reverse(path.begin(), path.end());
-            return path;
-        }
-        const int px = Digit(slot[suffix]), py = Digit(slot[suffix + 1]);
-        // All successors first, then the duplicate tests, so their table reads overlap.
-        Target targets[4];
-        std::uint64_t hashes[4];
-        int found = 0;
-        for (const Target& d : kNeighbours) {
-            const Target t{px + d.x, py + d.y};
-            if (StepBoard(slot, width, height, t.x, t.y, next[found]) != StepMoved) continue;
-            targets[found] = t;
-            hashes[found] = positions.Prepare(next[found]);
-            ++found;
-        }
-        for (int i = 0; i < found; ++i) {
-            if (positions.Add(next[i], hashes[i]))
-                visits.push_back({static_cast<std::int32_t>(head), targets[i]});
-        }
+    // The fewest words that hold the record and its zero byte: 3 for 3 by 3, 6 for 6 by 5.
+    switch (length / 8 + 1) {
+        case 1:
+        case 2:
+        case 3:
+            return Search<3>(start, width, height);
+        case 4:
+            return Search<4>(start, width, height);
+        case 5:
+            return Search<5>(start, width, height);
+        default:
+            return Search<6>(start, width, height);
     }
-    return std::nullopt;
 }
 
 std::optional<std::vector<Target>> SolvePuzzle(int number) {
