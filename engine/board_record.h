@@ -14,13 +14,79 @@ struct CellParts {
     char bigBox;    // '-', 'N', 'S', 'E', 'W'
 };
 
+// The small-box letters and the big-box letters in the order of the nested codes' rows and
+// columns, and the nested codes by small box (rows n, s, e, w) and big box (columns N, S, E, W).
+inline constexpr char kSmallBoxLetters[4] = {'n', 's', 'e', 'w'};
+inline constexpr char kBigBoxLetters[4] = {'N', 'S', 'E', 'W'};
+inline constexpr char kNestedCodes[4][4] = {
+    {'O', 'A', 'F', 'X'},
+    {'P', 'B', 'G', 'Y'},
+    {'Q', 'C', 'H', 'U'},
+    {'R', 'D', 'I', 'V'},
+};
+
+// The layers of every character, built at compile time: a zero `code` marks a character that
+// is no cell code. A move search expands millions of cells, so the step reads this inline.
+struct CellLayerTable {
+    CellParts parts[256] = {};
+    constexpr CellLayerTable() {
+        parts[static_cast<unsigned char>('-')] = {'-', '-', '-', '-'};
+        parts[static_cast<unsigned char>('M')] = {'M', 'M', '-', '-'};
+        for (int i = 0; i < 4; ++i) {
+            const char small = kSmallBoxLetters[i], big = kBigBoxLetters[i];
+            parts[static_cast<unsigned char>(small)] = {small, '-', small, '-'};
+            parts[static_cast<unsigned char>(big)] = {big, '-', '-', big};
+        }
+        for (int s = 0; s < 4; ++s) {
+            for (int b = 0; b < 4; ++b) {
+                const char code = kNestedCodes[s][b];
+                parts[static_cast<unsigned char>(code)] = {code, '-', kSmallBoxLetters[s],
+                                                           kBigBoxLetters[b]};
+            }
+        }
+    }
+};
+inline constexpr CellLayerTable kCellLayers;
+
 // Fills the three layers from `code`; 0 on success, -1 for a character that is no cell code
 // (the layers are then left as they were).
-std::int32_t ExpandCell(CellParts* parts);
+inline std::int32_t ExpandCell(CellParts* parts) {
+    const CellParts& known = kCellLayers.parts[static_cast<unsigned char>(parts->code)];
+    if (known.code == 0) return -1;
+    parts->pusher = known.pusher;
+    parts->smallBox = known.smallBox;
+    parts->bigBox = known.bigBox;
+    return 0;
+}
+
+inline int LetterIndex(const char (&letters)[4], char c) {
+    for (int i = 0; i < 4; ++i)
+        if (letters[i] == c) return i;
+    return -1;
+}
 
 // Writes `code` from the three layers; 0 on success, negative when they make no code (the code
 // is then left as it was).
-std::int32_t FoldCell(CellParts* parts);
+inline std::int32_t FoldCell(CellParts* parts) {
+    if (parts->smallBox == '-' && parts->bigBox == '-') {
+        parts->code = parts->pusher == 'M' ? 'M' : '-';
+        return 0;
+    }
+    if (parts->smallBox == '-') {
+        parts->code = parts->bigBox;
+        return 0;
+    }
+    if (parts->bigBox == '-') {
+        parts->code = parts->smallBox;
+        return 0;
+    }
+    const int b = LetterIndex(kBigBoxLetters, parts->bigBox);
+    if (b < 0) return -5;
+    const int s = LetterIndex(kSmallBoxLetters, parts->smallBox);
+    if (s < 0) return -(b + 1);
+    parts->code = kNestedCodes[s][b];
+    return 0;
+}
 
 // Record positions.
 inline int CellIndex(int width, int x, int y) {
