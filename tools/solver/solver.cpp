@@ -125,35 +125,52 @@ std::optional<std::vector<Target>> Search(const char* start, int width, int heig
     positions.Add(first, Hash(first));
     parents.push_back(0);
 
+    // The successors of a position are found a few positions before they are added: a table
+    // slot that missed the cache then has that long to arrive, where fetching it only just
+    // before its duplicate test would wait for it every time. Positions are still added in
+    // the same order, so the numbering and the solution found are those of the plain search.
+    constexpr std::size_t kAhead = 8;
+    struct Successors {
+        int count;
+        Position<Words> position[4];
+        std::uint64_t hash[4];
+    };
+    Successors ahead[kAhead];
     char next[4][kSlotSize];
+    std::size_t stepped = 0;  // positions whose successors are found
     for (std::size_t head = 0; head < positions.Size(); ++head) {
-        std::memcpy(slot, positions.At(head).word, sizeof(Position<Words>));
-        if (IsSolved(slot)) {
-            std::vector<Target> path;
-            for (std::size_t at = head; at != 0; at = parents[at]) {
-                const char* reached = reinterpret_cast<const char*>(positions.At(at).word);
-                path.push_back({Digit(reached[suffix]), Digit(reached[suffix + 1])});
+        for (; stepped < positions.Size() && stepped <= head + kAhead - 1; ++stepped) {
+            std::memcpy(slot, positions.At(stepped).word, sizeof(Position<Words>));
+            if (IsSolved(slot)) {
+                // Every position before this one was stepped and none was solved: it is the
+                // first solved one of the search, and the path to it is complete.
+                std::vector<Target> path;
+                for (std::size_t at = stepped; at != 0; at = parents[at]) {
+                    const char* reached = reinterpret_cast<const char*>(positions.At(at).word);
+                    path.push_back({Digit(reached[suffix]), Digit(reached[suffix + 1])});
+                }
+                std::reverse(path.begin(), path.end());
+                return path;
             }
-            std::reverse(path.begin(), path.end());
-            return path;
+            const int px = Digit(slot[suffix]), py = Digit(slot[suffix + 1]);
+            // All steps first, then the hashes: a record read a word at a time right after the
+            // step wrote it byte by byte would wait for those writes.
+            int count = 0;
+            for (const Target& d : kNeighbours) {
+                const int x = px + d.x, y = py + d.y;
+                if (x < 0 || y < 0 || x >= width || y >= height) continue;  // never a step
+                if (StepBoard(slot, width, height, x, y, next[count]) == StepMoved) ++count;
+            }
+            Successors& found = ahead[stepped % kAhead];
+            found.count = count;
+            for (int i = 0; i < count; ++i) {
+                found.position[i] = Load<Words>(next[i]);
+                found.hash[i] = positions.Prepare(found.position[i]);
+            }
         }
-        const int px = Digit(slot[suffix]), py = Digit(slot[suffix + 1]);
-        // All steps first, then the hashes, then the duplicate tests: a record read a word at
-        // a time right after the step wrote it byte by byte would wait for those writes, and
-        // this way the table reads of all successors overlap.
-        int count = 0;
-        for (const Target& d : kNeighbours) {
-            if (StepBoard(slot, width, height, px + d.x, py + d.y, next[count]) == StepMoved)
-                ++count;
-        }
-        Position<Words> found[4];
-        std::uint64_t hashes[4];
-        for (int i = 0; i < count; ++i) {
-            found[i] = Load<Words>(next[i]);
-            hashes[i] = positions.Prepare(found[i]);
-        }
-        for (int i = 0; i < count; ++i) {
-            if (positions.Add(found[i], hashes[i]))
+        const Successors& found = ahead[head % kAhead];
+        for (int i = 0; i < found.count; ++i) {
+            if (positions.Add(found.position[i], found.hash[i]))
                 parents.push_back(static_cast<std::uint32_t>(head));
         }
     }
