@@ -57,7 +57,7 @@ class PositionSet {
     const Position<Words>& At(std::size_t n) const { return positions_[n]; }
 
     // The hash of a position, and a hint to the processor to fetch its table slot now, so that
-    // the slots of a position's successors load side by side rather than one after another.
+    // the slot is at hand by the time Add looks at it.
     std::uint64_t Prepare(const Position<Words>& position) const {
         const std::uint64_t hash = Hash(position);
         __builtin_prefetch(&table_[Home(hash)]);
