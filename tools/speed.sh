@@ -28,16 +28,9 @@ best_run() {
 # All 16 shortest solutions as taps at the cells' centres, each followed by Next Puzzle.
 all_solutions() {
     echo "tap 5 5"
-    local sizes
-    sizes=$(grep -o '^    "[0-9][0-9]' engine/catalogue.cpp | head -n 16 | tr -d ' "')
-    local n=0
-    for size in $sizes; do
-        local w=${size:0:1} h=${size:1:1}
-        local ox=$(((240 - 39 * w) / 2)) oy=$(((205 - 39 * h) / 2 + 10))
-        build/tools/velquin-solve "$n" | tail -n +2 | tr ' ' '\n' | grep , |
-            awk -F, -v ox="$ox" -v oy="$oy" '{ printf "tap %d %d\n", ox + 39 * $1 + 20, oy + 39 * $2 + 20 }'
+    for n in $(seq 0 15); do
+        build/tools/velquin-solve --taps "$n"
         echo "command 40005"
-        n=$((n + 1))
     done
     echo "state"
 }

@@ -1,17 +1,20 @@
 // velquin-solve: the shortest solution of a built-in puzzle.
-//   velquin-solve N      puzzle N (0..15)
-//   velquin-solve --all  every puzzle
+//   velquin-solve N         puzzle N (0..15): its move count, then the cells to tap, as x,y
+//   velquin-solve --all     every puzzle
+//   velquin-solve --taps N  puzzle N's solution as script lines: a tap at each cell's centre
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/catalogue.h"
 #include "engine/game_state.h"
 #include "tools/solver/solver.h"
+#include "ui/screen_layout.h"
 
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: velquin-solve N (a puzzle number, 0 to %d) | --all\n",
+    std::fprintf(stderr, "usage: velquin-solve [--taps] N (a puzzle number, 0 to %d) | --all\n",
                  kPuzzleCount - 1);
     return 2;
 }
@@ -28,17 +31,43 @@ bool PrintSolution(int number) {
     return true;
 }
 
+// Where the game draws the puzzle's board, so that each tap lands in the middle of its cell.
+bool PrintTaps(int number) {
+    const auto solution = SolvePuzzle(number);
+    if (!solution) {
+        std::fprintf(stderr, "velquin-solve: puzzle %d has no solution\n", number);
+        return false;
+    }
+    char start[kSlotSize];
+    int width = 0, height = 0;
+    StartRecord(number, start, &width, &height);
+    const int x0 = BoardOriginX(width) + kCellSize / 2, y0 = BoardOriginY(height) + kCellSize / 2;
+    std::printf("# puzzle %d in %zu moves\n", number, solution->size());
+    for (const Target& t : *solution)
+        std::printf("tap %d %d\n", x0 + kCellPitch * t.x, y0 + kCellPitch * t.y);
+    return true;
+}
+
+bool ReadNumber(const char* text, int* number) {
+    char* end = nullptr;
+    const long n = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || n < 0 || n >= kPuzzleCount) return false;
+    *number = static_cast<int>(n);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    int number = 0;
+    if (argc == 3 && std::strcmp(argv[1], "--taps") == 0 && ReadNumber(argv[2], &number))
+        return PrintTaps(number) ? 0 : 1;
     if (argc != 2) return Usage();
     if (std::strcmp(argv[1], "--all") == 0) {
         bool all = true;
         for (int i = 0; i < kPuzzleCount; ++i) all = PrintSolution(i) && all;
         return all ? 0 : 1;
     }
-    char* end = nullptr;
-    const long number = std::strtol(argv[1], &end, 10);
-    if (end == argv[1] || *end != '\0' || number < 0 || number >= kPuzzleCount) return Usage();
-    return PrintSolution(static_cast<int>(number)) ? 0 : 1;
+    if (!ReadNumber(argv[1], &number)) return Usage();
+    return PrintSolution(number) ? 0 : 1;
 }
