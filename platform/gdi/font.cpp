@@ -8,7 +8,6 @@
 #include <strings.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -44,7 +43,8 @@ std::string Match(FcConfig* config, const char* family, bool exactFamily) {
     return result;
 }
 
-constexpr int kCapToDescender = 11;  // the handheld's default font, in pixels
+// The handheld's default font: 8 points at 96 dots per inch.
+constexpr int kPixelsPerEm = 11;
 
 }  // namespace
 
@@ -78,18 +78,12 @@ bool Font::Open(const std::string& path) {
     if (FT_New_Face(library, path.c_str(), 0, &face)) return false;
     face_ = face;
     path_ = path;
-    // Cap height plus descender of about 11 pixels; Tahoma comes out at 12 pixels a em.
+    // The line is the face's Windows ascent and descent, each scaled to the size and rounded.
     auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     double units = face->units_per_EM ? face->units_per_EM : 2048;
-    double cap = 0;
-    if (os2 && os2->version >= 2 && os2->sCapHeight > 0) cap = os2->sCapHeight;
-    if (cap <= 0 && FT_Load_Char(face, 'H', FT_LOAD_NO_SCALE) == 0)
-        cap = static_cast<double>(face->glyph->metrics.height);
-    if (cap <= 0) cap = 0.72 * units;
     double ascender = os2 && os2->usWinAscent ? os2->usWinAscent : face->ascender;
     double descender = os2 && os2->usWinDescent ? os2->usWinDescent : -face->descender;
-    pixelSize_ =
-        std::max(6, static_cast<int>(std::lround(kCapToDescender * units / (cap + descender))));
+    pixelSize_ = kPixelsPerEm;
     if (FT_Set_Pixel_Sizes(face, 0, pixelSize_)) return false;
     ascent_ = static_cast<int>(std::lround(ascender * pixelSize_ / units));
     descent_ = static_cast<int>(std::lround(descender * pixelSize_ / units));

@@ -1,5 +1,6 @@
 // The device's default font: a Tahoma-metric TrueType font rendered monochrome by FreeType at
-// about 11 pixels from cap height to descender, each glyph rendered once and kept.
+// 11 pixels per em, each glyph rendered once and kept. A line is 13 pixels (the face's Windows
+// ascent and descent, each rounded: 11 + 2) and the baseline 11 pixels below its top.
 #pragma once
 
 #include <cstdint>

@@ -25,6 +25,57 @@ int Width(Font& font, const std::u32string& text) {
     return w;
 }
 
+Line Part(const Line& line, std::size_t from, std::size_t to) {
+    Line part;
+    part.text = line.text.substr(from, to - from);
+    part.underlined.assign(line.underlined.begin() + static_cast<std::ptrdiff_t>(from),
+                           line.underlined.begin() + static_cast<std::ptrdiff_t>(to));
+    return part;
+}
+
+bool IsBlank(char32_t c) {
+    return c == U' ' || c == U'\t';
+}
+
+// Breaks one line of text into lines no wider than maxWidth: each ends before the word that
+// would pass the edge, the blanks at a break are dropped, and a word wider than the whole line
+// is broken after its last character that fits (one character at least).
+void WrapLine(Font& font, const Line& line, int maxWidth, std::vector<Line>* out) {
+    const std::u32string& t = line.text;
+    std::size_t pos = 0, n = t.size();
+    while (true) {
+        int w = 0;
+        std::size_t k = pos;
+        for (; k < n; ++k) {
+            w += font.Get(t[k]).advance;
+            if (w > maxWidth) break;
+        }
+        if (k >= n) {
+            out->push_back(Part(line, pos, n));
+            return;
+        }
+        std::size_t end = k, next = k;
+        if (!IsBlank(t[k])) {
+            // Back to the blank before the overflowing word, if a word comes before it.
+            std::size_t b = k;
+            while (b > pos && !IsBlank(t[b - 1])) --b;
+            std::size_t firstInk = pos;
+            while (firstInk < n && IsBlank(t[firstInk])) ++firstInk;
+            if (b > pos && firstInk < b) {
+                end = next = b;
+            } else {
+                end = next = std::max(k, pos + 1);  // a word longer than the line
+            }
+        }
+        while (end > pos && IsBlank(t[end - 1]) && end <= k) --end;
+        if (end == pos && next == pos) end = next = pos + 1;
+        out->push_back(Part(line, pos, end));
+        while (next < n && IsBlank(t[next])) ++next;
+        if (next >= n) return;
+        pos = next;
+    }
+}
+
 // Splits at CR, LF or CR LF (unless single-line), takes the '&' prefixes out (unless
 // DT_NOPREFIX) and, with DT_WORDBREAK, breaks lines at spaces to fit maxWidth.
 std::vector<Line> Layout(Font& font, const wchar_t* text, int count, UINT format, int maxWidth) {
@@ -55,28 +106,7 @@ std::vector<Line> Layout(Font& font, const wchar_t* text, int count, UINT format
     if (count == 0) lines.clear();
     if ((format & DT_WORDBREAK) && !single) {
         std::vector<Line> broken;
-        for (Line& line : lines) {
-            while (true) {
-                int w = 0;
-                std::size_t lastSpace = std::u32string::npos, cut = line.text.size();
-                for (std::size_t k = 0; k < line.text.size(); ++k) {
-                    if (line.text[k] == U' ') lastSpace = k;
-                    w += font.Get(line.text[k]).advance;
-                    if (w > maxWidth && lastSpace != std::u32string::npos) {
-                        cut = lastSpace;
-                        break;
-                    }
-                }
-                if (cut == line.text.size()) break;
-                Line head;
-                head.text = line.text.substr(0, cut);
-                head.underlined.assign(line.underlined.begin(), line.underlined.begin() + cut);
-                broken.push_back(std::move(head));
-                line.text.erase(0, cut + 1);
-                line.underlined.erase(line.underlined.begin(), line.underlined.begin() + cut + 1);
-            }
-            broken.push_back(std::move(line));
-        }
+        for (Line& line : lines) WrapLine(font, line, maxWidth, &broken);
         lines = std::move(broken);
     }
     for (Line& line : lines) line.width = Width(font, line.text);
@@ -168,7 +198,7 @@ int DrawTextW(HDC handle, LPCWSTR text, int count, RECT* rect, UINT format) {
     if (calc) {
         int widest = 0;
         for (const Line& line : lines) widest = std::max(widest, line.width);
-        rect->right = rect->left + widest;
+        if (!(format & DT_WORDBREAK) || (format & DT_SINGLELINE)) rect->right = rect->left + widest;
         rect->bottom = rect->top + static_cast<int>(lines.size()) * h;
         return static_cast<int>(lines.size()) * h;
     }

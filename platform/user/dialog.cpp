@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "platform/gdi/gdi.h"
 #include "platform/user/desktop.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/window_api.h"
@@ -57,9 +58,26 @@ HWND FirstTabStop(Window* dialog) {
 
 }  // namespace
 
+DialogBase DialogBaseUnits() {
+    static const DialogBase base = [] {
+        DialogBase b{6, 13};  // the device font's, should no font be found
+        HDC dc = CreateCompatibleDC(nullptr);
+        RECT letters{0, 0, 0, 0};
+        if (DrawTextW(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", -1, &letters,
+                      DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX) > 0) {
+            b.x = (letters.right / 26 + 1) / 2;
+            b.y = letters.bottom;
+        }
+        DeleteDC(dc);
+        return b;
+    }();
+    return base;
+}
+
 RECT DialogUnitsToPixels(int x, int y, int cx, int cy) {
-    int left = Scale(x, kDialogBaseX, 4), top = Scale(y, kDialogBaseY, 8);
-    return {left, top, left + Scale(cx, kDialogBaseX, 4), top + Scale(cy, kDialogBaseY, 8)};
+    DialogBase b = DialogBaseUnits();
+    int left = Scale(x, b.x, 4), top = Scale(y, b.y, 8);
+    return {left, top, left + Scale(cx, b.x, 4), top + Scale(cy, b.y, 8)};
 }
 
 HWND GetOpenDialog() {

@@ -42,10 +42,14 @@ UINT GetDlgItemTextW(HWND dialog, int id, LPWSTR buffer, int size);
 
 namespace user {
 
-// Dialog units to pixels for the dialog font: 6 pixels per 4 units across, 13 per 8 down, so
-// that the handheld's templates fit the 240 pixels across and 294 down below the navigation bar.
-constexpr int kDialogBaseX = 6;
-constexpr int kDialogBaseY = 13;
+// Dialog units come from the dialog font as the platform derives them: pixels per 4 units
+// across are the rounded average width of "A".."Z" and "a".."z", pixels per 8 units down the
+// line height (6 and 13 for the device's font).
+struct DialogBase {
+    int x;  // pixels per 4 horizontal units
+    int y;  // pixels per 8 vertical units
+};
+DialogBase DialogBaseUnits();
 RECT DialogUnitsToPixels(int x, int y, int cx, int cy);
 
 HWND GetOpenDialog();  // the top-most open dialog, or null

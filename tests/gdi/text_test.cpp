@@ -11,16 +11,29 @@ namespace {
 
 constexpr COLORREF kBack = RGB(0, 0, 90);
 
+void Colours(HDC dc) {
+    SetTextColor(dc, kGreen);
+    SetBkColor(dc, kBack);
+}
+
 int Height(HDC dc) {
-    TEXTMETRICW tm;
-    EXPECT_TRUE(GetTextMetricsW(dc, &tm));
-    return tm.tmHeight;
+    RECT r{0, 0, 0, 0};
+    return DrawTextW(dc, L"A", -1, &r, DT_CALCRECT | DT_SINGLELINE);
 }
 
 int WidthOf(HDC dc, const wchar_t* text) {
-    SIZE s;
-    EXPECT_TRUE(GetTextExtentPoint32W(dc, text, static_cast<int>(std::wcslen(text)), &s));
-    return s.cx;
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    return r.right;
+}
+
+// Pixels of a text drawn into a rectangle with the given format, as art.
+std::string Drawn(const wchar_t* text, RECT r, UINT format, int* height = nullptr) {
+    Canvas c(240, 120, kRed);
+    Colours(c.dc());
+    int h = DrawTextW(c.dc(), text, -1, &r, format);
+    if (height) *height = h;
+    return c.Art(0, 0, 120, 80, {{kGreen, 'g'}, {kBack, 'b'}}, kRed);
 }
 
 // The box of pixels in the background colour: left, top, right, bottom (exclusive).
@@ -36,26 +49,31 @@ RECT BackgroundBox(const Canvas& c, int w, int h) {
     return box;
 }
 
-void Colours(HDC dc) {
-    SetTextColor(dc, kGreen);
-    SetBkColor(dc, kBack);
-}
-
 }  // namespace
 
-TEST(Font, TahomaMetricFontFirstAtElevenPixelsCapToDescender) {
+TEST(Font, ElevenPixelsPerEmOnThirteenPixelLinesWithTheBaselineAtEleven) {
     gdi::Font* font = gdi::Font::Default();
     ASSERT_NE(font, nullptr);
+    EXPECT_EQ(font->PixelSize(), 11);
+    EXPECT_EQ(font->Height(), font->Ascent() + font->Descent());
     struct stat st;
     if (::stat(gdi::kTahomaMetricFont, &st) == 0) {
         EXPECT_EQ(font->Path(), gdi::kTahomaMetricFont);
+        // The face's Windows ascent and descent at 11 pixels a em, each rounded.
+        EXPECT_EQ(font->Ascent(), 11);
+        EXPECT_EQ(font->Descent(), 2);
+        Canvas c(40, 20, kRed);
+        Colours(c.dc());
+        SetBkMode(c.dc(), TRANSPARENT);
+        RECT r{0, 0, 40, 20};
+        EXPECT_EQ(DrawTextW(c.dc(), L"H", -1, &r, 0), 13);
+        // The capital sits on the baseline: its lowest ink is row 10, the row above row 11.
+        int lowest = -1;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 40; ++x)
+                if (c.At(x, y) == kGreen) lowest = y;
+        EXPECT_EQ(lowest, 10);
     }
-    const gdi::Glyph& h = font->Get(U'H');
-    const gdi::Glyph& g = font->Get(U'g');
-    int capToDescender = h.top + (g.rows - g.top);
-    EXPECT_GE(capToDescender, 10);
-    EXPECT_LE(capToDescender, 12);
-    EXPECT_EQ(font->Height(), font->Ascent() + font->Descent());
     // Without the first choice, fontconfig still finds a font file.
     std::string fallback = gdi::LocateFont("/nonexistent/font.ttf");
     EXPECT_FALSE(fallback.empty());
@@ -201,7 +219,64 @@ TEST(DrawText, MeasuringPrefixesAndWordBreaks) {
     RECT plain{0, 40, 200, 80};
     DrawTextW(c.dc(), L"&Options", -1, &plain, DT_NOPREFIX);
     EXPECT_GT(BackgroundBox(c, 200, 80).right, WidthOf(c.dc(), L"Options"));
-    RECT narrow{0, 0, WidthOf(c.dc(), L"one two"), 100};
-    EXPECT_EQ(DrawTextW(c.dc(), L"one two three", -1, &narrow, DT_CALCRECT | DT_WORDBREAK), 2 * h);
     EXPECT_EQ(DrawTextW(c.dc(), L"", -1, &r, 0), 0);
+}
+
+TEST(WordBreak, AWordThatWouldPassTheEdgeStartsTheNextLineWithoutTheBlanks) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    int oneTwo = WidthOf(dc, L"one two"), h = Height(dc);
+    // Room for "one two" and part of "three": "three" goes down whole; the blanks at the break
+    // are dropped, however many there are.
+    RECT r{3, 2, 3 + oneTwo + WidthOf(dc, L" thr"), 100};
+    std::string expected = Drawn(L"one two\nthree", r, 0);
+    int drawn = 0;
+    EXPECT_EQ(Drawn(L"one two three", r, DT_WORDBREAK, &drawn), expected);
+    EXPECT_EQ(drawn, 2 * h);
+    EXPECT_EQ(Drawn(L"one two    three", r, DT_WORDBREAK), expected);
+    // Exactly as wide as "one two": the break falls on the blank itself.
+    RECT exact{3, 2, 3 + oneTwo, 100};
+    EXPECT_EQ(Drawn(L"one two three", exact, DT_WORDBREAK), Drawn(L"one two\nthree", exact, 0));
+    // Centred lines are centred by their width without the dropped blanks.
+    EXPECT_EQ(Drawn(L"one two   three", r, DT_WORDBREAK | DT_CENTER),
+              Drawn(L"one two\nthree", r, DT_CENTER));
+    // Blanks that start a line of the text are kept.
+    EXPECT_EQ(Drawn(L"  one two three", r, DT_WORDBREAK), Drawn(L"  one two\nthree", r, 0));
+    DeleteDC(dc);
+}
+
+TEST(WordBreak, AWordWiderThanTheLineBreaksAfterItsLastCharacterThatFits) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    // Letters of one width: four fit, the fifth would pass the edge by one pixel.
+    ASSERT_EQ(WidthOf(dc, L"nnnn"), 4 * WidthOf(dc, L"n"));
+    RECT r{0, 0, WidthOf(dc, L"nnnnn") - 1, 120};
+    int drawn = 0;
+    EXPECT_EQ(Drawn(L"nnnnnnnnnu", r, DT_WORDBREAK, &drawn), Drawn(L"nnnn\nnnnn\nnu", r, 0));
+    EXPECT_EQ(drawn, 3 * Height(dc));
+    // A short word before it still ends its own line first.
+    EXPECT_EQ(Drawn(L"ab nnnnnnnnnu", r, DT_WORDBREAK), Drawn(L"ab\nnnnn\nnnnn\nnu", r, 0));
+    // Narrower than any character: one character a line, never none.
+    RECT thin{0, 0, 1, 120};
+    EXPECT_EQ(Drawn(L"abc", thin, DT_WORDBREAK, &drawn), Drawn(L"a\nb\nc", thin, 0));
+    DeleteDC(dc);
+}
+
+TEST(WordBreak, BreaksInTheTextAreKeptAndMeasuringGivesTheLines) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    int h = Height(dc);
+    RECT r{0, 0, WidthOf(dc, L"two three") - 1, 120};
+    // CR LF, LF and CR each end a line; two in a row leave an empty line.
+    EXPECT_EQ(Drawn(L"one\r\n\r\ntwo three\rfour\nfive", r, DT_WORDBREAK),
+              Drawn(L"one\n\ntwo\nthree\nfour\nfive", r, 0));
+    RECT calc = r;
+    EXPECT_EQ(DrawTextW(dc, L"one\r\n\r\ntwo three", -1, &calc, DT_CALCRECT | DT_WORDBREAK), 4 * h);
+    EXPECT_EQ(calc.right, r.right);  // the width given
+    EXPECT_EQ(calc.bottom, 4 * h);
+    RECT single{5, 5, 5, 5};
+    DrawTextW(dc, L"one two\r\nthree", -1, &single, DT_CALCRECT);
+    EXPECT_EQ(single.right, 5 + WidthOf(dc, L"one two"));  // the widest line
+    EXPECT_EQ(single.bottom, 5 + 2 * h);
+    // Single-line text does not wrap.
+    EXPECT_EQ(Drawn(L"one two three", r, DT_WORDBREAK | DT_SINGLELINE),
+              Drawn(L"one two three", r, DT_SINGLELINE));
+    DeleteDC(dc);
 }
