@@ -8,6 +8,7 @@
 #include "platform/gdi/font.h"
 #include "platform/gdi/objects.h"
 #include "platform/gdi/raster.h"
+#include "platform/gdi/text_layout.h"
 
 using namespace gdi;
 
@@ -16,6 +17,9 @@ namespace {
 struct Line {
     std::u32string text;
     std::vector<bool> underlined;  // the character after an '&'
+    std::vector<int> source;       // each character's index in the text given
+    int begin = 0;                 // where the line starts in the text given
+    int end = 0;                   // and where it ends: just after its last character
     int width = 0;
 };
 
@@ -30,6 +34,10 @@ Line Part(const Line& line, std::size_t from, std::size_t to) {
     part.text = line.text.substr(from, to - from);
     part.underlined.assign(line.underlined.begin() + static_cast<std::ptrdiff_t>(from),
                            line.underlined.begin() + static_cast<std::ptrdiff_t>(to));
+    part.source.assign(line.source.begin() + static_cast<std::ptrdiff_t>(from),
+                       line.source.begin() + static_cast<std::ptrdiff_t>(to));
+    part.begin = from < line.text.size() ? line.source[from] : from == 0 ? line.begin : line.end;
+    part.end = to > from ? line.source[to - 1] + 1 : part.begin;
     return part;
 }
 
@@ -87,7 +95,10 @@ std::vector<Line> Layout(Font& font, const wchar_t* text, int count, UINT format
         if (c == L'\r' || c == L'\n') {
             if (single) continue;
             if (c == L'\r' && i + 1 < count && text[i + 1] == L'\n') ++i;
-            if (i + 1 < count) lines.emplace_back();
+            if (i + 1 < count) {
+                lines.emplace_back();
+                lines.back().begin = lines.back().end = i + 1;
+            }
             continue;
         }
         bool under = false;
@@ -102,6 +113,8 @@ std::vector<Line> Layout(Font& font, const wchar_t* text, int count, UINT format
         }
         lines.back().text += static_cast<char32_t>(c);
         lines.back().underlined.push_back(under);
+        lines.back().source.push_back(i);
+        lines.back().end = i + 1;
     }
     if (count == 0) lines.clear();
     if ((format & DT_WORDBREAK) && !single) {
@@ -184,6 +197,16 @@ void DrawLine(DeviceContextObject& dc, Font& font, const Line& line, long long x
 }
 
 }  // namespace
+
+std::vector<gdi::TextLine> gdi::LayOutText(const wchar_t* text, int count, UINT format, int width) {
+    std::vector<TextLine> out;
+    Font* font = Font::Default();
+    if (!font || !text) return out;
+    if (count < 0) count = static_cast<int>(std::wcslen(text));
+    for (const Line& line : Layout(*font, text, count, format, width))
+        out.push_back({line.begin, line.end, line.width});
+    return out;
+}
 
 int DrawTextW(HDC handle, LPCWSTR text, int count, RECT* rect, UINT format) {
     if (!text || !rect) return 0;

@@ -1,13 +1,14 @@
 #include "platform/user/command_bar.h"
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
 #include "platform/user/desktop.h"
-#include "platform/user/draw_seam.h"
 #include "platform/user/menu.h"
 #include "platform/user/menu_internal.h"
 #include "platform/user/message_queue.h"
+#include "platform/user/system_paint.h"
 #include "platform/user/window_api.h"
 
 namespace user {
@@ -38,7 +39,7 @@ void Layout(Window* w, BarState* s) {
     int x = w->rect.left;
     if (Menu* m = MenuFromHandle(s->menu)) {
         for (size_t i = 0; i < m->items.size(); ++i) {
-            int width = seam::TextWidth(m->items[i].text) + 16;
+            int width = TextWidth(m->items[i].text) + 16;
             s->buttons.push_back(
                 {{x, w->rect.top, x + width, w->rect.bottom}, true, static_cast<int>(i), 0});
             x += width;
@@ -62,31 +63,27 @@ LRESULT BarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     BarState* s = StateOf(hwnd);
     switch (message) {
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            DeviceContextView view;
-            if (s && ViewOf(dc, &view)) {
-                const Region& clip = *view.clip;
-                seam::Fill(clip, w->rect, seam::kBarGrey);
-                seam::Fill(clip, {w->rect.left, w->rect.top, w->rect.right, w->rect.top + 1},
-                           seam::kBlack);
-                Menu* m = MenuFromHandle(s->menu);
-                for (const CommandBarButton& b : s->buttons) {
-                    if (b.isMenu && m) {
-                        RECT label{b.rect.left, b.rect.top + 7, b.rect.right, b.rect.bottom};
-                        seam::Text(clip, label, m->items[static_cast<size_t>(b.index)].text,
-                                   seam::kBlack, seam::kAlignCentre);
-                    } else if (s->tools) {
-                        int ix = b.rect.left + (kToolButtonWidth - kToolImageSize) / 2;
-                        int iy = b.rect.top + (w->height() - kToolImageSize) / 2;
-                        int sx = b.index * kToolImageSize;
-                        if (sx + kToolImageSize <= s->tools->width)
-                            seam::Blit(clip, ix, iy, s->tools->pixels + sx, kToolImageSize,
-                                       std::min(kToolImageSize, s->tools->height), s->tools->width);
-                    }
+            SystemPaint p(hwnd);
+            if (!s) return 0;
+            p.Fill(p.client(), kBarGrey);
+            p.Fill({0, 0, p.client().right, 1}, kBlack);
+            Menu* m = MenuFromHandle(s->menu);
+            for (const CommandBarButton& b : s->buttons) {
+                // Buttons are kept in screen coordinates.
+                RECT r{b.rect.left - w->rect.left, b.rect.top - w->rect.top,
+                       b.rect.right - w->rect.left, b.rect.bottom - w->rect.top};
+                if (b.isMenu && m) {
+                    p.Text(r, m->items[static_cast<size_t>(b.index)].text, kBlack,
+                           DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+                } else if (s->tools) {
+                    int ix = r.left + (kToolButtonWidth - kToolImageSize) / 2;
+                    int iy = r.top + (w->height() - kToolImageSize) / 2;
+                    int sx = b.index * kToolImageSize;
+                    if (sx + kToolImageSize <= s->tools->width)
+                        p.Picture(ix, iy, s->tools->pixels + sx, kToolImageSize,
+                                  std::min(kToolImageSize, s->tools->height), s->tools->width);
                 }
             }
-            EndPaint(hwnd, &ps);
             return 0;
         }
         case WM_LBUTTONDOWN: {

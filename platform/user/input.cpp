@@ -59,6 +59,25 @@ bool InputPointerUp(POINT screen) {
     return true;
 }
 
+bool InputPointerMove(POINT screen) {
+    Desktop& d = TheDesktop();
+    Window* w = FromHandle(d.capture);
+    if (!w || !AcceptsInput(w)) return false;
+    PostInput(d.capture, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(w, screen));
+    return true;
+}
+
+bool InputWheel(POINT screen, int delta) {
+    Desktop& d = TheDesktop();
+    if (d.trackingMenu) return false;
+    HWND h = WindowFromPoint(screen);
+    Window* w = FromHandle(h);
+    if (!w || !AcceptsInput(w)) return false;
+    PostInput(h, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<unsigned>(delta)),
+              ClientPoint(w, screen));
+    return true;
+}
+
 bool InputTap(POINT screen) {
     bool down = InputPointerDown(screen);
     bool up = InputPointerUp(screen);

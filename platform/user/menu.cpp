@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "platform/user/desktop.h"
-#include "platform/user/draw_seam.h"
 #include "platform/user/menu_internal.h"
 #include "platform/user/message_queue.h"
+#include "platform/user/system_paint.h"
 #include "platform/user/window_api.h"
 
 namespace user {
@@ -205,31 +205,24 @@ LRESULT MenuWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Menu* m = s ? MenuFromHandle(s->menu) : nullptr;
     switch (message) {
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            DeviceContextView view;
-            if (m && ViewOf(dc, &view)) {
-                const Region& clip = *view.clip;
-                seam::Fill(clip, w->rect, seam::kWhite);
-                seam::Frame(clip, w->rect, seam::kBlack);
-                for (size_t i = 0; i < m->items.size(); ++i) {
-                    int top = w->rect.top + 1 + static_cast<int>(i) * kItemHeight;
-                    RECT row{w->rect.left + 1, top, w->rect.right - 1, top + kItemHeight};
-                    bool selected = static_cast<int>(i) == s->selected;
-                    if (selected) seam::Fill(clip, row, seam::kSelection);
-                    if (m->items[i].flags & MF_SEPARATOR) {
-                        seam::Fill(clip,
-                                   {row.left + 2, top + kItemHeight / 2, row.right - 2,
-                                    top + kItemHeight / 2 + 1},
-                                   seam::kBlack);
-                        continue;
-                    }
-                    seam::Text(clip, {row.left + 8, top + 4, row.right - 4, row.bottom},
-                               m->items[i].text, selected ? seam::kWhite : seam::kBlack,
-                               seam::kAlignLeft);
+            SystemPaint p(hwnd);
+            if (!m) return 0;
+            p.Fill(p.client(), kWhite);
+            p.Frame(p.client(), kBlack);
+            for (size_t i = 0; i < m->items.size(); ++i) {
+                int top = 1 + static_cast<int>(i) * kItemHeight;
+                RECT row{1, top, p.client().right - 1, top + kItemHeight};
+                bool selected = static_cast<int>(i) == s->selected;
+                if (selected) p.Fill(row, kSelection);
+                if (m->items[i].flags & MF_SEPARATOR) {
+                    p.Fill({row.left + 2, top + kItemHeight / 2, row.right - 2,
+                            top + kItemHeight / 2 + 1},
+                           kBlack);
+                    continue;
                 }
+                p.Text({row.left + 8, top, row.right - 4, row.bottom}, m->items[i].text,
+                       selected ? kWhite : kBlack, DT_SINGLELINE | DT_VCENTER);
             }
-            EndPaint(hwnd, &ps);
             return 0;
         }
         case WM_LBUTTONDOWN:
@@ -274,7 +267,7 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
         RegisterClassW(&wc);
     }
     int width = 100;
-    for (const MenuItem& i : m->items) width = std::max(width, seam::TextWidth(i.text) + 24);
+    for (const MenuItem& i : m->items) width = std::max(width, TextWidth(i.text) + 24);
     width = std::min(width, kScreenWidth);
     int height = static_cast<int>(m->items.size()) * kItemHeight + 2;
     int top = (flags & TPM_BOTTOMALIGN) ? y - height : y;

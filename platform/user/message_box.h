@@ -1,5 +1,7 @@
-// Message boxes: a caption, a text over one or more lines, the buttons the style asks for and an
-// optional error icon, over the owner, which is disabled while the box's nested loop runs.
+// Message boxes: a caption, a text wrapped as DrawTextW's word breaks wrap it (to at most what
+// the screen's width leaves inside the box), the buttons the style asks for below it and an
+// optional error icon; the box is as tall as its lines and centred on the screen, over the
+// owner, which is disabled while the box's nested loop runs.
 #pragma once
 
 #include <functional>
@@ -24,5 +26,9 @@ using BoxObserver = std::function<void(const BoxEvent&)>;
 void SetMessageBoxObserver(BoxObserver observer);
 
 HWND GetOpenMessageBox();  // the top-most open box, or null
+
+// Whether the device speaks French (LC_ALL, LC_MESSAGES or LANG, the first one set, starts with
+// "fr"): the boxes' buttons then read "OK" and "Annuler".
+bool DeviceLanguageIsFrench();
 
 }  // namespace user

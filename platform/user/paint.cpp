@@ -5,13 +5,15 @@
 
 #include "platform/gdi/window_dc.h"
 #include "platform/user/desktop.h"
-#include "platform/user/draw_seam.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/screen.h"
 
 namespace user {
 
 namespace {
+
+std::uint32_t screen[kScreenPixelsWide * kScreenPixelsHigh];
+std::uint64_t generation = 0;
 
 // What the window system knows of each device context it handed out; the context itself is
 // the drawing layer's window DC on the screen surface.
@@ -72,8 +74,27 @@ bool EraseBackground(HWND hwnd, HDC hdc) {
     DeviceContextView view;
     if (!w || !ViewOf(hdc, &view)) return false;
     if (!w->colourBackground) return false;
-    seam::Fill(*view.clip, w->rect, seam::kWhite);
+    RECT client{0, 0, w->width(), w->height()};
+    FillRect(hdc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     return true;
+}
+
+std::uint32_t* ScreenPixels() {
+    return screen;
+}
+
+std::uint32_t ScreenPixel(int x, int y) {
+    if (x < 0 || y < 0 || x >= kScreenPixelsWide || y >= kScreenPixelsHigh) return 0;
+    return screen[y * kScreenPixelsWide + x];
+}
+
+// Drawing on the screen happens only through window device contexts: their release is where
+// the screen is known to have changed.
+std::uint64_t ScreenGeneration() {
+    return generation;
+}
+void MarkScreenChanged() {
+    ++generation;
 }
 
 bool ViewOf(HDC hdc, DeviceContextView* view) {

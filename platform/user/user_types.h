@@ -94,12 +94,15 @@ constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_TIMER = 0x0113;
+constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
 constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+constexpr UINT WM_MOUSEWHEEL = 0x020A;  // wParam's high word: the signed turn, 120 a notch up
 constexpr UINT WM_USER = 0x0400;
 
 constexpr WPARAM MK_LBUTTON = 0x0001;
+constexpr int WHEEL_DELTA = 120;
 
 // Button messages and notifications.
 constexpr UINT BM_GETCHECK = 0x00F0;
@@ -134,6 +137,7 @@ constexpr DWORD ES_LEFT = 0x0;
 constexpr DWORD ES_CENTER = 0x1;
 constexpr DWORD ES_RIGHT = 0x2;
 constexpr DWORD ES_MULTILINE = 0x4;
+constexpr DWORD ES_AUTOHSCROLL = 0x80;
 constexpr DWORD ES_READONLY = 0x800;
 
 // ShowWindow.

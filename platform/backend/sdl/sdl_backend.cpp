@@ -121,6 +121,20 @@ void SdlBackend::Handle(const SDL_Event& e) {
         case SDL_MOUSEBUTTONUP:
             if (e.button.button == SDL_BUTTON_LEFT) user::InputPointerUp({e.button.x, e.button.y});
             break;
+        case SDL_MOUSEMOTION:
+            // A stylus drag: the left button held while the mouse moves.
+            if (e.motion.state & SDL_BUTTON_LMASK) user::InputPointerMove({e.motion.x, e.motion.y});
+            break;
+        case SDL_MOUSEWHEEL: {
+            int wx = 0, wy = 0;
+            SDL_GetMouseState(&wx, &wy);
+            float lx = 0, ly = 0;
+            SDL_RenderWindowToLogical(renderer_, wx, wy, &lx, &ly);
+            int turn = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+            if (turn != 0)
+                user::InputWheel({static_cast<int>(lx), static_cast<int>(ly)}, turn * WHEEL_DELTA);
+            break;
+        }
         case SDL_KEYDOWN:
             switch (e.key.keysym.sym) {
                 case SDLK_LEFT:
