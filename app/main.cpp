@@ -2,6 +2,7 @@
 // virtual clock, reporting its message boxes and its state as lines of JSON.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -126,6 +127,18 @@ void Queue(backend::ScriptBackend& script, const ScriptCommand& c, const std::st
     }
 }
 
+// Reports a failed script command; the program's exit status.
+int EndOfScript(const backend::ScriptBackend& script, int line) {
+    int status = 0;
+    if (!script.Error().empty()) {
+        std::fprintf(stderr, "velquin: script line %d: %s\n", line, script.Error().c_str());
+        status = 2;
+    }
+    std::fflush(stdout);
+    std::fflush(stderr);
+    return status;
+}
+
 int RunHeadless(const CommandLine& cl) {
     std::string source;
     if (!ReadScript(cl.script, &source)) {
@@ -143,12 +156,11 @@ int RunHeadless(const CommandLine& cl) {
     ReportBoxes();
     int line = 0;
     for (const auto& c : commands) Queue(script, c, cl.shotsFolder, &line);
+    // The script's end is the device switched off: the program ends there and then, with no
+    // close request, nothing booked and nothing saved, whatever box or dialog is open.
+    script.OnEnd([&script, &line] { std::_Exit(EndOfScript(script, line)); });
     AfxWinMain(SW_SHOW);
-    if (!script.Error().empty()) {
-        std::fprintf(stderr, "velquin: script line %d: %s\n", line, script.Error().c_str());
-        return 2;
-    }
-    return 0;
+    return EndOfScript(script, line);
 }
 
 constexpr int kIconPicture = 200, kIconSize = 32;

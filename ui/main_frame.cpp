@@ -177,7 +177,12 @@ void MainFrame::OnPreviousPuzzle() {
 }
 
 void MainFrame::ShowAbout() {
-    EndIntro(*this);
+    // Ending the intro here loads no puzzle: the whole frame is painted again, not only what
+    // the box uncovers.
+    if (gameState.introRunning) {
+        EndIntro(*this);
+        Invalidate();
+    }
     MessageBox(GetText(TextAboutMessage, gameState.language),
                GetText(TextAboutCaption, gameState.language), MB_OK);
 }

@@ -8,8 +8,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
+
+#include "engine/game_state.h"
+#include "platform/gdi/gdi.h"
+#include "platform/user/dialog.h"
+#include "ui/dialogs.h"
+#include "ui/texts.h"
 
 namespace {
 
@@ -53,12 +60,14 @@ class GameScript : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(folder); }
 
-    Outcome Play(const std::string& script) {
+    Outcome Play(const std::string& script, const std::string& environment = "") {
+        shots.clear();
         fs::path file = folder / "script.txt";
         std::ofstream(file) << script;
-        std::string command = std::string(VELQUIN_PROGRAM) + " --headless --script " +
-                              file.string() + " --store " + (folder / "store.reg").string() +
-                              " --shots " + folder.string() + " 2>" + (folder / "err").string();
+        std::string command = environment + " " + std::string(VELQUIN_PROGRAM) +
+                              " --headless --script " + file.string() + " --store " +
+                              (folder / "store.reg").string() + " --shots " + folder.string() +
+                              " 2>" + (folder / "err").string();
         Outcome run;
         FILE* out = popen(command.c_str(), "r");
         char buffer[8192];
@@ -78,18 +87,84 @@ class GameScript : public ::testing::Test {
         return s;
     }
 
-    // A pixel of a shot, 0xRRGGBB.
+    // A pixel of a shot, 0xRRGGBB; each shot is read once after each run.
     std::uint32_t Pixel(const std::string& shot, int x, int y) {
+        auto it = shots.find(shot);
+        if (it == shots.end()) it = shots.emplace(shot, ReadShot(shot)).first;
+        const std::vector<std::uint32_t>& p = it->second;
+        if (p.empty() || x < 0 || y < 0 || x >= 240 || y >= 320) return 0xFFFFFFFFu;
+        return p[y * 240 + x];
+    }
+    std::vector<std::uint32_t> ReadShot(const std::string& shot) {
         png_image image{};
         image.version = PNG_IMAGE_VERSION;
         std::string path = (folder / (shot + ".png")).string();
-        if (!png_image_begin_read_from_file(&image, path.c_str())) return 0xFFFFFFFFu;
+        if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
         image.format = PNG_FORMAT_RGB;
         std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
         png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr);
-        const unsigned char* p = &rgb[(y * image.width + x) * 3];
-        return (p[0] << 16) | (p[1] << 8) | p[2];
+        if (image.width != 240 || image.height != 320) return {};
+        std::vector<std::uint32_t> pixels(240 * 320);
+        for (std::size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = (rgb[i * 3] << 16) | (rgb[i * 3 + 1] << 8) | rgb[i * 3 + 2];
+        return pixels;
     }
+
+    // Where a text appears in a shot exactly as DrawTextW lays it out with word breaks in
+    // black on white, `width` pixels wide: the block's rectangle (as wide as its ink reaches),
+    // or an empty one.
+    RECT FindText(const std::string& shot, const std::wstring& text, int width) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        RECT size{0, 0, width, 0};
+        int height = DrawTextW(dc, text.c_str(), -1, &size, DT_CALCRECT | DT_WORDBREAK);
+        HBITMAP bitmap = CreateCompatibleBitmap(nullptr, width, height);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        PatBlt(dc, 0, 0, width, height, WHITENESS);
+        SetBkMode(dc, TRANSPARENT);
+        RECT r{0, 0, width, height};
+        DrawTextW(dc, text.c_str(), -1, &r, DT_WORDBREAK);
+        // Compared: the ink, and the paper as far right as the ink goes.
+        int right = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (GetPixel(dc, x, y) == RGB(0, 0, 0)) right = std::max(right, x + 1);
+        std::vector<std::pair<int, int>> ink, paper;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < right; ++x)
+                (GetPixel(dc, x, y) == RGB(0, 0, 0) ? ink : paper).emplace_back(x, y);
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        if (ink.empty()) return {};
+        for (int oy = 0; oy + height <= 320; ++oy)
+            for (int ox = 0; ox + right <= 240; ++ox) {
+                bool same = true;
+                for (auto [x, y] : ink)
+                    if (Pixel(shot, ox + x, oy + y) != 0) {
+                        same = false;
+                        break;
+                    }
+                for (std::size_t k = 0; same && k < paper.size(); ++k)
+                    same = Pixel(shot, ox + paper[k].first, oy + paper[k].second) == 0xFFFFFF;
+                if (same) return {ox, oy, ox + right, oy + height};
+            }
+        return {};
+    }
+    static bool Inside(const RECT& inner, const RECT& outer) {
+        return inner.right > inner.left && inner.left >= outer.left && inner.right <= outer.right &&
+               inner.top >= outer.top && inner.bottom <= outer.bottom;
+    }
+    // A control of an open dialog on the screen, from its template's dialog units.
+    static RECT DialogControl(int x, int y, int cx, int cy) {
+        RECT r = user::DialogUnitsToPixels(x, y, cx, cy);
+        return {r.left, r.top + 26, r.right, r.bottom + 26};
+    }
+    std::string ReadStore() {
+        std::ifstream in(folder / "store.reg");
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    }
+
+    std::map<std::string, std::vector<std::uint32_t>> shots;
     fs::path folder;
 };
 
@@ -287,6 +362,143 @@ TEST_F(GameScript, ScriptCommandsWithNothingToActOnNameTheirLine) {
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(ErrorText().find("script line 2"), std::string::npos) << ErrorText();
     EXPECT_TRUE(bad.lines.empty());
+}
+
+TEST_F(GameScript, TheRulesAreDrawnWholeInsideTheirEditInBothLanguages) {
+    // The rules edit: template 105's control 1010 at 1, 17, 136 by 137 units, its text one
+    // pixel in from each side.
+    RECT edit = DialogControl(1, 17, 136, 137);
+    int width = edit.right - edit.left - 2;
+    for (int language : {0, 1}) {
+        std::string french = language ? "command 40004\nclick 1007\nok\n" : "";
+        Outcome run = Play("tap 5 5\n" + french + "command 40008\nshot rules\nok\n");
+        ASSERT_EQ(run.status, 0) << ErrorText();
+        RECT found = FindText("rules", GetText(TextRulesMessage, language), width);
+        EXPECT_TRUE(Inside(found, edit))
+            << "language " << language << " at " << found.left << ", " << found.top;
+    }
+}
+
+// A store in which every puzzle has been played, some solved, with long times.
+std::string PlayedStore(int language) {
+    std::string s = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC]\n";
+    s += "; class: parameters\n";
+    char line[64];
+    auto value = [&](const char* name, unsigned v) {
+        std::snprintf(line, sizeof line, "\"%s\"=dword:%08x\n", name, v);
+        s += line;
+    };
+    value("version", 20);
+    value("langue", static_cast<unsigned>(language));
+    value("gamenumber", 15);
+    for (int i = 0; i < 16; ++i) {
+        char name[32];
+        bool solved = i % 5 != 3;
+        std::snprintf(name, sizeof name, "bestscore%02d", i);
+        value(name, solved ? 3 + 7 * static_cast<unsigned>(i) : 0);
+        std::snprintf(name, sizeof name, "besttime%02d", i);
+        value(name, solved ? 754500u + 1000u * static_cast<unsigned>(i) : 0);
+        std::snprintf(name, sizeof name, "totalscore%02d", i);
+        value(name, 500);
+        std::snprintf(name, sizeof name, "totaltime%02d", i);
+        // Up to 123h45'6"7 for the last puzzle.
+        value(name, i == 15 ? 445506700u : 3600000u * static_cast<unsigned>(i) + 59900u);
+    }
+    return s;
+}
+
+TEST_F(GameScript, EveryStatisticsLineIsDrawnWholeInsideTheEditInBothLanguages) {
+    // The statistics edit: template 104's control 1004 at 1, 1, 148 by 136 units.
+    RECT edit = DialogControl(1, 1, 148, 136);
+    int width = edit.right - edit.left - 2;
+    for (int language : {0, 1}) {
+        std::ofstream(folder / "store.reg") << PlayedStore(language);
+        Outcome run = Play("tap 5 5\ncommand 40004\nshot stats\ncancel\n");
+        ASSERT_EQ(run.status, 0) << ErrorText();
+        // The same statistics, built by the game's own code, laid out by DrawTextW.
+        std::string store = ReadStore();
+        for (int i = 0; i < 16; ++i) {
+            bool solved = i % 5 != 3;
+            gameState.bestScore[i] = solved ? 3 + 7 * i : 0;
+            gameState.bestTime[i] = solved ? 754500u + 1000u * static_cast<unsigned>(i) : 0;
+            gameState.totalTime[i] = i == 15 ? 445506700u : 3600000u * i + 59900u;
+        }
+        gameState.language = language;
+        std::wstring text = static_cast<const wchar_t*>(BuildStatsText());
+        ASSERT_NE(text.find(language ? L"#15: 108 coups en 12'49\"5 (123h45'6\"7)"
+                                     : L"#15: 108 moves in 12'49\"5 (123h45'6\"7)"),
+                  std::wstring::npos);
+        RECT found = FindText("stats", text, width);
+        EXPECT_TRUE(Inside(found, edit))
+            << "language " << language << " at " << found.left << ", " << found.top;
+    }
+}
+
+TEST_F(GameScript, TheAbortAndResetQuestionsAreDrawnWholeInBothLanguages) {
+    // A box wraps its text to the screen's width less its margins and frame: 240 - 2 x 17.
+    constexpr int kBoxText = 206;
+    for (int language : {0, 1}) {
+        std::string french = language ? "command 40004\nclick 1007\nok\n" : "";
+        Outcome run = Play("tap 5 5\n" + french +
+                           "tap 81 113\ncommand 40005\nshot abort\nanswer cancel\n"
+                           "command 40004\nanswer ok\nclick 1008\nshot reset\n");
+        ASSERT_EQ(run.status, 0) << ErrorText();
+        RECT abort = FindText("abort", GetText(TextConfirmAbort, language), kBoxText);
+        RECT reset = FindText("reset", GetText(TextConfirmReset, language), kBoxText);
+        EXPECT_TRUE(Inside(abort, {0, 0, 240, 320})) << language;
+        EXPECT_TRUE(Inside(reset, {0, 0, 240, 320})) << language;
+        // The box's buttons lie below its text.
+        EXPECT_TRUE(Inside(FindText("abort", L"OK", 20), {0, abort.bottom, 240, 320}));
+    }
+}
+
+TEST_F(GameScript, BoxButtonsFollowTheDeviceLanguageAndTheGameItsOwn) {
+    const std::string script = "tap 5 5\ntap 81 113\ncommand 40005\nshot box\n";
+    Outcome french = Play(script, "LC_ALL= LC_MESSAGES= LANG=fr_FR.UTF-8");
+    ASSERT_EQ(french.status, 0) << ErrorText();
+    EXPECT_NE(french.Joined().find("This will abort the current game. Abort?"), std::string::npos);
+    RECT cancel = FindText("box", L"Annuler", 40);
+    RECT question = FindText("box", GetText(TextConfirmAbort, 0), 206);
+    EXPECT_TRUE(Inside(cancel, {0, question.bottom, 240, 320}));
+    // LC_ALL, when set, speaks before LANG.
+    Play(script, "LC_ALL=C LC_MESSAGES= LANG=fr_FR.UTF-8");
+    EXPECT_FALSE(Inside(FindText("box", L"Annuler", 40), {0, 0, 240, 320}));
+    EXPECT_TRUE(Inside(FindText("box", L"Cancel", 40), {0, 0, 240, 320}));
+}
+
+TEST_F(GameScript, AScriptEndingWithABoxOrADialogOpenLeavesTheStoreAsItWas) {
+    // First solve of puzzle 0: its bests are booked and saved.
+    Outcome first = Play(
+        "tap 5 5\ntap 81 113\nwait 3000\ntap 81 74\ntap 81 113\n"
+        "tap 120 113\ntap 159 113\n");
+    ASSERT_EQ(first.status, 0) << ErrorText();
+    std::string before = ReadStore();
+    ASSERT_NE(before.find("\"bestscore00\"=dword:00000005"), std::string::npos) << before;
+    // A better solve ends with "Best time!" open: the device is off before anything is booked.
+    Outcome boxOpen = Play("tap 5 5\n" + std::string(kSolvePuzzle0));
+    EXPECT_EQ(boxOpen.status, 0) << ErrorText();
+    ASSERT_EQ(boxOpen.Starting("box ").size(), 1u);
+    EXPECT_TRUE(boxOpen.Starting("answered ").empty());
+    EXPECT_EQ(ReadStore(), before);
+    // A game abandoned for the options, which are still open when the script ends.
+    Outcome dialogOpen = Play("tap 5 5\ntap 81 113\ncommand 40004\nanswer ok\nclick 1007\n");
+    EXPECT_EQ(dialogOpen.status, 0) << ErrorText();
+    EXPECT_EQ(ReadStore(), before);
+    // A failed command ends the run just as soon, with its error.
+    Outcome failed = Play("tap 5 5\n" + std::string(kSolvePuzzle0) + "click 1001\n");
+    EXPECT_EQ(failed.status, 2);
+    EXPECT_EQ(ReadStore(), before);
+}
+
+TEST_F(GameScript, AboutDuringTheIntroPaintsTheWholeGameFrameAroundItsBox) {
+    Outcome run = Play("wait 1500\ncommand 40003\nshot box\nanswer ok\nshot after\n");
+    ASSERT_EQ(run.status, 0) << ErrorText();
+    // The intro's banner colour is gone from the screen, around the box and after it.
+    int banner = 0;
+    for (const char* shot : {"box", "after"})
+        for (int y = 26; y < 294; ++y)
+            for (int x = 0; x < 240; ++x) banner += Pixel(shot, x, y) == 0xC800C8;
+    EXPECT_EQ(banner, 0);
 }
 
 }  // namespace

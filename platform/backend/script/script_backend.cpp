@@ -175,16 +175,21 @@ user::WaitResult ScriptBackend::WaitForInput(DWORD timeoutMs) {
             waitLeft_ -= step;
             return user::WaitResult::Timeout;
         }
-        if (steps_.empty() || !error_.empty()) return user::WaitResult::End;
+        if (steps_.empty() || !error_.empty()) return Ended();
         Step s = std::move(steps_.front());
         steps_.pop_front();
         if (!s.action) {
             waitLeft_ = s.wait;
             continue;
         }
-        if (!s.action(&error_)) return user::WaitResult::End;
+        if (!s.action(&error_)) return Ended();
         return user::WaitResult::Input;
     }
+}
+
+user::WaitResult ScriptBackend::Ended() {
+    if (onEnd_) onEnd_();
+    return user::WaitResult::End;
 }
 
 void ScriptBackend::Run() {

@@ -47,11 +47,15 @@ class ScriptBackend : public user::Backend {
     void Run();
 
     bool Done() const { return steps_.empty() && waitLeft_ == 0; }
+    // Called instead of ending the input when the list is done or an action failed: a program
+    // that stops there (as switching the device off would) lets nothing of it run after that.
+    void OnEnd(std::function<void()> end) { onEnd_ = std::move(end); }
     const std::string& Error() const { return error_; }
 
     user::WaitResult WaitForInput(DWORD timeoutMs) override;
 
   private:
+    user::WaitResult Ended();
     struct Step {
         DWORD wait;
         std::function<bool(std::string*)> action;
@@ -59,6 +63,7 @@ class ScriptBackend : public user::Backend {
     std::deque<Step> steps_;
     DWORD waitLeft_ = 0;
     std::string error_;
+    std::function<void()> onEnd_;
 };
 
 // Writes the 240 x 320 screen as a PNG file. Returns whether it could.
