@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 
+#include "platform/user/message_box.h"
 #include "tests/user/test_window.h"
 
 namespace testing_user {
@@ -169,6 +171,205 @@ TEST_F(DialogTest, ACentredEditDrawsItsTextAboutItsMiddle) {
     int middle = (edit.left + edit.right) / 2;
     EXPECT_LE(std::abs((inkLeft + inkRight) / 2 - middle), 3);
     EXPECT_GT(inkLeft, edit.left + 20);  // not drawn from the left edge
+}
+
+TEST(DialogUnits, ComeFromTheFontAndGiveTheStatisticsEditItsSeventeenLines) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    RECT line{0, 0, 0, 0};
+    int height = DrawTextW(dc, L"A", -1, &line, DT_CALCRECT);
+    RECT letters{0, 0, 0, 0};
+    DrawTextW(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", -1, &letters,
+              DT_CALCRECT);
+    DeleteDC(dc);
+    user::DialogBase base = user::DialogBaseUnits();
+    EXPECT_EQ(base.y, height);
+    EXPECT_EQ(base.x, (letters.right / 26 + 1) / 2);
+    if (height == 13) {  // the device's font
+        EXPECT_EQ(base.x, 6);
+        RECT stats = user::DialogUnitsToPixels(1, 1, 148, 136);
+        EXPECT_EQ(stats.bottom - stats.top, 17 * 13);
+        EXPECT_EQ(stats.right - stats.left, 222);
+    }
+}
+
+// A multi-line edit's view, compared with its text laid out by DrawTextW in a test DC.
+class EditViewTest : public DialogTest {
+  protected:
+    // Rows of the text as DrawTextW draws it, black on white, `width` wide.
+    void LayOut(const std::wstring& text, int width) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        RECT size{0, 0, width, 0};
+        lines = DrawTextW(dc, text.c_str(), -1, &size, DT_CALCRECT | DT_WORDBREAK) / 13;
+        HBITMAP bitmap = CreateCompatibleBitmap(nullptr, width, lines * 13);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        PatBlt(dc, 0, 0, width, lines * 13, WHITENESS);
+        RECT r{0, 0, width, lines * 13};
+        DrawTextW(dc, text.c_str(), -1, &r, DT_WORDBREAK);
+        expected.assign(static_cast<std::size_t>(width) * lines * 13, 0);
+        for (int y = 0; y < lines * 13; ++y)
+            for (int x = 0; x < width; ++x)
+                expected[static_cast<std::size_t>(y) * width + x] = GetPixel(dc, x, y) == 0;
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        textWidth = width;
+    }
+    // Whether the edit (screen rectangle `edit`) shows the lines from `top` on, every one
+    // that fits, exactly.
+    bool Shows(const RECT& edit, int top) const {
+        int shown = std::min(lines - top, static_cast<int>(edit.bottom - edit.top) / 13);
+        for (int y = 0; y < shown * 13; ++y)
+            for (int x = 0; x < textWidth; ++x) {
+                bool ink = user::ScreenPixel(edit.left + 1 + x, edit.top + y) == 0;
+                if (ink != expected[static_cast<std::size_t>(top * 13 + y) * textWidth + x])
+                    return false;
+            }
+        return shown > 0;
+    }
+    std::vector<bool> expected;
+    int lines = 0, textWidth = 0;
+};
+
+TEST_F(EditViewTest, AMultiLineEditWrapsAndItsViewFollowsTheCaretTheWheelAndADrag) {
+    if (user::DialogBaseUnits().y != 13) GTEST_SKIP() << "not the device's font";
+    std::wstring text;
+    for (int i = 0; i < 14; ++i)
+        text += L"Line " + std::to_wstring(i) +
+                L" is long enough to wrap at least once in the edit, at a word.\r\n";
+    text += L"The end.";
+    RECT edit{};
+    std::vector<std::string> failures;
+    auto expect = [&](int top, const char* what) {
+        script->Do([&, top, what](std::string*) {
+            // A tap on the title edit takes the focus, and the caret, away.
+            RECT title;
+            GetWindowRect(GetDlgItem(user::GetOpenDialog(), 1011), &title);
+            user::InputTap({title.left + 2, title.top + 2});
+            return true;
+        });
+        script->Wait(10);
+        script->Do([&, top, what](std::string*) {
+            // A negative top counts from the last view: -1 is the last, -2 a line above it.
+            int visible = static_cast<int>(edit.bottom - edit.top) / 13;
+            if (!Shows(edit, top >= 0 ? top : lines - visible + top + 1)) failures.push_back(what);
+            return true;
+        });
+    };
+    auto press = [&](UINT key, int times) {
+        script->Do([&](std::string*) {
+            user::InputTap({edit.left + 3, edit.top + 3});  // the caret to the first line shown
+            return true;
+        });
+        for (int i = 0; i < times; ++i) script->Key(key);
+    };
+    script->SetText(1010, text.c_str());
+    script->Do([&](std::string*) {
+        GetWindowRect(GetDlgItem(user::GetOpenDialog(), 1010), &edit);
+        LayOut(text, edit.right - edit.left - 2);
+        return true;
+    });
+    script->Wait(10);
+    expect(0, "the first lines");
+    // Down to the last line: the view follows, a line at a time, to the very end.
+    press(VK_DOWN, 40);
+    expect(-1, "the last lines");
+    // Up again past the top of the view: it follows the caret back.
+    press(VK_UP, 3);
+    expect(-4, "three lines up");
+    // The wheel: three lines a notch.
+    script->Do([&](std::string*) {
+        user::InputWheel({edit.left + 20, edit.top + 20}, 2 * WHEEL_DELTA);
+        return true;
+    });
+    expect(-10, "two notches up");
+    // A drag: the text follows the stylus, a line for each 13 pixels.
+    script->Do([&](std::string*) {
+        user::InputPointerDown({edit.left + 20, edit.top + 100});
+        user::InputPointerMove({edit.left + 20, edit.top + 100 - 26});
+        user::InputPointerUp({edit.left + 20, edit.top + 100 - 26});
+        return true;
+    });
+    expect(-8, "dragged two lines");
+    script->Key(VK_ESCAPE);
+    Show(105);
+    ASSERT_GT(lines, 26);
+    std::string all;
+    for (const std::string& f : failures) all += f + "; ";
+    EXPECT_TRUE(failures.empty()) << all << "(" << lines << " lines)";
+}
+
+class BoxLayoutTest : public DialogTest {
+  protected:
+    RECT Box(const wchar_t* text, UINT style, std::wstring* cancel = nullptr) {
+        RECT box{};
+        script->Do([&](std::string*) {
+            HWND b = user::GetOpenMessageBox();
+            GetWindowRect(b, &box);
+            if (cancel) {
+                wchar_t label[32] = L"";
+                GetWindowTextW(GetDlgItem(b, IDCANCEL), label, 32);
+                *cancel = label;
+            }
+            return true;
+        });
+        script->Key(VK_ESCAPE);
+        MessageBoxW(main, text, L"Warning", style);
+        return box;
+    }
+};
+
+TEST_F(BoxLayoutTest, ABoxWrapsItsTextIsAsTallAsItsLinesAndSitsCentred) {
+    if (user::DialogBaseUnits().y != 13) GTEST_SKIP() << "not the device's font";
+    RECT one = Box(L"Best time!", MB_OK);
+    RECT three = Box(L"One\r\ntwo\r\nthree", MB_OK);
+    EXPECT_EQ((three.bottom - three.top) - (one.bottom - one.top), 2 * 13);
+    // A long question wraps inside a box no wider than the screen less its margins.
+    const wchar_t* question =
+        L"This will abort the current game and erase the statistics of every puzzle. Abort?";
+    RECT wrapped = Box(question, MB_OKCANCEL);
+    HDC dc = CreateCompatibleDC(nullptr);
+    RECT measure{0, 0, 206, 0};
+    int height = DrawTextW(dc, question, -1, &measure, DT_CALCRECT | DT_WORDBREAK);
+    DeleteDC(dc);
+    ASSERT_GT(height, 13);
+    EXPECT_EQ(wrapped.bottom - wrapped.top, one.bottom - one.top + height - 13);
+    EXPECT_LE(wrapped.right - wrapped.left, 224);
+    for (const RECT& r : {one, three, wrapped}) {
+        EXPECT_LE(std::abs(r.left + r.right - 240), 1);
+        EXPECT_LE(std::abs(r.top + r.bottom - 320), 1);
+    }
+}
+
+TEST_F(BoxLayoutTest, CancelIsAnnulerOnAFrenchDevice) {
+    struct Saved {
+        const char* name;
+        std::string value;
+        bool set;
+    };
+    std::vector<Saved> saved;
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* v = std::getenv(name);
+        saved.push_back({name, v ? v : "", v != nullptr});
+    }
+    auto cancelWith = [&](const char* all, const char* messages, const char* lang) {
+        setenv("LC_ALL", all, 1);
+        setenv("LC_MESSAGES", messages, 1);
+        setenv("LANG", lang, 1);
+        std::wstring label;
+        Box(L"Abort?", MB_OKCANCEL, &label);
+        return label;
+    };
+    EXPECT_EQ(cancelWith("", "", "fr_FR.UTF-8"), L"Annuler");
+    EXPECT_EQ(cancelWith("", "fr_CA", "en_GB.UTF-8"), L"Annuler");
+    EXPECT_EQ(cancelWith("fr_BE", "en_US", "en_US"), L"Annuler");
+    EXPECT_EQ(cancelWith("C", "", "fr_FR.UTF-8"), L"Cancel");  // LC_ALL speaks first
+    EXPECT_EQ(cancelWith("", "", "de_DE.UTF-8"), L"Cancel");
+    EXPECT_EQ(cancelWith("", "", ""), L"Cancel");
+    for (const Saved& s : saved)
+        if (s.set)
+            setenv(s.name, s.value.c_str(), 1);
+        else
+            unsetenv(s.name);
 }
 
 }  // namespace
