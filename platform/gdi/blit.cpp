@@ -11,7 +11,7 @@ using namespace gdi;
 
 namespace {
 
-enum class Combine { Copy, Or, And, Xor };
+enum class Combine { Copy, Or };
 
 bool SourceCombine(DWORD rop, Combine* combine) {
     switch (rop) {
@@ -21,34 +21,17 @@ bool SourceCombine(DWORD rop, Combine* combine) {
         case SRCPAINT:
             *combine = Combine::Or;
             return true;
-        case SRCAND:
-            *combine = Combine::And;
-            return true;
-        case SRCINVERT:
-            *combine = Combine::Xor;
-            return true;
         default:
             return false;
     }
 }
 
 bool NeedsNoSource(DWORD rop) {
-    return rop == BLACKNESS || rop == WHITENESS || rop == PATCOPY || rop == DSTINVERT ||
-           rop == PATINVERT;
+    return rop == BLACKNESS || rop == WHITENESS;
 }
 
 inline std::uint32_t Apply(Combine c, std::uint32_t d, std::uint32_t s) {
-    switch (c) {
-        case Combine::Copy:
-            return s;
-        case Combine::Or:
-            return d | s;
-        case Combine::And:
-            return d & s;
-        case Combine::Xor:
-            return d ^ s;
-    }
-    return s;
+    return c == Combine::Or ? d | s : s;
 }
 
 // Visits the destination pixels of the device rectangle [x0, x1) x [y0, y1) that the clip lets
@@ -104,45 +87,13 @@ class Converter {
 
 BOOL PatBltDevice(DeviceContextObject& dc, long long x, long long y, long long w, long long h,
                   DWORD rop) {
+    if (!NeedsNoSource(rop)) return FALSE;
     if (w < 0) x += w, w = -w;
     if (h < 0) y += h, h = -h;
-    Bitmap& b = *dc.bitmap;
-    long long x0 = x + dc.origin.x, y0 = y + dc.origin.y;
-    if (rop == BLACKNESS || rop == WHITENESS) {
-        Paint p;
-        p.raw = rop == BLACKNESS ? 0 : b.AllBits();
-        FillBox(dc, x, y, x + w, y + h, p);
-        return TRUE;
-    }
-    Paint brush;
-    bool hasBrush = BrushPaint(dc, *dc.brush, &brush);
-    if (rop == PATCOPY) {
-        if (hasBrush) FillBox(dc, x, y, x + w, y + h, brush);
-        return TRUE;
-    }
-    if (rop == DSTINVERT || rop == PATINVERT) {
-        if (rop == PATINVERT && !hasBrush) return TRUE;
-        ForEachVisibleRun(dc, x0, y0, x0 + w, y0 + h, [&](int row, int a, int e) {
-            for (int px = a; px < e; ++px) {
-                std::uint32_t mask = b.AllBits();
-                if (rop == PATINVERT) {
-                    if (brush.pattern) {
-                        long long cx = px - brush.phaseX, cy = row - brush.phaseY;
-                        int tx = static_cast<int>(((cx % brush.tileWidth) + brush.tileWidth) %
-                                                  brush.tileWidth);
-                        int ty = static_cast<int>(((cy % brush.tileHeight) + brush.tileHeight) %
-                                                  brush.tileHeight);
-                        mask = brush.Tile(ty * brush.tileWidth + tx);
-                    } else {
-                        mask = brush.raw;
-                    }
-                }
-                PutRaw(b, px, row, RawAt(b, px, row) ^ mask);
-            }
-        });
-        return TRUE;
-    }
-    return FALSE;
+    Paint p;
+    p.raw = rop == BLACKNESS ? 0 : dc.bitmap->AllBits();
+    FillBox(dc, x, y, x + w, y + h, p);
+    return TRUE;
 }
 
 }  // namespace
@@ -211,10 +162,9 @@ namespace {
 
 // Which source pixels fall on destination pixel d of D, S source pixels in all. Enlarging
 // takes the pixel under the destination pixel's centre, ceil((2d + 1) S / 2D) - 1; shrinking
-// takes every source pixel whose centre falls on d, or (COLORONCOLOR) the one under its centre.
-void SourceRange(long long d, long long D, long long S, bool single, long long* begin,
-                 long long* end) {
-    if (D >= S || single) {
+// takes every source pixel whose centre falls on d.
+void SourceRange(long long d, long long D, long long S, long long* begin, long long* end) {
+    if (D >= S) {
         *begin = -FloorDiv(-(Wide(2 * d + 1) * S), Wide(2) * D) - 1;
         *end = *begin + 1;
         return;
@@ -249,7 +199,6 @@ BOOL StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceH
     long long vy0 = std::max<long long>(dy0, dest->visibleBounds.top);
     long long vy1 = std::min<long long>(dy0 + height, dest->visibleBounds.bottom);
     if (vx0 >= vx1 || vy0 >= vy1) return TRUE;
-    bool single = dest->stretchMode == COLORONCOLOR;
     // Source ranges of the visible destination columns and rows, cut to the source bitmap.
     struct Range {
         long long begin, end;
@@ -259,7 +208,7 @@ BOOL StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceH
         std::vector<Range> out(static_cast<std::size_t>(v1 - v0));
         for (long long v = v0; v < v1; ++v) {
             long long b, e;
-            SourceRange(v - d0, D, S, single, &b, &e);
+            SourceRange(v - d0, D, S, &b, &e);
             out[v - v0] = {std::max<long long>(s0 + b, 0), std::min<long long>(s0 + e, limit)};
         }
         return out;
@@ -267,7 +216,6 @@ BOOL StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceH
     std::vector<Range> columns = ranges(vx0, vx1, dx0, width, su0, sourceWidth, src.width);
     std::vector<Range> rows = ranges(vy0, vy1, dy0, height, sv0, sourceHeight, src.height);
     Converter convert(*source, *dest);
-    bool andMode = dest->stretchMode == BLACKONWHITE;
     // Within one bitmap, read from a copy taken before writing.
     const Bitmap* from = &src;
     Bitmap copy;
@@ -287,8 +235,9 @@ BOOL StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceH
         }
         from = &copy;
     }
-    const std::uint32_t start = andMode ? 0xFFFFFFFFu : 0;
-    auto merge = [andMode](std::uint32_t s, std::uint32_t c) { return andMode ? (s & c) : (s | c); };
+    // Shrinking ANDs the source pixels of one destination pixel (BLACKONWHITE, the only mode).
+    const std::uint32_t start = 0xFFFFFFFFu;
+    auto merge = [](std::uint32_t s, std::uint32_t c) { return s & c; };
     if (const std::uint32_t* table = convert.Table()) {
         // A palette source (the intro's glow shrinks so, every frame): the source rows of a
         // destination row are merged column by column once, then each destination pixel merges
@@ -306,10 +255,7 @@ BOOL StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceH
                 std::fill(merged.begin(), merged.end(), start);
                 for (long long v = rr.begin; v < rr.end; ++v) {
                     const std::uint8_t* line = from->indices.data() + v * from->width + uLo;
-                    if (andMode)
-                        for (std::size_t u = 0; u < merged.size(); ++u) merged[u] &= table[line[u]];
-                    else
-                        for (std::size_t u = 0; u < merged.size(); ++u) merged[u] |= table[line[u]];
+                    for (std::size_t u = 0; u < merged.size(); ++u) merged[u] &= table[line[u]];
                 }
                 done = rr;
             }

@@ -44,9 +44,6 @@ using HINSTANCE = InstanceObject*;
 #define IS_INTRESOURCE(p) ((reinterpret_cast<std::uintptr_t>(p) >> 16) == 0)
 #endif
 
-using LPPOINT = POINT*;
-using LPSIZE = SIZE*;
-
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
 // Stock objects: static, never freed; DeleteObject on one does nothing.
@@ -68,29 +65,12 @@ constexpr int PS_NULL = 5;
 // Raster operations of the blits.
 constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD SRCPAINT = 0x00EE0086;  // destination OR source
-constexpr DWORD SRCAND = 0x008800C6;
-constexpr DWORD SRCINVERT = 0x00660046;
-constexpr DWORD DSTINVERT = 0x00550009;
-constexpr DWORD PATCOPY = 0x00F00021;
-constexpr DWORD PATINVERT = 0x005A0049;
 constexpr DWORD BLACKNESS = 0x00000042;
 constexpr DWORD WHITENESS = 0x00FF0062;
 
 // Background modes.
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
-
-// Polygon fill modes.
-constexpr int ALTERNATE = 1;
-constexpr int WINDING = 2;
-
-// Stretch modes: how shrinking combines the source pixels that fall on one destination pixel.
-constexpr int BLACKONWHITE = 1;  // AND
-constexpr int WHITEONBLACK = 2;  // OR
-constexpr int COLORONCOLOR = 3;  // the one under the destination pixel's centre
-constexpr int STRETCH_ANDSCANS = BLACKONWHITE;
-constexpr int STRETCH_ORSCANS = WHITEONBLACK;
-constexpr int STRETCH_DELETESCANS = COLORONCOLOR;
 
 // DrawTextW formats.
 constexpr UINT DT_TOP = 0x00;
@@ -104,17 +84,6 @@ constexpr UINT DT_SINGLELINE = 0x20;
 constexpr UINT DT_NOCLIP = 0x100;
 constexpr UINT DT_CALCRECT = 0x400;
 constexpr UINT DT_NOPREFIX = 0x800;
-
-struct TEXTMETRICW {
-    LONG tmHeight;  // the line height of DrawTextW
-    LONG tmAscent;
-    LONG tmDescent;
-    LONG tmInternalLeading;
-    LONG tmExternalLeading;
-    LONG tmAveCharWidth;
-    LONG tmMaxCharWidth;
-};
-using LPTEXTMETRICW = TEXTMETRICW*;
 
 // Objects.
 HDC CreateCompatibleDC(HDC dc);  // a memory DC holding a 1 x 1 monochrome bitmap; dc may be null
@@ -140,15 +109,11 @@ HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name);
 // State of a device context.
 COLORREF SetTextColor(HDC dc, COLORREF colour);  // each returns the previous value
 COLORREF SetBkColor(HDC dc, COLORREF colour);
-COLORREF GetTextColor(HDC dc);
-COLORREF GetBkColor(HDC dc);
 int SetBkMode(HDC dc, int mode);
-int SetPolyFillMode(HDC dc, int mode);
-int SetStretchBltMode(HDC dc, int mode);
-BOOL SetBrushOrgEx(HDC dc, int x, int y, LPPOINT previous);
-BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous);
 
 // Drawing. Rectangles are left, top, right, bottom with right and bottom exclusive.
+// PatBlt: BLACKNESS or WHITENESS. BitBlt: SRCCOPY or SRCPAINT. StretchBlt: the same; shrinking
+// ANDs the source pixels that fall on one destination pixel (the BLACKONWHITE mode).
 BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, DWORD rop);
 BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy,
@@ -156,8 +121,7 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int s
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
 BOOL Ellipse(HDC dc, int left, int top, int right, int bottom);
 BOOL Polyline(HDC dc, const POINT* points, int count);
-BOOL Polygon(HDC dc, const POINT* points, int count);
-BOOL LineTo(HDC dc, int x, int y);
+BOOL Polygon(HDC dc, const POINT* points, int count);  // filled by the alternate rule
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour);  // CLR_INVALID when clipped
 COLORREF GetPixel(HDC dc, int x, int y);
@@ -165,5 +129,3 @@ COLORREF GetPixel(HDC dc, int x, int y);
 // Text in the device's default font. count −1: up to the terminating zero. Returns the height
 // drawn; with DT_CALCRECT it sets rect's right and bottom to the text's extent and draws nothing.
 int DrawTextW(HDC dc, LPCWSTR text, int count, RECT* rect, UINT format);
-BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, LPSIZE size);
-BOOL GetTextMetricsW(HDC dc, LPTEXTMETRICW metrics);

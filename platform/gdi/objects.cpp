@@ -285,6 +285,12 @@ HDC CreateWindowDC(HBITMAP surface) {
     return NewDC(true, b);
 }
 
+namespace {
+bool IsWindowDC(HDC dc) {
+    return IsLive(dc, Kind::DC) && dc->window;
+}
+}  // namespace
+
 BOOL SetWindowDCOrigin(HDC handle, POINT origin) {
     if (!IsWindowDC(handle)) return FALSE;
     handle->origin = origin;
@@ -297,18 +303,6 @@ BOOL SetWindowDCClip(HDC handle, const RECT* rects, int count) {
     handle->clip.assign(rects, rects + count);
     UpdateVisible(*handle);
     return TRUE;
-}
-
-BOOL ClearWindowDCClip(HDC handle) {
-    if (!IsWindowDC(handle)) return FALSE;
-    handle->clipped = false;
-    handle->clip.clear();
-    UpdateVisible(*handle);
-    return TRUE;
-}
-
-bool IsWindowDC(HDC dc) {
-    return IsLive(dc, Kind::DC) && dc->window;
 }
 
 bool GetBitmapInfo(HBITMAP handle, BitmapInfo* info) {
@@ -537,38 +531,7 @@ COLORREF SetBkColor(HDC dc, COLORREF colour) {
     return std::exchange(dc->bkColour, colour & 0x00FFFFFF);
 }
 
-COLORREF GetTextColor(HDC dc) {
-    return IsLive(dc, Kind::DC) ? dc->textColour : CLR_INVALID;
-}
-COLORREF GetBkColor(HDC dc) {
-    return IsLive(dc, Kind::DC) ? dc->bkColour : CLR_INVALID;
-}
-
 int SetBkMode(HDC dc, int mode) {
     if (!IsLive(dc, Kind::DC) || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
     return std::exchange(dc->bkMode, mode);
-}
-
-int SetPolyFillMode(HDC dc, int mode) {
-    if (!IsLive(dc, Kind::DC) || (mode != ALTERNATE && mode != WINDING)) return 0;
-    return std::exchange(dc->fillMode, mode);
-}
-
-int SetStretchBltMode(HDC dc, int mode) {
-    if (!IsLive(dc, Kind::DC) || mode < BLACKONWHITE || mode > COLORONCOLOR) return 0;
-    return std::exchange(dc->stretchMode, mode);
-}
-
-BOOL SetBrushOrgEx(HDC dc, int x, int y, LPPOINT previous) {
-    if (!IsLive(dc, Kind::DC)) return FALSE;
-    if (previous) *previous = dc->brushOrigin;
-    dc->brushOrigin = {x, y};
-    return TRUE;
-}
-
-BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous) {
-    if (!IsLive(dc, Kind::DC)) return FALSE;
-    if (previous) *previous = dc->current;
-    dc->current = {x, y};
-    return TRUE;
 }

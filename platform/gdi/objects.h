@@ -80,10 +80,6 @@ struct DeviceContextObject {
     COLORREF textColour = RGB(0, 0, 0);
     COLORREF bkColour = RGB(255, 255, 255);
     int bkMode = OPAQUE;
-    int fillMode = ALTERNATE;
-    int stretchMode = BLACKONWHITE;
-    POINT brushOrigin{0, 0};
-    POINT current{0, 0};
     POINT origin{0, 0};  // surface position of logical (0, 0)
     bool clipped = false;
     std::vector<RECT> clip;  // surface coordinates

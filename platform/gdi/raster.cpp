@@ -56,9 +56,9 @@ bool BrushPaint(DeviceContextObject& dc, const Brush& brush, Paint* paint) {
     paint->pattern = true;
     paint->tileWidth = brush.patternWidth;
     paint->tileHeight = brush.patternHeight;
-    // The pattern starts at the brush origin, counted from the DC's own (0, 0).
-    paint->phaseX = dc.origin.x + dc.brushOrigin.x;
-    paint->phaseY = dc.origin.y + dc.brushOrigin.y;
+    // The pattern starts at the DC's own (0, 0), the brush origin.
+    paint->phaseX = dc.origin.x;
+    paint->phaseY = dc.origin.y;
     if (!brush.patternMono && target.bitsPerPixel == 32) {
         if (brush.patternIndices.empty()) {
             paint->tiles = brush.pattern.data();

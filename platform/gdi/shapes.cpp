@@ -182,20 +182,18 @@ void DrawPath(DeviceContextObject& dc, const POINT* points, int count, bool clos
 }
 
 // Polygon fill on whole grid points: an edge counts on row y when top <= y < bottom, at the
-// first whole x at or right of it; crossings pair into spans [x1, x2).
+// first whole x at or right of it; crossings pair into spans [x1, x2) (the alternate rule).
 void FillPolygon(DeviceContextObject& dc, const POINT* points, int count, const Paint& paint) {
     struct Edge {
         long long x0, y0, x1, y1;
-        int direction;
     };
     std::vector<Edge> edges;
     long long top = LLONG_MAX, bottom = LLONG_MIN;
     for (int i = 0; i < count; ++i) {
         POINT a = points[i], b = points[(i + 1) % count];
         if (a.y == b.y) continue;
-        int direction = a.y < b.y ? 1 : -1;
         if (a.y > b.y) std::swap(a, b);
-        edges.push_back({a.x, a.y, b.x, b.y, direction});
+        edges.push_back({a.x, a.y, b.x, b.y});
         top = std::min<long long>(top, a.y);
         bottom = std::max<long long>(bottom, b.y);
     }
@@ -203,10 +201,6 @@ void FillPolygon(DeviceContextObject& dc, const POINT* points, int count, const 
     RECT v = VisibleBoundsLogical(dc);
     top = std::max<long long>(top, v.top);
     bottom = std::min<long long>(bottom, v.bottom);
-    struct Crossing {
-        long long x;
-        int direction;
-    };
     // Edges in order of their top row; `active` holds those that may cross the current row.
     std::sort(edges.begin(), edges.end(), [](const Edge& p, const Edge& q) { return p.y0 < q.y0; });
     std::size_t next = 0;
@@ -214,30 +208,21 @@ void FillPolygon(DeviceContextObject& dc, const POINT* points, int count, const 
     std::vector<const Edge*> active;
     for (std::size_t i = 0; i < next; ++i)
         if (edges[i].y1 > top) active.push_back(&edges[i]);
-    std::vector<Crossing> crossings;
+    std::vector<long long> crossings;
     for (long long y = top; y < bottom; ++y) {
         while (next < edges.size() && edges[next].y0 <= y) active.push_back(&edges[next++]);
         std::erase_if(active, [y](const Edge* e) { return y >= e->y1; });
         crossings.clear();
         for (const Edge* e : active) {
             long long x = e->x0 + CeilDiv(Wide(y - e->y0) * (e->x1 - e->x0), e->y1 - e->y0);
-            crossings.push_back({x, e->direction});
+            crossings.push_back(x);
         }
-        std::sort(crossings.begin(), crossings.end(),
-                  [](const Crossing& p, const Crossing& q) { return p.x < q.x; });
+        std::sort(crossings.begin(), crossings.end());
         auto span = [&](long long x0, long long x1) {
             FillSpan(dc, static_cast<int>(y), x0, x1, paint);
         };
-        if (dc.fillMode == ALTERNATE) {
-            for (std::size_t i = 0; i + 1 < crossings.size(); i += 2)
-                span(crossings[i].x, crossings[i + 1].x);
-        } else {
-            int winding = 0;
-            for (std::size_t i = 0; i + 1 < crossings.size(); ++i) {
-                winding += crossings[i].direction;
-                if (winding != 0) span(crossings[i].x, crossings[i + 1].x);
-            }
-        }
+        for (std::size_t i = 0; i + 1 < crossings.size(); i += 2)
+            span(crossings[i], crossings[i + 1]);
     }
 }
 
@@ -266,15 +251,6 @@ BOOL Polygon(HDC handle, const POINT* points, int count) {
     Paint fill;
     if (BrushPaint(*dc, *dc->brush, &fill)) FillPolygon(*dc, points, count, fill);
     DrawPath(*dc, points, count, true);
-    return TRUE;
-}
-
-BOOL LineTo(HDC handle, int x, int y) {
-    DeviceContextObject* dc = Dc(handle);
-    if (!dc) return FALSE;
-    POINT path[2] = {dc->current, {x, y}};
-    DrawPath(*dc, path, 2, false);
-    dc->current = {x, y};
     return TRUE;
 }
 

@@ -247,26 +247,3 @@ int DrawTextW(HDC handle, LPCWSTR text, int count, RECT* rect, UINT format) {
     }
     return drawn;
 }
-
-BOOL GetTextExtentPoint32W(HDC handle, LPCWSTR text, int count, LPSIZE size) {
-    if (!gdi::IsLive(handle, Kind::DC) || !text || !size || count < 0) return FALSE;
-    Font* font = Font::Default();
-    if (!font) return FALSE;
-    int w = 0;
-    for (int i = 0; i < count; ++i) w += font->Get(static_cast<char32_t>(text[i])).advance;
-    *size = SIZE{w, font->Height()};
-    return TRUE;
-}
-
-BOOL GetTextMetricsW(HDC handle, LPTEXTMETRICW metrics) {
-    if (!gdi::IsLive(handle, Kind::DC) || !metrics) return FALSE;
-    Font* font = Font::Default();
-    if (!font) return FALSE;
-    int widest = 0;
-    for (char32_t c = U' '; c < U'\x7f'; ++c) widest = std::max(widest, font->Get(c).advance);
-    int internal = font->Height() - font->PixelSize();
-    *metrics = TEXTMETRICW{
-        font->Height(),          font->Ascent(), font->Descent(), std::max(0, internal), 0,
-        font->Get(U'x').advance, widest};
-    return TRUE;
-}

@@ -19,9 +19,7 @@ HDC CreateWindowDC(HBITMAP surface);
 // The surface position of the window's (0, 0).
 BOOL SetWindowDCOrigin(HDC dc, POINT origin);
 // Limits drawing to these surface rectangles (a region: they need not touch); count 0 lets
-// nothing through. ClearWindowDCClip lifts the limit.
+// nothing through.
 BOOL SetWindowDCClip(HDC dc, const RECT* rects, int count);
-BOOL ClearWindowDCClip(HDC dc);
-bool IsWindowDC(HDC dc);
 
 }  // namespace gdi

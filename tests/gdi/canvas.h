@@ -17,9 +17,8 @@ class Canvas {
           bitmap_(CreateCompatibleBitmap(nullptr, width, height)) {
         old_ = SelectObject(dc_, bitmap_);
         HBRUSH brush = CreateSolidBrush(ground);
-        HGDIOBJ oldBrush = SelectObject(dc_, brush);
-        PatBlt(dc_, 0, 0, width, height, PATCOPY);
-        SelectObject(dc_, oldBrush);
+        RECT all{0, 0, width, height};
+        FillRect(dc_, &all, brush);
         DeleteObject(brush);
     }
     ~Canvas() {

@@ -8,8 +8,6 @@ using namespace gdi_test;
 
 TEST(Objects, ADeviceContextStartsWithThePlatformDefaults) {
     Canvas c(6, 5, kRed);
-    EXPECT_EQ(GetTextColor(c.dc()), kBlack);
-    EXPECT_EQ(GetBkColor(c.dc()), kWhite);
     Rectangle(c.dc(), 0, 0, 5, 4);  // black pen, white brush
     EXPECT_EQ(c.Art(0, 0, 6, 5, {{kWhite, '#'}, {kRed, 'r'}}),
               ".....r\n"
@@ -17,8 +15,10 @@ TEST(Objects, ADeviceContextStartsWithThePlatformDefaults) {
               ".###.r\n"
               ".....r\n"
               "rrrrrr\n");
+    // Black text on white, opaque.
+    EXPECT_EQ(SetTextColor(c.dc(), kRed), kBlack);
+    EXPECT_EQ(SetBkColor(c.dc(), kRed), kWhite);
     EXPECT_EQ(SetBkMode(c.dc(), TRANSPARENT), OPAQUE);
-    EXPECT_EQ(SetStretchBltMode(c.dc(), COLORONCOLOR), BLACKONWHITE);
 }
 
 TEST(Objects, SelectReturnsWhatItReplaced) {
@@ -81,10 +81,9 @@ TEST(Objects, StockObjectsAreNeverFreed) {
     EXPECT_TRUE(DeleteObject(gray));
     EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_PEN)));
     Canvas c(3, 3);
-    HGDIOBJ old = SelectObject(c.dc(), gray);
-    PatBlt(c.dc(), 0, 0, 3, 3, PATCOPY);
+    RECT r{0, 0, 3, 3};
+    FillRect(c.dc(), &r, static_cast<HBRUSH>(gray));
     EXPECT_EQ(c.At(1, 1), RGB(128, 128, 128));
-    SelectObject(c.dc(), old);
     EXPECT_EQ(GetStockObject(99), nullptr);
     EXPECT_EQ(GetStockObject(WHITE_PEN), GetStockObject(WHITE_PEN));
 }

@@ -100,12 +100,13 @@ int main(int argc, char** argv) {
     DeleteObject(texture);
     DeleteObject(waves);
 
-    // Blits: PatBlt, a monochrome glyph in the text colours, a glow stretched with SRCPAINT.
+    // Blits: PatBlt, FillRect, a monochrome glyph in the text colours, a glow stretched with
+    // SRCPAINT.
     Label(dc, 0, 104, L"PatBlt BitBlt");
-    SelectObject(dc, green);
     PatBlt(dc, 2, 120, 20, 20, WHITENESS);
     PatBlt(dc, 6, 124, 12, 12, BLACKNESS);
-    PatBlt(dc, 24, 120, 20, 20, PATCOPY);
+    RECT block{24, 120, 44, 140};
+    FillRect(dc, &block, green);
     HDC scratch = CreateCompatibleDC(dc);
     HBITMAP glyph = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9001));
     HGDIOBJ oldScratch = SelectObject(scratch, glyph);
@@ -119,8 +120,8 @@ int main(int argc, char** argv) {
     HBITMAP glow = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9003));
     SelectObject(scratch, glow);
     PatBlt(dc, 122, 120, 60, 30, WHITENESS);
-    SelectObject(dc, GetStockObject(DKGRAY_BRUSH));
-    PatBlt(dc, 122, 120, 110, 30, PATCOPY);
+    RECT ground{122, 120, 232, 150};
+    FillRect(dc, &ground, static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH)));
     StretchBlt(dc, 124, 122, 26, 26, scratch, 0, 0, 4, 4, SRCPAINT);
     StretchBlt(dc, 154, 122, 3, 3, scratch, 0, 0, 4, 4, SRCPAINT);
     StretchBlt(dc, 160, 122, 70, 20, scratch, 0, 0, 4, 4, SRCCOPY);
@@ -159,8 +160,8 @@ int main(int argc, char** argv) {
     gdi::SetWindowDCOrigin(window, POINT{120, 284});
     RECT region[] = {{120, 286, 180, 300}, {190, 300, 240, 320}};
     gdi::SetWindowDCClip(window, region, 2);
-    SelectObject(window, green);
-    PatBlt(window, 0, 0, 120, 36, PATCOPY);
+    RECT all{0, 0, 120, 36};
+    FillRect(window, &all, green);
     DeleteDC(window);
 
     SelectObject(dc, oldPen);
