@@ -33,13 +33,15 @@ Backend* GetBackend();
 bool InputPointerDown(POINT screen);  // the stylus touches the screen
 bool InputPointerUp(POINT screen);    // ... and leaves it (goes to the window that got the down)
 bool InputDoubleDown(POINT screen);   // the down of a double tap's second tap: WM_LBUTTONDBLCLK
-bool InputPointerMove(POINT screen);  // the stylus moves while down: WM_MOUSEMOVE to that window
-bool InputWheel(POINT screen, int delta);  // a desktop mouse wheel turned over a window
-bool InputTap(POINT screen);               // down and up
-bool InputDoubleTap(POINT screen);         // down, up, double down, up
-bool InputKey(UINT virtualKey);            // WM_KEYDOWN then WM_KEYUP to the focus window
-bool InputChar(wchar_t ch);                // WM_CHAR to the focus window (typing)
-bool InputClose();                         // the close request of the main window (WM_CLOSE)
+bool InputTap(POINT screen);          // down and up
+bool InputDoubleTap(POINT screen);    // down, up, double down, up
+bool InputKey(UINT virtualKey);       // WM_KEYDOWN then WM_KEYUP to the focus window
+bool InputChar(wchar_t ch);           // WM_CHAR to the focus window (typing)
+bool InputClose();                    // the close request of the main window (WM_CLOSE)
+// The stylus moves while down (a drag): WM_MOUSEMOVE to the window that got the down.
+bool InputPointerMove(POINT screen);
+// A desktop mouse wheel turned over a window, WHEEL_DELTA a notch (up is positive).
+bool InputWheel(POINT screen, int delta);
 
 // Whether the backend has said no input will come again.
 bool InputEnded();
