@@ -83,7 +83,6 @@ Table& Registry() {
 }
 
 int liveObjects = 0;
-int liveDCs = 0;
 
 Bitmap* MakeStockMono() {
     static Bitmap mono;
@@ -148,7 +147,6 @@ DeviceContextObject* NewDC(bool window, Bitmap* bitmap) {
     ++dc->brush->selections;
     UpdateVisible(*dc);
     Register(dc, Kind::DC);
-    ++liveDCs;
     return dc;
 }
 
@@ -312,10 +310,6 @@ bool GetBitmapInfo(HBITMAP handle, BitmapInfo* info) {
     return true;
 }
 
-HBITMAP CurrentBitmap(HDC dc) {
-    return IsLive(dc, Kind::DC) ? dc->bitmap : nullptr;
-}
-
 std::uint32_t BitmapPixel(HBITMAP handle, int x, int y) {
     Bitmap* b = AsBitmap(handle);
     if (!b || x < 0 || y < 0 || x >= b->width || y >= b->height) return 0;
@@ -339,9 +333,6 @@ const std::uint32_t* BitmapRows(HBITMAP handle, int* stride) {
 int LiveObjectCount() {
     return liveObjects;
 }
-int LiveDCCount() {
-    return liveDCs;
-}
 
 }  // namespace gdi
 
@@ -358,7 +349,6 @@ BOOL DeleteDC(HDC handle) {
     Deselect(dc->pen);
     Deselect(dc->brush);
     Unregister(dc);
-    --liveDCs;
     delete dc;
     return TRUE;
 }

@@ -14,9 +14,6 @@ struct BitmapInfo {
 };
 bool GetBitmapInfo(HBITMAP bitmap, BitmapInfo* info);
 
-// The bitmap a memory DC draws on, or a window DC's surface.
-HBITMAP CurrentBitmap(HDC dc);
-
 // A pixel as the word 0x00RRGGBB whatever the depth (palette entries resolved); 0 outside.
 std::uint32_t BitmapPixel(HBITMAP bitmap, int x, int y);
 // A palettized bitmap's palette index at (x, y); −1 for a 32-bit bitmap or outside.
@@ -27,6 +24,5 @@ const std::uint32_t* BitmapRows(HBITMAP bitmap, int* stride);
 
 // Drawing objects alive now, stock objects and device contexts not counted.
 int LiveObjectCount();
-int LiveDCCount();
 
 }  // namespace gdi
