@@ -158,12 +158,13 @@ int RunHeadless(const CommandLine& cl) {
 
 constexpr int kIconPicture = 200, kIconSize = 32;
 
-// The desktop window shows the game's icon, read from its picture.
+// The desktop window shows the game's icon, read from its picture; magenta is its transparent
+// background.
 void SetWindowIcon(SDL_Window* window) {
     HBITMAP bitmap = LoadBitmapW(nullptr, MAKEINTRESOURCEW(kIconPicture));
     if (!bitmap) return;
     SDL_Surface* icon =
-        SDL_CreateRGBSurfaceWithFormat(0, kIconSize, kIconSize, 32, SDL_PIXELFORMAT_XRGB8888);
+        SDL_CreateRGBSurfaceWithFormat(0, kIconSize, kIconSize, 32, SDL_PIXELFORMAT_ARGB8888);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, bitmap);
     if (icon) {
@@ -172,7 +173,8 @@ void SetWindowIcon(SDL_Window* window) {
                                                          y * icon->pitch);
             for (int x = 0; x < kIconSize; ++x) {
                 COLORREF c = GetPixel(dc, x, y);
-                row[x] = ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+                const std::uint32_t rgb = ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+                row[x] = rgb == 0xFF00FFu ? 0u : 0xFF000000u | rgb;
             }
         }
         SDL_SetWindowIcon(window, icon);
