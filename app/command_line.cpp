@@ -28,18 +28,35 @@ CommandLine Refused(const std::string& why) {
 }  // namespace
 
 const char* UsageText() {
-    return "usage: velquin [--scale N] [--store PATH]\n"
+    return "usage: velquin [--scale N] [--fullscreen] [--store PATH]\n"
            "       velquin --headless --script FILE [--shots DIR] [--tick-start N] [--seed N]\n"
            "               [--store PATH]\n"
            "       velquin --help | --version\n"
            "\n"
-           "  --scale N        the window's starting scale, 1 to 8 (default 2)\n"
+           "  --scale N        the window's starting scale, 1 to 8 (default: the last one,\n"
+           "                   or the largest that fits the screen)\n"
+           "  --fullscreen     start filling the screen (F11 switches back)\n"
            "  --store PATH     keep settings and statistics in PATH\n"
            "  --headless       no window: run a script on a virtual clock\n"
            "  --script FILE    the script to run, - for standard input\n"
            "  --shots DIR      the folder for the script's shot command\n"
            "  --tick-start N   the virtual tick count at start-up\n"
-           "  --seed N         the intro's random source\n";
+           "  --seed N         the intro's random source\n"
+           "\n"
+           "keys (in the window):\n"
+           "  arrow keys                      step the pusher\n"
+           "  Ctrl+Z, U, Backspace            Undo\n"
+           "  Ctrl+Shift+Z, Ctrl+Y, R         Redo\n"
+           "  Ctrl+R, Home                    Restart\n"
+           "  N, Page Down                    next puzzle\n"
+           "  P, Page Up                      previous puzzle\n"
+           "  F1                              Learn rules\n"
+           "  O, Ctrl+Comma                   Options\n"
+           "  A                               About\n"
+           "  Ctrl+Q                          Exit\n"
+           "  F11, Alt+Return                 full screen on and off\n"
+           "  Space, Return, Escape           end the intro\n"
+           "  Return, Escape                  OK and Cancel in a box or dialog\n";
 }
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
@@ -57,6 +74,10 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
         }
         if (option == "--headless") {
             headless = true;
+            continue;
+        }
+        if (option == "--fullscreen") {
+            line.fullScreen = true;
             continue;
         }
         const bool takesValue = option == "--scale" || option == "--store" ||
@@ -90,7 +111,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
         }
     }
     if (headless) {
-        if (scaleGiven) return Refused("--scale is for the window, not --headless");
+        if (scaleGiven || line.fullScreen)
+            return Refused("--scale and --fullscreen are for the window, not --headless");
         if (line.script.empty()) return Refused("--headless needs --script FILE");
         line.action = CommandLine::RunHeadless;
         return line;

@@ -14,6 +14,7 @@
 #include "app/command_line.h"
 #include "app/report_lines.h"
 #include "app/script.h"
+#include "app/window_state.h"
 #include "engine/game_state.h"
 #include "platform/afx/afx.h"
 #include "platform/backend/script/script_backend.h"
@@ -28,6 +29,10 @@
 namespace {
 
 GameApp theApp;
+
+static_assert(unsigned{KeyShift} == unsigned{user::ModShift} &&
+              unsigned{KeyControl} == unsigned{user::ModControl} &&
+              unsigned{KeyAlt} == unsigned{user::ModAlt});
 
 void PrintLine(const std::string& line) {
     std::fputs(line.c_str(), stdout);
@@ -83,7 +88,7 @@ void Queue(backend::ScriptBackend& script, const ScriptCommand& c, const std::st
             script.ScreenTap(c.x, c.y);
             break;
         case VerbKey:
-            script.Key(static_cast<UINT>(c.number));
+            script.Key(static_cast<UINT>(c.number), c.modifiers);
             break;
         case VerbCommand:
             script.Command(static_cast<UINT>(c.number));
@@ -165,12 +170,13 @@ int RunHeadless(const CommandLine& cl) {
 
 constexpr int kIconPicture = 200, kIconSize = 32;
 
-// The desktop window shows the game's icon, read from its picture.
+// The desktop window shows the game's icon, read from its picture; magenta is its transparent
+// background.
 void SetWindowIcon(SDL_Window* window) {
     HBITMAP bitmap = LoadBitmapW(nullptr, MAKEINTRESOURCEW(kIconPicture));
     if (!bitmap) return;
     SDL_Surface* icon =
-        SDL_CreateRGBSurfaceWithFormat(0, kIconSize, kIconSize, 32, SDL_PIXELFORMAT_XRGB8888);
+        SDL_CreateRGBSurfaceWithFormat(0, kIconSize, kIconSize, 32, SDL_PIXELFORMAT_ARGB8888);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, bitmap);
     if (icon) {
@@ -179,7 +185,8 @@ void SetWindowIcon(SDL_Window* window) {
                                                          y * icon->pitch);
             for (int x = 0; x < kIconSize; ++x) {
                 COLORREF c = GetPixel(dc, x, y);
-                row[x] = ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+                const std::uint32_t rgb = ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+                row[x] = rgb == 0xFF00FFu ? 0u : 0xFF000000u | rgb;
             }
         }
         SDL_SetWindowIcon(window, icon);
@@ -191,8 +198,14 @@ void SetWindowIcon(SDL_Window* window) {
 }
 
 int RunDesktop(const CommandLine& cl) {
+    // The scale asked for, or the last one if it still fits the display, or the largest that
+    // fits; full screen if asked for or as it was left.
+    const std::string statePath = WindowStatePath();
+    const WindowState last = ReadWindowState(statePath);
+    const bool given = cl.scale > 0;
     std::string why;
-    auto sdl = backend::SdlBackend::Open(cl.scale, &why);
+    auto sdl = backend::SdlBackend::Open(given ? cl.scale : last.scale, &why,
+                                         cl.fullScreen || last.fullScreen, !given);
     if (!sdl) {
         std::fprintf(stderr, "velquin: %s; use --headless --script FILE to run without one\n",
                      why.c_str());
@@ -201,7 +214,9 @@ int RunDesktop(const CommandLine& cl) {
     SetWindowIcon(sdl->Window());
     SeedRandom(
         static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
-    return AfxWinMain(SW_SHOW);
+    const int status = AfxWinMain(SW_SHOW);
+    WriteWindowState(statePath, WindowState{sdl->Scale(), sdl->FullScreen()});
+    return status;
 }
 
 }  // namespace

@@ -11,8 +11,11 @@ struct KeyName {
     const char* name;
     int code;
 };
-constexpr KeyName kKeys[] = {{"left", 37}, {"up", 38},     {"right", 39},
-                             {"down", 40}, {"return", 13}, {"escape", 27}};
+constexpr KeyName kKeys[] = {{"left", 37},     {"up", 38},     {"right", 39}, {"down", 40},
+                             {"return", 13},   {"escape", 27}, {"space", 32}, {"backspace", 8},
+                             {"tab", 9},       {"home", 36},   {"end", 35},   {"pageup", 33},
+                             {"pagedown", 34}, {"delete", 46}, {"comma", 188}};
+constexpr KeyName kModifiers[] = {{"shift", KeyShift}, {"ctrl", KeyControl}, {"alt", KeyAlt}};
 
 // Scripts are written by hand: a wait of more than a day or a coordinate far off any screen
 // is a typing mistake, not a test.
@@ -38,6 +41,43 @@ bool ReadInteger(const std::string& text, std::int64_t low, std::int64_t high, s
     if (errno != 0 || *end != '\0' || value < low || value > high) return false;
     *out = value;
     return true;
+}
+
+// A key as a script names it: modifiers joined by '+' before the key (ctrl+shift+z), the key a
+// name above, a letter, f1 to f12, or a virtual-key code from 1 to 254 (a digit key is its
+// code: 48 to 57).
+bool ReadKey(const std::string& text, std::int64_t* code, unsigned* modifiers) {
+    std::string rest = text;
+    *modifiers = 0;
+    for (size_t plus; (plus = rest.find('+')) != std::string::npos && plus + 1 < rest.size();) {
+        const std::string name = rest.substr(0, plus);
+        bool known = false;
+        for (const KeyName& m : kModifiers)
+            if (name == m.name) {
+                *modifiers |= static_cast<unsigned>(m.code);
+                known = true;
+            }
+        if (!known) return false;
+        rest = rest.substr(plus + 1);
+    }
+    for (const KeyName& key : kKeys)
+        if (rest == key.name) {
+            *code = key.code;
+            return true;
+        }
+    if (rest.size() == 1 && rest[0] >= 'a' && rest[0] <= 'z') {
+        *code = rest[0] - 'a' + 'A';
+        return true;
+    }
+    if (rest.size() >= 2 && rest[0] == 'f') {
+        std::int64_t n = 0;
+        if (rest[1] != '0' && ReadInteger(rest.substr(1), 1, 12, &n)) {
+            *code = 0x70 + n - 1;
+            return true;
+        }
+        return false;
+    }
+    return ReadInteger(rest, 1, 254, code);
 }
 
 // The text after the first `skip` words of the line, as written (inner spaces kept).
@@ -113,14 +153,9 @@ std::string ReadCommand(const std::string& line, ScriptCommand* command) {
     if (verb == "key") {
         if (auto why = wantArgs(1); !why.empty()) return why;
         command->verb = VerbKey;
-        for (const KeyName& key : kKeys) {
-            if (words[1] == key.name) {
-                command->number = key.code;
-                return "";
-            }
-        }
-        if (!ReadInteger(words[1], 1, 254, &command->number))
-            return "key takes left, up, right, down, return, escape or a key code from 1 to 254";
+        if (!ReadKey(words[1], &command->number, &command->modifiers))
+            return "key takes a key name (left, return, space, pageup, a letter, f1, ...) or a "
+                   "key code from 1 to 254, after shift+, ctrl+ or alt+";
         return "";
     }
     if (verb == "command") return readOnlyId(VerbCommand);

@@ -11,7 +11,7 @@ enum ScriptVerb {
     VerbTap,        // x, y: client-area pixels of the main window
     VerbDoubleTap,  // x, y
     VerbScreenTap,  // x, y: screen pixels
-    VerbKey,        // number: virtual-key code
+    VerbKey,        // number: virtual-key code; modifiers: the keys held with it
     VerbCommand,    // number: command id
     VerbClose,
     VerbAnswer,  // number: 1 for ok, 2 for cancel
@@ -28,8 +28,12 @@ struct ScriptCommand {
     ScriptVerb verb = VerbState;
     std::int64_t number = 0;
     int x = 0, y = 0;
+    unsigned modifiers = 0;  // key: KeyShift, KeyControl and KeyAlt
     std::string text;
 };
+
+// The modifier keys a script's key can name, in the window system's order.
+enum ScriptKeyModifier : unsigned { KeyShift = 1, KeyControl = 2, KeyAlt = 4 };
 
 struct ScriptError {
     int line = 0;

@@ -1,5 +1,7 @@
 #include "packaging/icon_scale.h"
 
+#include <png.h>
+
 #include <charconv>
 
 std::string ScaleIcon(const gdi::Picture& picture, int size, std::vector<std::uint32_t>* pixels) {
@@ -24,7 +26,8 @@ std::string ScaleIcon(const gdi::Picture& picture, int size, std::vector<std::ui
                 pixels->clear();
                 return "the icon picture uses a colour outside its palette";
             }
-            pixels->push_back(picture.palette[index]);
+            const std::uint32_t colour = picture.palette[index] & 0xFFFFFFu;
+            pixels->push_back(colour == kIconTransparentColour ? 0u : 0xFF000000u | colour);
         }
     return "";
 }
@@ -39,4 +42,25 @@ bool ReadIconRequest(const std::string& text, int* size, std::string* path) {
     *size = value;
     *path = text.substr(colon + 1);
     return true;
+}
+
+bool WriteIconPng(const std::vector<std::uint32_t>& pixels, int size, const std::string& path) {
+    if (size <= 0 || pixels.size() != static_cast<std::size_t>(size) * size) return false;
+    std::vector<png_byte> rgba;
+    rgba.reserve(pixels.size() * 4);
+    for (std::uint32_t p : pixels) {
+        rgba.push_back(static_cast<png_byte>(p >> 16));
+        rgba.push_back(static_cast<png_byte>(p >> 8));
+        rgba.push_back(static_cast<png_byte>(p));
+        rgba.push_back(static_cast<png_byte>(p >> 24));
+    }
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(size);
+    image.height = static_cast<png_uint_32>(size);
+    image.format = PNG_FORMAT_RGBA;
+    const bool written =
+        png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr) != 0;
+    png_image_free(&image);
+    return written;
 }

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "packaging/icon_scale.h"
-#include "platform/gdi/png.h"
 
 int main(int argc, char** argv) {
     if (argc < 4) {
@@ -45,7 +44,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
             return 1;
         }
-        if (!gdi::WritePng(pixels.data(), size, size, size, output)) {
+        if (!WriteIconPng(pixels, size, output)) {
             std::fprintf(stderr, "velquin-icon: cannot write %s\n", output.c_str());
             return 1;
         }

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/gdi/gdi.h"
+#include "platform/user/accelerators.h"
 #include "platform/user/command_bar.h"
 #include "platform/user/dialog.h"
 #include "platform/user/menu.h"
@@ -16,6 +17,37 @@ constexpr MenuItemResource kItems[] = {{40005, L"Next Game"},   {40015, L"Previo
                                        {40008, L"Learn rules"}, {40004, L"Options"},
                                        {40003, L"About"},       {40001, L"Exit"}};
 constexpr MenuPopupResource kMenu[] = {{L"Menu", kItems}};
+
+// The desktop's keys. The button commands (40030 Undo, 40031 Redo, 40032 Restart) do what a
+// tap on the button does; 40033 ends the intro; 0xE93A is the framework's full-screen switch.
+// Every other key sends its menu item's command.
+constexpr UINT kUndo = 40030, kRedo = 40031, kRestart = 40032, kEndIntro = 40033,
+               kFullScreen = 0xE93A;
+constexpr BYTE kKey = FVIRTKEY, kCtrl = FVIRTKEY | FCONTROL;
+constexpr ACCEL kKeys[] = {
+    {kCtrl, 'Z', kUndo},
+    {kKey, 'U', kUndo},
+    {kKey, VK_BACK, kUndo},
+    {kCtrl | FSHIFT, 'Z', kRedo},
+    {kCtrl, 'Y', kRedo},
+    {kKey, 'R', kRedo},
+    {kCtrl, 'R', kRestart},
+    {kKey, VK_HOME, kRestart},
+    {kKey, 'N', 40005},
+    {kKey, VK_NEXT, 40005},
+    {kKey, 'P', 40015},
+    {kKey, VK_PRIOR, 40015},
+    {kKey, VK_F1, 40008},
+    {kKey, 'O', 40004},
+    {kCtrl, VK_OEM_COMMA, 40004},
+    {kKey, 'A', 40003},
+    {kCtrl, 'Q', 40001},
+    {kKey, VK_F11, kFullScreen},
+    {kKey | FALT, VK_RETURN, kFullScreen},
+    {kKey, VK_SPACE, kEndIntro},
+    {kKey, VK_RETURN, kEndIntro},
+    {kKey, VK_ESCAPE, kEndIntro},
+};
 
 constexpr int kToolWidth = 64, kToolHeight = 16;
 constexpr UINT kTools[] = {40008, 40004, 40018, 40014};
@@ -67,6 +99,7 @@ void ReadToolBarPixels() {
 
 void RegisterGameResources() {
     RegisterMenuResource(kMain, kMenu);
+    RegisterAcceleratorResource(kMain, kKeys);
     ReadToolBarPixels();
     RegisterToolBarResource(kMain, &kToolBar);
     RegisterStringResource(kMain, L"generic");

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Installs whatever Debian package of tools/debian-packages.txt is missing. Safe to run again:
-# it asks apt only when something is missing, and uses sudo when not run as root.
+# Installs whatever Debian package is missing: with --play only those of
+# tools/debian-packages-play.txt (building and playing), otherwise those of
+# tools/debian-packages.txt too (tests, benchmarks, fuzzers, the package check). Safe to run
+# again: it asks apt only when something is missing, and uses sudo when not run as root.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+lists=("$here/debian-packages-play.txt")
+[ "${1:-}" = --play ] || lists+=("$here/debian-packages.txt")
 missing=()
 while read -r pkg; do
     pkg=${pkg%%#*}
@@ -11,7 +15,7 @@ while read -r pkg; do
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
         missing+=("$pkg")
     fi
-done <"$here/debian-packages.txt"
+done < <(cat "${lists[@]}")
 [ ${#missing[@]} -eq 0 ] && exit 0
 echo "setup: installing ${missing[*]}" >&2
 sudo=()

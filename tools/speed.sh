@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
-cmake -S . -B build -G Ninja >/dev/null
+# The tests and benchmarks back on, should tools/play.sh have built this folder without them.
+cmake -S . -B build -G Ninja -DVELQUIN_TESTS=ON -DVELQUIN_BENCH=ON >/dev/null
 cmake --build build -j "$(nproc)" >/dev/null
 velquin=build/app/velquin
 scratch=$(mktemp -d)

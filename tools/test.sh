@@ -16,7 +16,8 @@ build() {  # build DIR [cmake options...]
 }
 
 echo "== normal build =="
-build build
+# The tests and benchmarks back on, should tools/play.sh have built this folder without them.
+build build -DVELQUIN_TESTS=ON -DVELQUIN_BENCH=ON
 ctest --test-dir build --output-on-failure -j "$jobs"
 
 echo "== sanitizer build =="

@@ -40,6 +40,10 @@ afx::OnMessage<&MainFrame::OnTap>(WM_LBUTTONDOWN),
     afx::OnCommand<&MainFrame::OnPreviousPuzzle>(kCmdPreviousPuzzle),
     afx::OnCommand<&MainFrame::OnPreviousPuzzle>(kCmdPreviousTool),
     afx::OnMessage<&MainFrame::OnDoubleTap>(WM_LBUTTONDBLCLK),
+    afx::OnCommand<&MainFrame::OnUndoCommand>(kCmdUndo),
+    afx::OnCommand<&MainFrame::OnRedoCommand>(kCmdRedo),
+    afx::OnCommand<&MainFrame::OnRestartCommand>(kCmdRestart),
+    afx::OnCommand<&MainFrame::OnEndIntroCommand>(kCmdEndIntro),
     END_MESSAGE_MAP()
 
         MainFrame::MainFrame() {
@@ -174,6 +178,29 @@ void MainFrame::OnNextPuzzle() {
 
 void MainFrame::OnPreviousPuzzle() {
     PreviousPuzzle(*this);
+}
+
+void MainFrame::TapButton(const RECT& button) {
+    OnTap(MK_LBUTTON, CPoint((button.left + button.right) / 2, (button.top + button.bottom) / 2));
+}
+
+void MainFrame::OnUndoCommand() {
+    TapButton(undoRect);
+}
+
+void MainFrame::OnRedoCommand() {
+    TapButton(redoRect);
+}
+
+void MainFrame::OnRestartCommand() {
+    TapButton(restartRect);
+}
+
+void MainFrame::OnEndIntroCommand() {
+    if (!gameState.introRunning) return;
+    EndIntro(*this);
+    StartGame(*this);
+    Repaint();
 }
 
 void MainFrame::ShowAbout() {

@@ -15,6 +15,9 @@ constexpr UINT kRulesDialog = 105;
 constexpr UINT kCmdExit = 40001, kCmdAbout = 40003, kCmdOptions = 40004, kCmdNextPuzzle = 40005,
                kCmdLearnRules = 40008, kCmdNextTool = 40014, kCmdPreviousPuzzle = 40015,
                kCmdPreviousTool = 40018, kCmdExitSilent = 100;
+// Commands of the desktop's keys alone: the three buttons under the board, and the end of the
+// intro (accelerator table 128).
+constexpr UINT kCmdUndo = 40030, kCmdRedo = 40031, kCmdRestart = 40032, kCmdEndIntro = 40033;
 // Controls of the dialogs.
 constexpr int kIdEnglish = 1001, kIdStats = 1004, kIdFrench = 1007, kIdReset = 1008, kIdBest = 1009,
               kIdRulesText = 1010, kIdRulesTitle = 1011;
@@ -53,9 +56,16 @@ class MainFrame : public CFrameWnd, public GameWindow {
     void LearnRules();
     void OnNextPuzzle();
     void OnPreviousPuzzle();
+    // A key's button command does what a tap on that button's rectangle does now.
+    void OnUndoCommand();
+    void OnRedoCommand();
+    void OnRestartCommand();
+    // Space, Return and Escape: during the intro, what a tap does; afterwards nothing.
+    void OnEndIntroCommand();
 
     DECLARE_MESSAGE_MAP()
 
   private:
+    void TapButton(const RECT& button);
     std::vector<Timer> timers_;
 };

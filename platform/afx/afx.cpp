@@ -3,6 +3,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/user/backend.h"
+
 namespace {
 
 std::unordered_map<HWND, CWnd*>& Objects() {
@@ -127,7 +129,9 @@ LRESULT CWnd::Default() {
     return ::DefWindowProcW(m_hWnd, current_.message, current_.wParam, current_.lParam);
 }
 
-BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    // A menu's or an accelerator's command (no control sends it) is routed as a plain command.
+    if (lParam == 0) return OnCmdMsg(LOWORD(wParam), 0);
     return OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
 }
 
@@ -245,6 +249,7 @@ BOOL CCeCommandBar::LoadToolBar(UINT toolBarId) {
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
 afx::OnMessage<&CFrameWnd::OnClose>(WM_CLOSE),
     afx::OnMessage<&CFrameWnd::OnNcDestroy>(WM_NCDESTROY),
+    afx::OnCommand<&CFrameWnd::OnViewFullScreen>(ID_VIEW_FULLSCREEN),
     END_MESSAGE_MAP()
 
         BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, void*) {
@@ -252,6 +257,7 @@ afx::OnMessage<&CFrameWnd::OnClose>(WM_CLOSE),
     ::LoadStringW(AfxGetInstanceHandle(), resourceId, title, 256);
     // A frame is a top-level window over the main area; the add-to-title flag is the framework's.
     DWORD windowStyle = style & ~(FWS_ADDTOTITLE | WS_VISIBLE | WS_CHILD | WS_POPUP);
+    m_hAccelTable = ::LoadAcceleratorsW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(resourceId));
     return CreateFrameWindow(title, windowStyle, parent ? parent->m_hWnd : nullptr);
 }
 
@@ -281,6 +287,21 @@ BOOL CFrameWnd::OnCmdMsg(UINT id, UINT code) {
     // The frame's own map first, then the application's.
     if (CWnd::OnCmdMsg(id, code)) return TRUE;
     return theApp && static_cast<CCmdTarget*>(theApp)->OnCmdMsg(id, code);
+}
+
+BOOL CFrameWnd::PreTranslateMessage(MSG* msg) {
+    if (!m_hAccelTable || !m_hWnd) return FALSE;
+    if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) return FALSE;
+    // Keys for the frame itself or its children; an owned box or dialog keeps its own.
+    HWND h = msg->hwnd;
+    while (h && h != m_hWnd && (static_cast<DWORD>(::GetWindowLongPtrW(h, GWL_STYLE)) & WS_CHILD))
+        h = ::GetParent(h);
+    if (h != m_hWnd) return FALSE;
+    return ::TranslateAcceleratorW(m_hWnd, m_hAccelTable, msg) != 0;
+}
+
+void CFrameWnd::OnViewFullScreen() {
+    user::ToggleFullScreen();
 }
 
 void CFrameWnd::OnClose() {
@@ -378,12 +399,17 @@ CWinApp::~CWinApp() {
 int CWinApp::Run() {
     MSG msg{};
     while (::GetMessageW(&msg, nullptr, 0, 0)) {
+        if (PreTranslateMessage(&msg)) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
     exitCode_ = msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;
     user::TakeQuit();
     return ExitInstance();
+}
+
+BOOL CWinApp::PreTranslateMessage(MSG* msg) {
+    return m_pMainWnd && m_pMainWnd->m_hWnd && m_pMainWnd->PreTranslateMessage(msg);
 }
 
 void CWinApp::OnAppExit() {

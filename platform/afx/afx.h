@@ -4,6 +4,7 @@
 
 #include "platform/afx/afx_string.h"
 #include "platform/afx/message_map.h"
+#include "platform/user/accelerators.h"
 #include "platform/user/command_bar.h"
 #include "platform/user/dialog.h"
 #include "platform/user/menu.h"
@@ -15,6 +16,8 @@
 #include "platform/user/window_api.h"
 
 constexpr UINT ID_APP_EXIT = 0xE141;
+// The desktop's full-screen switch, handled by every frame.
+constexpr UINT ID_VIEW_FULLSCREEN = 0xE93A;
 constexpr UINT AFX_IDW_TOOLBAR = 0xE800;
 constexpr DWORD FWS_ADDTOTITLE = 0x8000;
 constexpr DWORD AFX_DEFAULT_TOOLBAR_STYLE = 0x50002800;  // visible child bar with a border
@@ -79,6 +82,10 @@ class CWnd : public CCmdTarget {
     // The message being handled, to the window's default handling.
     LRESULT Default();
 
+    // A message on its way from the loop to its window, seen first by the main window: TRUE
+    // when it was used up here (an accelerator) and must not be dispatched.
+    virtual BOOL PreTranslateMessage(MSG*) { return FALSE; }
+
     static const MessageMap* ThisMessageMap();
     const MessageMap* GetMessageMap() const override;
 
@@ -129,7 +136,8 @@ class CCeCommandBar : public CWnd {
 class CFrameWnd : public CWnd {
   public:
     CFrameWnd() = default;
-    // Makes the frame: its title is the string resource of that id.
+    // Makes the frame: its title is the string resource of that id, its keys the accelerator
+    // table of that id when there is one.
     BOOL LoadFrame(UINT resourceId, DWORD style = FWS_ADDTOTITLE, CWnd* parent = nullptr,
                    void* context = nullptr);
     // Lets the frame know its command bar; with 0 the frame finishes its layout around the bar.
@@ -138,8 +146,15 @@ class CFrameWnd : public CWnd {
     CCeCommandBar* GetCommandBar() const;
 
     BOOL OnCmdMsg(UINT id, UINT code) override;
+    // The frame's keys: a key message for the frame or one of its children that matches its
+    // accelerator table becomes the entry's command.
+    BOOL PreTranslateMessage(MSG* msg) override;
     // The default close: destroys the frame; the main window's end ends the message loop.
     void OnClose();
+    // ID_VIEW_FULLSCREEN: the backend's window to the whole display and back.
+    void OnViewFullScreen();
+
+    HACCEL m_hAccelTable = nullptr;
 
     DECLARE_MESSAGE_MAP()
 
@@ -177,6 +192,8 @@ class CWinApp : public CCmdTarget {
     ~CWinApp() override;
 
     virtual BOOL InitInstance() { return TRUE; }
+    // Each message of the application's loop, before it is dispatched: the main window's turn.
+    virtual BOOL PreTranslateMessage(MSG* msg);
     // Runs the message loop until it ends, then ExitInstance; returns its result.
     virtual int Run();
     virtual int ExitInstance() { return exitCode_; }

@@ -20,6 +20,10 @@ class Backend {
     virtual WaitResult WaitForInput(DWORD timeoutMs) = 0;
     // Something was drawn on the screen; the backend shows it before it next waits.
     virtual void ScreenChanged() {}
+    // The screen filling the whole display, or back in its window. Returns whether the backend
+    // can show it so.
+    virtual bool SetFullScreen(bool) { return false; }
+    virtual bool FullScreen() const { return false; }
 };
 
 // The backend the message loops ask for input; null means none (a loop with nothing to do then
@@ -35,9 +39,15 @@ bool InputPointerUp(POINT screen);    // ... and leaves it (goes to the window t
 bool InputDoubleDown(POINT screen);   // the down of a double tap's second tap: WM_LBUTTONDBLCLK
 bool InputTap(POINT screen);          // down and up
 bool InputDoubleTap(POINT screen);    // down, up, double down, up
-bool InputKey(UINT virtualKey);       // WM_KEYDOWN then WM_KEYUP to the focus window
-bool InputChar(wchar_t ch);           // WM_CHAR to the focus window (typing)
-bool InputClose();                    // the close request of the main window (WM_CLOSE)
+// Modifier keys held with a key, as GetKeyState reports them while its messages are handled.
+enum KeyModifier : unsigned { ModShift = 1, ModControl = 2, ModAlt = 4 };
+// WM_KEYDOWN then WM_KEYUP to the focus window; with Alt held, WM_SYSKEYDOWN and WM_SYSKEYUP.
+bool InputKey(UINT virtualKey, unsigned modifiers = 0);
+bool InputChar(wchar_t ch);  // WM_CHAR to the focus window (typing)
+bool InputClose();           // the close request of the main window (WM_CLOSE)
+
+// Switches the backend between its window and the whole display; false when it cannot.
+bool ToggleFullScreen();
 // The stylus moves while down (a drag): WM_MOUSEMOVE to the window that got the down.
 bool InputPointerMove(POINT screen);
 // A desktop mouse wheel turned over a window, WHEEL_DELTA a notch (up is positive).

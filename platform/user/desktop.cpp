@@ -199,6 +199,7 @@ void ShutdownWindowSystem() {
     d.quit = false;
     d.quitCode = 0;
     d.inputEnded = false;
+    d.keyModifiers = 0;
     d.focus = d.active = d.capture = d.navBar = d.trackingMenu = nullptr;
     d.geometryDepth = 0;
     d.geometryBefore.clear();

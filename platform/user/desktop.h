@@ -32,12 +32,14 @@ struct Desktop {
 
     struct Queued {
         MSG msg;
-        bool input;  // dropped if its window takes no input by the time it is handed out
+        bool input;          // dropped if its window takes no input by the time it is handed out
+        unsigned modifiers;  // input: the modifier keys held with it
     };
     std::deque<Queued> posted;
     bool quit = false;
     int quitCode = 0;
     bool inputEnded = false;
+    unsigned keyModifiers = 0;  // as of the input message last handed out (GetKeyState)
 
     std::vector<Timer> timers;
     UINT_PTR nextThreadTimer = 0x7000;
@@ -90,7 +92,7 @@ Window* NextWindowToPaint();
 bool EraseBackground(HWND hwnd, HDC hdc);
 
 // Input is queued like a posted message but marked as input.
-void PostInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+void PostInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, unsigned modifiers = 0);
 
 // Timers internals.
 bool NextDueTimer(MSG* msg);

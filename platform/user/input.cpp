@@ -91,12 +91,22 @@ bool InputDoubleTap(POINT screen) {
     return first || second;
 }
 
-bool InputKey(UINT virtualKey) {
+bool InputKey(UINT virtualKey, unsigned modifiers) {
     HWND h = KeyTarget();
     if (!h) return false;
-    PostInput(h, WM_KEYDOWN, virtualKey, 1);
-    PostInput(h, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
+    // With Alt held the platform sends the system key messages, with the context bit set.
+    const bool alt = (modifiers & ModAlt) != 0;
+    const DWORD context = alt ? 0x20000000u : 0;
+    PostInput(h, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey, static_cast<LPARAM>(1u | context),
+              modifiers);
+    PostInput(h, alt ? WM_SYSKEYUP : WM_KEYUP, virtualKey,
+              static_cast<LPARAM>(0xC0000001u | context), modifiers);
     return true;
+}
+
+bool ToggleFullScreen() {
+    Backend* b = TheDesktop().backend;
+    return b && b->SetFullScreen(!b->FullScreen());
 }
 
 bool InputChar(wchar_t ch) {

@@ -32,7 +32,10 @@ Next TakeMessage(MSG* msg, bool wait, bool remove) {
                 d.posted.pop_front();
                 continue;
             }
-            if (remove) d.posted.pop_front();
+            if (remove) {
+                if (d.posted.front().input) d.keyModifiers = d.posted.front().modifiers;
+                d.posted.pop_front();
+            }
             *msg = m;
             return Next::Message;
         }
@@ -59,14 +62,16 @@ Next TakeMessage(MSG* msg, bool wait, bool remove) {
 
 BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (hwnd && !FromHandle(hwnd)) return FALSE;
-    TheDesktop().posted.push_back({MSG{hwnd, message, wParam, lParam, GetTickCount(), {}}, false});
+    TheDesktop().posted.push_back(
+        {MSG{hwnd, message, wParam, lParam, GetTickCount(), {}}, false, 0});
     return TRUE;
 }
 
 namespace user {
 
-void PostInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    TheDesktop().posted.push_back({MSG{hwnd, message, wParam, lParam, GetTickCount(), {}}, true});
+void PostInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, unsigned modifiers) {
+    TheDesktop().posted.push_back(
+        {MSG{hwnd, message, wParam, lParam, GetTickCount(), {}}, true, modifiers});
 }
 
 }  // namespace user

@@ -91,6 +91,8 @@ constexpr UINT WM_NCDESTROY = 0x0082;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_CHAR = 0x0102;
+constexpr UINT WM_SYSKEYDOWN = 0x0104;  // a key pressed with Alt held
+constexpr UINT WM_SYSKEYUP = 0x0105;
 constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_TIMER = 0x0113;
@@ -160,13 +162,26 @@ constexpr UINT GW_CHILD = 5;
 constexpr UINT VK_BACK = 0x08;
 constexpr UINT VK_TAB = 0x09;
 constexpr UINT VK_RETURN = 0x0D;
+constexpr UINT VK_SHIFT = 0x10;
+constexpr UINT VK_CONTROL = 0x11;
+constexpr UINT VK_MENU = 0x12;  // Alt
 constexpr UINT VK_ESCAPE = 0x1B;
+constexpr UINT VK_SPACE = 0x20;
+constexpr UINT VK_PRIOR = 0x21;  // Page Up
+constexpr UINT VK_NEXT = 0x22;   // Page Down
 constexpr UINT VK_END = 0x23;
 constexpr UINT VK_HOME = 0x24;
 constexpr UINT VK_LEFT = 0x25;
 constexpr UINT VK_UP = 0x26;
 constexpr UINT VK_RIGHT = 0x27;
 constexpr UINT VK_DOWN = 0x28;
+constexpr UINT VK_DELETE = 0x2E;
+// Letters and digits are their upper-case ASCII codes.
+constexpr UINT VK_F1 = 0x70;  // F1 to F12 follow in order
+constexpr UINT VK_F2 = 0x71;
+constexpr UINT VK_F11 = 0x7A;
+constexpr UINT VK_F12 = 0x7B;
+constexpr UINT VK_OEM_COMMA = 0xBC;
 
 // Dialog and message-box answers.
 constexpr int IDOK = 1;

@@ -125,6 +125,47 @@ TEST_F(FrameworkTest, TapsKeysTimersAndTheDoubleTapReachTheirHandlers) {
                                         "key 13", "timer 1", "timer 1"}));
 }
 
+TEST_F(FrameworkTest, TheLoopTurnsAKeyOfTheAcceleratorTableIntoItsCommandAndNothingElse) {
+    script->Key('N', user::ModControl);  // an entry: the command, and no key message
+    script->Key('N');                    // no entry without Ctrl: the key as before
+    script->Key('N', user::ModControl | user::ModShift);  // Shift too: no entry matches
+    script->Key('A', user::ModControl);                   // a command only the application has
+    script->Key(VK_F2);
+    script->Key(VK_RETURN, user::ModAlt);  // a system key: its entry, never WM_KEYDOWN
+    script->Key(VK_LEFT, user::ModAlt);    // a system key with no entry: nobody's key
+    RunApp();
+    EXPECT_EQ(CallsWithout("timer"), (std::vector<std::string>{"frame next", "key 78", "key 78",
+                                                               "app only", "frame both"}));
+    EXPECT_TRUE(script->FullScreen());
+}
+
+TEST_F(FrameworkTest, TheFullScreenKeysSwitchTheBackendBackAndForth) {
+    std::vector<bool> seen;
+    auto look = [&](std::string*) {
+        seen.push_back(script->FullScreen());
+        return true;
+    };
+    script->Key(VK_F11);
+    script->Do(look);
+    script->Key(VK_F11);
+    script->Do(look);
+    script->Key(VK_RETURN, user::ModAlt);
+    script->Do(look);
+    RunApp();
+    EXPECT_EQ(seen, (std::vector<bool>{true, false, true}));
+}
+
+TEST_F(FrameworkTest, KeysGoToAnOpenBoxNotToTheAcceleratorTable) {
+    script->Command(kCmdAbout);
+    script->Key(VK_F2);                  // in the table, but the box has the keys
+    script->Key('N', user::ModControl);  // likewise
+    script->Key(VK_RETURN);              // the box's OK
+    script->Key(VK_F2);                  // the box is gone: the table again
+    RunApp();
+    EXPECT_EQ(CallsWithout("timer"), (std::vector<std::string>{"frame both"}));
+    EXPECT_EQ(user::GetOpenMessageBox(), nullptr);
+}
+
 TEST_F(FrameworkTest, TimersAndPaintsGoOnBehindTheAboutBox) {
     int paintsAtOpen = 0, paintsBehind = 0;
     std::uint32_t insideBox = 0, besideBox = 0;

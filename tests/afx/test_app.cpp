@@ -30,10 +30,19 @@ const DialogResource kOptions{L"Options",
                               174,
                               kOptionsControls};
 
+constexpr ACCEL kKeys[] = {
+    {FVIRTKEY | FCONTROL, 'N', kCmdNext},
+    {FVIRTKEY | FCONTROL, 'A', kCmdAppOnly},
+    {FVIRTKEY, VK_F2, kCmdBoth},
+    {FVIRTKEY, VK_F11, ID_VIEW_FULLSCREEN},
+    {FVIRTKEY | FALT, VK_RETURN, ID_VIEW_FULLSCREEN},
+};
+
 }  // namespace
 
 void RegisterTestResources() {
     RegisterMenuResource(128, kMenu);
+    RegisterAcceleratorResource(128, kKeys);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 64; ++x)
             toolPixels[y * 64 + x] =

@@ -13,11 +13,16 @@ CommandLine Parse(std::initializer_list<const char*> words) {
     return ParseCommandLine(static_cast<int>(argv.size()), argv.data());
 }
 
-TEST(CommandLine, NoOptionsStartsTheWindowAtTwiceTheSize) {
+TEST(CommandLine, NoOptionsLeavesTheWindowsScaleToTheScreenAndTheLastRun) {
     const CommandLine line = Parse({});
     EXPECT_EQ(line.action, CommandLine::RunDesktop);
-    EXPECT_EQ(line.scale, 2);
+    EXPECT_EQ(line.scale, 0);
+    EXPECT_FALSE(line.fullScreen);
     EXPECT_TRUE(line.store.empty());
+    const CommandLine chosen = Parse({"--fullscreen", "--scale", "5"});
+    EXPECT_EQ(chosen.action, CommandLine::RunDesktop);
+    EXPECT_EQ(chosen.scale, 5);
+    EXPECT_TRUE(chosen.fullScreen);
 }
 
 TEST(CommandLine, HeadlessTakesItsScriptAndOptions) {
@@ -48,7 +53,8 @@ TEST(CommandLine, RefusesWhatItCannotUse) {
         {"--store", ""},
         {"--headless"},                                   // no script
         {"--headless", "--script", "s", "--scale", "2"},  // no window to scale
-        {"--script", "s"},                                // a script needs --headless
+        {"--headless", "--script", "s", "--fullscreen"},
+        {"--script", "s"},  // a script needs --headless
         {"--tick-start", "5"},
         {"--headless", "--script", "s", "--tick-start", "4294967296"},
         {"--headless", "--script", "s", "--seed", "+1"},

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -502,3 +503,108 @@ TEST_F(GameScript, AboutDuringTheIntroPaintsTheWholeGameFrameAroundItsBox) {
 }
 
 }  // namespace
+
+// What the desktop's keys do, compared with what they stand for: a button's key with a tap on
+// that button, a menu key with the menu's command. Each run starts from an empty store, and the
+// two runs must print the same lines and leave the same screen.
+class KeyScript : public GameScript {
+  protected:
+    struct Result {
+        std::string lines;
+        std::string screen;
+    };
+    Result Run(const std::string& script) {
+        fs::remove(folder / "store.reg");
+        fs::remove(folder / "end.png");
+        Outcome run = Play(script + "state\nshot end\n");
+        std::ifstream in(folder / "end.png", std::ios::binary);
+        std::string screen((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        return {run.Joined() + "status " + std::to_string(run.status), screen};
+    }
+};
+
+TEST_F(KeyScript, EachButtonKeyDoesWhatATapOnItsButtonDoesInEveryState) {
+    struct Situation {
+        const char* name;
+        std::string script;
+    };
+    const Situation situations[] = {
+        {"intro", "wait 100\n"},
+        {"puzzle just started", "tap 5 5\n"},
+        {"two moves, one undone", "tap 5 5\ntap 81 113\ntap 120 113\ntap 20 240\n"},
+        {"solved", std::string("tap 5 5\n") + kSolvePuzzle0},
+        {"tutorial", "tap 5 5\ncommand 40008\nok\n"},
+        {"no position after About", "command 40003\nanswer ok\n"},
+    };
+    struct Button {
+        const char* tap;
+        const char* command;
+        std::vector<const char*> keys;
+    };
+    const Button buttons[] = {
+        {"tap 35 240", "command 40030", {"key ctrl+z", "key u", "key backspace"}},
+        {"tap 205 240", "command 40031", {"key ctrl+shift+z", "key ctrl+y", "key r"}},
+        {"tap 120 240", "command 40032", {"key ctrl+r", "key home"}},
+    };
+    int changed = 0, unchanged = 0;
+    for (const Situation& s : situations) {
+        const Result before = Run(s.script);
+        for (const Button& b : buttons) {
+            const Result tapped = Run(s.script + b.tap + "\n");
+            ASSERT_NE(tapped.screen, "") << s.name;
+            // Some taps change the game and some do nothing; both kinds must be covered.
+            (tapped.lines == before.lines && tapped.screen == before.screen ? unchanged
+                                                                            : changed)++;
+            std::vector<std::string> others{b.command};
+            others.insert(others.end(), b.keys.begin(), b.keys.end());
+            for (const std::string& other : others) {
+                const Result pressed = Run(s.script + other + "\n");
+                EXPECT_EQ(pressed.lines, tapped.lines)
+                    << s.name << ": " << other << " vs " << b.tap;
+                EXPECT_TRUE(pressed.screen == tapped.screen)
+                    << s.name << ": " << other << " shows another screen than " << b.tap;
+            }
+        }
+    }
+    EXPECT_GE(changed, 6);
+    EXPECT_GE(unchanged, 4);
+}
+
+TEST_F(KeyScript, SpaceReturnAndEscapeEndTheIntroAsATapDoesAndLaterDoNothing) {
+    const Result tapped = Run("wait 300\ntap 5 5\n");
+    EXPECT_NE(tapped.lines.find("\"boardWidth\": 3"), std::string::npos) << tapped.lines;
+    for (const char* key : {"space", "return", "escape"}) {
+        const Result pressed = Run(std::string("wait 300\nkey ") + key + "\n");
+        EXPECT_EQ(pressed.lines, tapped.lines) << key;
+        EXPECT_TRUE(pressed.screen == tapped.screen) << key;
+        // In a game the same keys change nothing.
+        const std::string game = "tap 5 5\ntap 81 113\n";
+        EXPECT_EQ(Run(game + "key " + key + "\n").lines, Run(game).lines) << key;
+    }
+    // The arrow keys keep their meaning: no key of the table, the intro goes on.
+    const Result arrow = Run("wait 300\nkey right\n");
+    EXPECT_NE(arrow.lines.find("\"boardWidth\": 0"), std::string::npos) << arrow.lines;
+}
+
+TEST_F(KeyScript, MenuKeysSendTheMenuCommandWithTheSameQuestion) {
+    const std::string game = "tap 5 5\ntap 81 113\n";  // one move: leaving asks first
+    const std::pair<const char*, std::vector<const char*>> keys[] = {
+        {"command 40005", {"key n", "key pagedown"}},
+        {"command 40015", {"key p", "key pageup"}},
+        {"command 40008", {"key f1"}},
+        {"command 40004", {"key o", "key ctrl+comma"}},
+        {"command 40003", {"key a"}},
+        {"command 40001", {"key ctrl+q"}},
+    };
+    for (const auto& [command, presses] : keys) {
+        const Result sent = Run(game + command + "\n");
+        EXPECT_NE(sent.lines.find("box "), std::string::npos) << command;
+        for (const char* press : presses) {
+            EXPECT_EQ(Run(game + press + "\n").lines, sent.lines) << press;
+            // Consent goes on exactly as the menu's command does.
+            EXPECT_EQ(Run(game + press + "\nanswer ok\n").lines,
+                      Run(game + command + "\nanswer ok\n").lines)
+                << press;
+        }
+    }
+}

@@ -81,14 +81,37 @@ TEST(Script, NamesTheFirstLineThatIsNoCommand) {
     EXPECT_NE(error.what.find("wiat"), std::string::npos);
 }
 
+TEST(Script, NamesKeysWithTheModifiersHeldWithThem) {
+    const auto commands = Parse(
+        "key ctrl+shift+z\nkey alt+return\nkey u\nkey f11\nkey pagedown\nkey space\n"
+        "key shift+90\nkey backspace\nkey ctrl+comma\n");
+    ASSERT_EQ(commands.size(), 9u);
+    const std::pair<int, unsigned> expected[] = {{'Z', KeyControl | KeyShift},
+                                                 {13, KeyAlt},
+                                                 {'U', 0u},
+                                                 {0x7A, 0u},
+                                                 {34, 0u},
+                                                 {32, 0u},
+                                                 {90, KeyShift},
+                                                 {8, 0u},
+                                                 {0xBC, KeyControl}};
+    for (size_t i = 0; i < commands.size(); ++i) {
+        EXPECT_EQ(commands[i].verb, VerbKey) << i;
+        EXPECT_EQ(commands[i].number, expected[i].first) << i;
+        EXPECT_EQ(commands[i].modifiers, expected[i].second) << i;
+    }
+}
+
 TEST(Script, RefusesBadArguments) {
-    for (const char* line : {"wait",       "wait -1",    "wait 10ms",     "wait 99999999999",
-                             "tap 1",      "tap 1 2 3",  "tap x 2",       "tap 1 999999999999",
-                             "key",        "key home",   "key 0",         "key 300",
-                             "command",    "command -1", "command 70000", "answer",
-                             "answer yes", "click",      "type",          "type id text",
-                             "ok now",     "state 1",    "shot",          "shot ../outside",
-                             "shot a/b",   "shot ..",    "shot two words"}) {
+    for (const char* line : {"wait",          "wait -1",         "wait 10ms",  "wait 99999999999",
+                             "tap 1",         "tap 1 2 3",       "tap x 2",    "tap 1 999999999999",
+                             "key",           "key hom",         "key 0",      "key 300",
+                             "key ctrl+",     "key meta+a",      "key f13",    "key f0",
+                             "key A",         "key ctrl+ctrl",   "command",    "command -1",
+                             "command 70000", "answer",          "answer yes", "click",
+                             "type",          "type id text",    "ok now",     "state 1",
+                             "shot",          "shot ../outside", "shot a/b",   "shot ..",
+                             "shot two words"}) {
         const ScriptError error = Refused(std::string("state\n") + line + "\n");
         EXPECT_EQ(error.line, 2) << line;
         EXPECT_FALSE(error.what.empty());

@@ -43,35 +43,49 @@ gdi::Picture GameIcon() {
     return p;
 }
 
-// 0x00RRGGBB words of a PNG file, empty when it cannot be read.
+// 0xAARRGGBB words of a PNG file, empty when it cannot be read or has no alpha channel.
 std::vector<std::uint32_t> ReadPng(const std::string& path, int* side) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
-    image.format = PNG_FORMAT_RGB;
-    std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return {};
+    EXPECT_TRUE(image.format & PNG_FORMAT_FLAG_ALPHA) << path << " has no alpha channel";
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) return {};
     EXPECT_EQ(image.width, image.height);
     *side = static_cast<int>(image.width);
     std::vector<std::uint32_t> words;
-    for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
-        words.push_back((rgb[i] << 16) | (rgb[i + 1] << 8) | rgb[i + 2]);
+    for (std::size_t i = 0; i + 3 < rgba.size(); i += 4)
+        words.push_back((static_cast<std::uint32_t>(rgba[i + 3]) << 24) | (rgba[i] << 16) |
+                        (rgba[i + 1] << 8) | rgba[i + 2]);
     return words;
 }
+
+constexpr std::uint32_t kOpaque = 0xFF000000u;
 
 }  // namespace
 
 TEST(IconScale, EachPixelTakesThePictureColourUnderItsCentre) {
+    auto opaque = [](std::vector<std::uint32_t> colours) {
+        for (auto& c : colours) c |= kOpaque;
+        return colours;
+    };
     // Halving: the centres of the target pixels fall on source columns and rows 1 and 3.
-    EXPECT_EQ(Scaled(Numbered(4), 2), (std::vector<std::uint32_t>{5, 7, 13, 15}));
+    EXPECT_EQ(Scaled(Numbered(4), 2), opaque({5, 7, 13, 15}));
     // Tripling: every source pixel becomes a 3 x 3 block.
     std::vector<std::uint32_t> big = Scaled(Numbered(2), 6);
     for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 6; ++x) EXPECT_EQ(big[y * 6 + x], (y / 3) * 2 + x / 3) << x << "," << y;
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(big[y * 6 + x], kOpaque | ((y / 3) * 2 + x / 3)) << x << "," << y;
     // One and a half: 2 to 3 pixels takes column 0 once and column 1 twice, never a blend.
-    EXPECT_EQ(Scaled(Numbered(2), 3), (std::vector<std::uint32_t>{0, 1, 1, 2, 3, 3, 2, 3, 3}));
+    EXPECT_EQ(Scaled(Numbered(2), 3), opaque({0, 1, 1, 2, 3, 3, 2, 3, 3}));
     // The same size is the picture itself.
-    EXPECT_EQ(Scaled(Numbered(3), 3), Numbered(3).palette);
+    EXPECT_EQ(Scaled(Numbered(3), 3), opaque(Numbered(3).palette));
+    // Magenta is the transparent background, whatever its palette entry's spare byte holds.
+    gdi::Picture keyed = Numbered(2);
+    keyed.palette[1] = 0xFF00FF;
+    keyed.palette[2] = 0x7FFF00FF;
+    EXPECT_EQ(Scaled(keyed, 2), (std::vector<std::uint32_t>{kOpaque, 0, 0, kOpaque | 3}));
 }
 
 TEST(IconScale, GameIconAtTheThemeSizes) {
@@ -79,21 +93,55 @@ TEST(IconScale, GameIconAtTheThemeSizes) {
     ASSERT_EQ(icon.id, 200);
     ASSERT_EQ(icon.width, 32);
     // At every size the blue wall, the red box in the middle and the green pusher low at the
-    // left stay where the picture has them, in its own colours; the one-pixel black frame
-    // stays from 32 pixels up (halved, nearest neighbour drops it).
+    // left stay where the picture has them, in its own colours, on a white tile.
     for (int size : {16, 32, 48, 128}) {
         std::vector<std::uint32_t> pixels = Scaled(icon, size);
         auto at = [&](double fx, double fy) {
             return pixels[static_cast<int>(fy * size) * size + static_cast<int>(fx * size)];
         };
-        EXPECT_EQ(at(0.14, 0.5), 0x0000FFu) << size;
-        EXPECT_EQ(at(0.5, 0.5), 0xFF0000u) << size;
-        EXPECT_EQ(at(0.22, 0.83), 0x00C000u) << size;
-        EXPECT_EQ(at(0.5, 0.1), 0xFFFFFFu) << size;
-        if (size >= 32) {
-            EXPECT_EQ(at(0, 0), 0x000000u) << size;
-            EXPECT_EQ(at(0.99, 0.99), 0x000000u) << size;
+        EXPECT_EQ(at(0.22, 0.5), kOpaque | 0x0000FFu) << size;
+        EXPECT_EQ(at(0.5, 0.5), kOpaque | 0xFF0000u) << size;
+        EXPECT_EQ(at(0.28, 0.72), kOpaque | 0x00C000u) << size;
+        EXPECT_EQ(at(0.5, 0.14), kOpaque | 0xFFFFFFu) << size;
+    }
+}
+
+TEST(IconScale, EverySizeHasTheSameBlackFrameOnAllFourSidesOnATransparentBackground) {
+    const gdi::Picture icon = GameIcon();
+    for (int size : {16, 32, 48, 128}) {
+        std::vector<std::uint32_t> pixels = Scaled(icon, size);
+        auto px = [&](int x, int y) { return pixels[y * size + x]; };
+        // The corners are background.
+        for (int corner : {0, size - 1}) {
+            EXPECT_EQ(px(corner, 0), 0u) << size;
+            EXPECT_EQ(px(corner, size - 1), 0u) << size;
         }
+        // From each side to the middle: transparent margin, then black frame, then the white
+        // tile, each as wide on every side.
+        auto runs = [&](int x0, int y0, int dx, int dy) {
+            std::vector<int> lengths;
+            std::uint32_t last = px(x0, y0);
+            int n = 0;
+            for (int i = 0; i < size / 2 && lengths.size() < 3; ++i) {
+                std::uint32_t p = px(x0 + i * dx, y0 + i * dy);
+                if (p != last) {
+                    lengths.push_back(n);
+                    last = p;
+                    n = 0;
+                }
+                ++n;
+            }
+            return lengths;
+        };
+        const int mid = size / 2;
+        const std::vector<int> left = runs(0, mid, 1, 0);
+        ASSERT_EQ(left.size(), 3u) << size;
+        EXPECT_GE(left[0], 1) << size;  // transparent
+        EXPECT_GE(left[1], 1) << size;  // black
+        EXPECT_EQ(px(left[0], mid), kOpaque) << size;
+        EXPECT_EQ(runs(size - 1, mid, -1, 0), left) << size << " right";
+        EXPECT_EQ(runs(mid, 0, 0, 1), left) << size << " top";
+        EXPECT_EQ(runs(mid, size - 1, 0, -1), left) << size << " bottom";
     }
 }
 
@@ -147,6 +195,7 @@ TEST(IconTool, WritesTheIconOnlyFromTheIconPicture) {
     EXPECT_EQ(pixels, expected);
     EXPECT_EQ(ReadPng(small, &side).size(), 256u);
     EXPECT_EQ(side, 16);
+    EXPECT_EQ(pixels.front(), 0u);  // a transparent corner
 
     // Another picture, a bad request or an unwritable folder fail, and write nothing there.
     const std::string other = dir + "/other.png";

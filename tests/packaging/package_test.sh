@@ -55,7 +55,26 @@ done
 
 for n in 16 32 48 128; do
     icon=$root/usr/share/icons/hicolor/${n}x${n}/apps/velquin.png
-    file "$icon" | grep -q "PNG image data, $n x $n," || fail "$icon is not a $n x $n PNG"
+    file "$icon" | grep -q "PNG image data, $n x $n, 8-bit/color RGBA" ||
+        fail "$icon is not a $n x $n PNG with a transparent background"
+done
+
+# The software centres' metadata: valid, naming the installed desktop entry, the same name as
+# the entry and the window title, this version as its newest release.
+metainfo=$(ls "$root"/usr/share/metainfo/*.metainfo.xml 2>/dev/null)
+[ "$(echo "$metainfo" | wc -w)" -eq 1 ] || fail "not one metainfo file in usr/share/metainfo: $metainfo"
+appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $metainfo"
+id=$(sed -n 's:.*<id>\(.*\)</id>.*:\1:p' "$metainfo")
+[ "$(basename "$metainfo")" = "$id.metainfo.xml" ] || fail "$metainfo is not named after its id $id"
+grep -q '<launchable type="desktop-id">velquin.desktop</launchable>' "$metainfo" ||
+    fail "the metainfo does not launch velquin.desktop"
+name=$(sed -n 's:^ *<name>\(.*\)</name>.*:\1:p' "$metainfo")
+grep -qx "Name=$name" "$desktop" || fail "the desktop entry's Name is not the metainfo's '$name'"
+grep -q "L\"$name\"" "$src/ui/texts.cpp" || fail "the window title is not '$name'"
+grep -q "<release version=\"$(field Version)\"" "$metainfo" || fail "no release $(field Version) in the metainfo"
+for word in '<content_rating type="oars-1.1"' '<control>keyboard</control>' \
+    '<control>pointing</control>' '<caption>' '<project_license>MIT</project_license>'; do
+    grep -q "$word" "$metainfo" || fail "the metainfo lacks $word"
 done
 
 page=$root/usr/share/man/man6/velquin.6.gz
@@ -76,6 +95,20 @@ done
 for f in copyright changelog.gz README.md; do
     [ -f "$root/usr/share/doc/velquin/$f" ] || fail "no usr/share/doc/velquin/$f"
 done
+
+# The licence: MIT for the game (LICENSE), stated in Debian's machine-readable copyright format,
+# which names the licence of the font the game draws with.
+copyright=$root/usr/share/doc/velquin/copyright
+head -n 1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "the copyright file is not in the machine-readable format"
+grep -qx 'License: Expat' "$copyright" || fail "the copyright file does not name the MIT (Expat) licence"
+grep -q 'fonts-wine' "$copyright" && grep -q 'LGPL-2.1+' "$copyright" ||
+    fail "the copyright file does not name the font's licence"
+head -n 1 "$src/LICENSE" | grep -qx 'MIT License' || fail "LICENSE is not the MIT licence"
+# Every line of the licence's text is in the copyright file's Expat paragraph.
+while IFS= read -r line; do
+    [ -z "$line" ] || grep -qF " $line" "$copyright" || fail "the copyright file's Expat text differs from LICENSE: $line"
+done < <(sed -n '/^Permission/,$p' "$src/LICENSE")
 
 report=$(lintian "$deb" 2>/dev/null)
 status=$?

@@ -76,7 +76,10 @@ const char* const kKindNames[KindCount] = {"tap",     "dbltap", "screen-tap", "k
 
 constexpr UINT kCommands[] = {kCmdAbout,    kCmdOptions,        kCmdNextPuzzle,  kCmdLearnRules,
                               kCmdNextTool, kCmdPreviousPuzzle, kCmdPreviousTool};
-constexpr UINT kKeys[] = {37, 38, 39, 40, 37, 38, 39, 40, 13, 27, 65};
+// The arrows, Return and Escape, and keys of the desktop's table: Undo, Redo, Restart, the
+// puzzles, Learn rules, Options, About, full screen (no modifiers: the script's keys have none).
+constexpr UINT kKeys[] = {37, 38,  39,  40, 37,  38,  39, 40, 13,  27,  32, 65,
+                          8,  'U', 'R', 36, 'N', 'P', 33, 34, 112, 'O', 122};
 constexpr UINT kOptionControls[] = {1001, 1007, 1008, 1009, 1004};
 constexpr UINT kRulesControls[] = {1010, 1011};
 constexpr int kClientTop = 26, kClientBottom = 294;  // the main window's rows on the screen

@@ -85,9 +85,9 @@ void ScriptBackend::DoubleTap(int x, int y) {
     });
 }
 
-void ScriptBackend::Key(UINT virtualKey) {
-    Do([virtualKey](std::string*) {
-        user::InputKey(virtualKey);
+void ScriptBackend::Key(UINT virtualKey, unsigned modifiers) {
+    Do([virtualKey, modifiers](std::string*) {
+        user::InputKey(virtualKey, modifiers);
         return true;
     });
 }

@@ -32,12 +32,12 @@ class ScriptBackend : public user::Backend {
     void ScreenTap(int x, int y);
     void Tap(int x, int y);        // client coordinates of the main window
     void DoubleTap(int x, int y);  // client coordinates of the main window: tap, then double down
-    void Key(UINT virtualKey);
-    void Type(const std::wstring& text);  // characters to the focus window
-    void Close();                         // the main window's close request
-    void Command(UINT id);                // WM_COMMAND id to the main window, as its menu sends it
-    void Answer(int answer);              // presses IDOK or IDCANCEL of the open message box
-    void Click(UINT controlId);           // clicks a control of the open dialog
+    void Key(UINT virtualKey, unsigned modifiers = 0);  // user::KeyModifier bits
+    void Type(const std::wstring& text);                // characters to the focus window
+    void Close();                                       // the main window's close request
+    void Command(UINT id);       // WM_COMMAND id to the main window, as its menu sends it
+    void Answer(int answer);     // presses IDOK or IDCANCEL of the open message box
+    void Click(UINT controlId);  // clicks a control of the open dialog
     void SetText(UINT controlId, const std::wstring& text);  // replaces an edit's text
     void DialogOk();  // confirms the open dialog through its frame
     void DialogCancel();
@@ -53,6 +53,12 @@ class ScriptBackend : public user::Backend {
     const std::string& Error() const { return error_; }
 
     user::WaitResult WaitForInput(DWORD timeoutMs) override;
+    // No display to fill: the switch is only remembered.
+    bool SetFullScreen(bool on) override {
+        fullScreen_ = on;
+        return true;
+    }
+    bool FullScreen() const override { return fullScreen_; }
 
   private:
     user::WaitResult Ended();
@@ -64,6 +70,7 @@ class ScriptBackend : public user::Backend {
     DWORD waitLeft_ = 0;
     std::string error_;
     std::function<void()> onEnd_;
+    bool fullScreen_ = false;
 };
 
 // Writes the 240 x 320 screen as a PNG file. Returns whether it could.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/backend/sdl/window_scale.h"
 #include "platform/clock/clock.h"
 #include "platform/user/screen.h"
 #include "platform/user/window_api.h"
@@ -24,10 +25,61 @@ void TypeUtf8(const char* s) {
     }
 }
 
+// The window system's virtual key of an SDL key; 0 for keys it has none for.
+UINT VirtualKey(SDL_Keycode k) {
+    if (k >= SDLK_a && k <= SDLK_z) return static_cast<UINT>('A' + (k - SDLK_a));
+    if (k >= SDLK_0 && k <= SDLK_9) return static_cast<UINT>('0' + (k - SDLK_0));
+    if (k >= SDLK_F1 && k <= SDLK_F12) return VK_F1 + static_cast<UINT>(k - SDLK_F1);
+    switch (k) {
+        case SDLK_LEFT:
+            return VK_LEFT;
+        case SDLK_UP:
+            return VK_UP;
+        case SDLK_RIGHT:
+            return VK_RIGHT;
+        case SDLK_DOWN:
+            return VK_DOWN;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return VK_RETURN;
+        case SDLK_ESCAPE:
+            return VK_ESCAPE;
+        case SDLK_BACKSPACE:
+            return VK_BACK;
+        case SDLK_TAB:
+            return VK_TAB;
+        case SDLK_SPACE:
+            return VK_SPACE;
+        case SDLK_HOME:
+            return VK_HOME;
+        case SDLK_END:
+            return VK_END;
+        case SDLK_PAGEUP:
+            return VK_PRIOR;
+        case SDLK_PAGEDOWN:
+            return VK_NEXT;
+        case SDLK_DELETE:
+            return VK_DELETE;
+        case SDLK_COMMA:
+            return VK_OEM_COMMA;
+        default:
+            return 0;
+    }
+}
+
+unsigned Modifiers(Uint16 mod) {
+    unsigned m = 0;
+    if (mod & KMOD_SHIFT) m |= user::ModShift;
+    if (mod & KMOD_CTRL) m |= user::ModControl;
+    if (mod & KMOD_ALT) m |= user::ModAlt;
+    return m;
+}
+
 }  // namespace
 
-std::unique_ptr<SdlBackend> SdlBackend::Open(int scale, std::string* error) {
-    if (scale < 1) scale = 1;
+std::unique_ptr<SdlBackend> SdlBackend::Open(int scale, std::string* error, bool fullScreen,
+                                             bool capToDisplay) {
+    if (scale < 0) scale = 0;
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         if (error) *error = std::string("no display: ") + SDL_GetError();
         return nullptr;
@@ -42,11 +94,18 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(int scale, std::string* error) {
         return nullptr;
     }
     std::unique_ptr<SdlBackend> b(new SdlBackend);
+    SDL_Rect usable{0, 0, 0, 0};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = SDL_Rect{0, 0, 0, 0};
+    const int fits = FittingScale(usable.w, usable.h);
+    if (scale == 0 || (capToDisplay && scale > fits)) scale = fits;
+    b->windowedScale_ = scale;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");  // a click on an unfocused window is a tap
     b->window_ = SDL_CreateWindow("Velquin PPC", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                   user::kScreenPixelsWide * scale, user::kScreenPixelsHigh * scale,
                                   SDL_WINDOW_RESIZABLE);
+    if (b->window_)
+        SDL_SetWindowMinimumSize(b->window_, user::kScreenPixelsWide, user::kScreenPixelsHigh);
     if (b->window_) b->renderer_ = SDL_CreateRenderer(b->window_, -1, 0);
     if (b->window_ && !b->renderer_)
         b->renderer_ = SDL_CreateRenderer(b->window_, -1, SDL_RENDERER_SOFTWARE);
@@ -64,8 +123,29 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(int scale, std::string* error) {
     SDL_StartTextInput();
     SetTickSource(nullptr);  // the milliseconds of a steady clock
     user::SetBackend(b.get());
+    if (fullScreen) b->SetFullScreen(true);
     b->Present(true);
     return b;
+}
+
+bool SdlBackend::FullScreen() const {
+    return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+}
+
+bool SdlBackend::SetFullScreen(bool on) {
+    if (!window_) return false;
+    if (on == FullScreen()) return true;
+    if (on) windowedScale_ = Scale();
+    if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
+    Present(true);
+    return true;
+}
+
+int SdlBackend::Scale() const {
+    if (!window_ || FullScreen()) return windowedScale_;
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    return ScaleOfWindow(w, h);
 }
 
 SdlBackend::~SdlBackend() {
@@ -135,34 +215,17 @@ void SdlBackend::Handle(const SDL_Event& e) {
                 user::InputWheel({static_cast<int>(lx), static_cast<int>(ly)}, turn * WHEEL_DELTA);
             break;
         }
-        case SDL_KEYDOWN:
-            switch (e.key.keysym.sym) {
-                case SDLK_LEFT:
-                    user::InputKey(VK_LEFT);
-                    break;
-                case SDLK_UP:
-                    user::InputKey(VK_UP);
-                    break;
-                case SDLK_RIGHT:
-                    user::InputKey(VK_RIGHT);
-                    break;
-                case SDLK_DOWN:
-                    user::InputKey(VK_DOWN);
-                    break;
-                case SDLK_RETURN:
-                case SDLK_KP_ENTER:
-                    user::InputKey(VK_RETURN);
-                    break;
-                case SDLK_ESCAPE:
-                    user::InputKey(VK_ESCAPE);
-                    break;
-                case SDLK_BACKSPACE:
-                    user::InputChar(L'\b');
-                    break;
-                default:
-                    break;
-            }
+        case SDL_KEYDOWN: {
+            const UINT key = VirtualKey(e.key.keysym.sym);
+            const unsigned mods = Modifiers(e.key.keysym.mod);
+            if (!key) break;
+            // A held function key or Alt combination acts once: a held F11 would flicker.
+            if (e.key.repeat && ((key >= VK_F1 && key <= VK_F12) || (mods & user::ModAlt))) break;
+            user::InputKey(key, mods);
+            // Backspace also types: an edit control deletes with it.
+            if (key == VK_BACK) user::InputChar(L'\b');
             break;
+        }
         case SDL_TEXTINPUT:
             TypeUtf8(e.text.text);
             break;

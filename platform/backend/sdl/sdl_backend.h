@@ -1,6 +1,7 @@
 // The desktop backend: the 240 x 320 screen in an SDL2 window, scaled by whole numbers with
-// nearest-neighbour pixels. The mouse is the stylus, the arrow keys, Return and Escape are the
-// handheld's keys, typing goes to the focus, and the window's close button is the close
+// nearest-neighbour pixels, never smaller than the handheld's screen, or filling the display.
+// The mouse is the stylus, keys go to the focus with the modifiers held (the accelerator table
+// makes commands of them), typing goes to the focus, and the window's close button is the close
 // request. Waiting blocks in SDL until an event or the next timer's deadline: no busy loop.
 #pragma once
 
@@ -17,8 +18,10 @@ namespace backend {
 class SdlBackend : public user::Backend {
   public:
     // Opens the window at scale times the handheld's size and installs the backend; null with a
-    // reason when there is no display.
-    static std::unique_ptr<SdlBackend> Open(int scale, std::string* error);
+    // reason when there is no display. Scale 0 is the largest that fits the display
+    // (FittingScale); with capToDisplay a larger scale is brought down to that one.
+    static std::unique_ptr<SdlBackend> Open(int scale, std::string* error, bool fullScreen = false,
+                                            bool capToDisplay = false);
     ~SdlBackend() override;
     SdlBackend(const SdlBackend&) = delete;
     SdlBackend& operator=(const SdlBackend&) = delete;
@@ -31,6 +34,11 @@ class SdlBackend : public user::Backend {
     bool WindowPixel(int x, int y, std::uint32_t* pixel);
     SDL_Window* Window() const { return window_; }
 
+    bool SetFullScreen(bool on) override;
+    bool FullScreen() const override;
+    // The window's whole scale now; in full screen, the window's scale before it.
+    int Scale() const;
+
   private:
     SdlBackend() = default;
     void Handle(const SDL_Event& e);
@@ -39,6 +47,7 @@ class SdlBackend : public user::Backend {
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     std::uint64_t shown_ = ~std::uint64_t{0};
+    int windowedScale_ = 2;
 };
 
 }  // namespace backend

@@ -1,0 +1,165 @@
+// Every key of the game's accelerator table pressed for real (xdotool through a virtual X
+// server) into the game's own window, one after another, each checked by what it did to the
+// game: the keys reach the table through SDL, the table through the loop, and the commands
+// the game.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "engine/game_state.h"
+#include "platform/backend/sdl/sdl_backend.h"
+#include "platform/registry/registry.h"
+#include "platform/user/backend.h"
+#include "platform/user/message_box.h"
+#include "platform/user/message_queue.h"
+#include "resources/game_resources.h"
+#include "tests/backend/xvfb.h"
+#include "ui/game_app.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_xvfb::LeakCheckOff;
+using testing_xvfb::XServer;
+
+GameApp theApp;
+
+class GameKeys : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string why;
+        if (!x.Start(&why)) GTEST_SKIP() << "skipped: " << why;
+        setenv("DISPLAY", x.Display().c_str(), 1);
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        folder = fs::temp_directory_path() / ("velquin-keys-" + std::to_string(getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        SetRegistryFilePath((folder / "store.reg").string());
+        RegisterGameResources();
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    // Presses keys (xdotool names) with the pointer in the window, where the keys go.
+    void Press(const std::string& keys) {
+        int wx = 0, wy = 0;
+        SDL_GetWindowPosition(sdl->Window(), &wx, &wy);
+        std::string command = "DISPLAY=" + x.Display() + " xdotool mousemove " +
+                              std::to_string(wx + 120) + " " + std::to_string(wy + 10) +
+                              " key --delay 60 " + keys;
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+    // The same, a moment later and in the background: for the keys that answer a box or a
+    // dialog, whose own loop waits for them.
+    void PressLater(const std::string& keys) {
+        std::string command =
+            "(sleep 0.4; DISPLAY=" + x.Display() + " xdotool key " + keys + ") >/dev/null 2>&1 &";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+    }
+    // Runs the application's loop by hand until `done` holds, at most about five seconds.
+    bool RunUntil(const std::function<bool()>& done, int rounds = 100) {
+        for (int i = 0; i < rounds; ++i) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) return done();
+                if (!AfxGetApp()->PreTranslateMessage(&msg)) DispatchMessageW(&msg);
+            }
+            if (done()) return true;
+            sdl->WaitForInput(50);
+        }
+        return done();
+    }
+    // Runs the loop for about half a second: for keys that must change nothing.
+    void Settle() {
+        RunUntil([] { return false; }, 10);
+    }
+
+    XServer x;
+    fs::path folder;
+    std::unique_ptr<backend::SdlBackend> sdl;
+};
+
+struct Line {
+    int current, last, moves;
+};
+bool At(Line l) {
+    return gameState.currentIndex == l.current && gameState.lastIndex == l.last &&
+           gameState.moveCount == l.moves;
+}
+
+TEST_F(GameKeys, EveryKeyOfTheTableWorksInTheRealWindow) {
+    LeakCheckOff systemLibraries;
+    std::string error;
+    sdl = backend::SdlBackend::Open(1, &error);
+    if (!sdl) GTEST_SKIP() << "skipped: the SDL window did not open under Xvfb: " << error;
+    ASSERT_TRUE(theApp.InitInstance());
+    ASSERT_TRUE(gameState.introRunning);
+
+    Press("Right");  // an arrow during the intro: the handheld's key, it ends nothing
+    Settle();
+    EXPECT_TRUE(gameState.introRunning);
+    Press("space");
+    EXPECT_TRUE(RunUntil([] { return !gameState.introRunning && gameState.boardWidth == 3; }));
+
+    Press("Right Down");
+    EXPECT_TRUE(RunUntil([] { return At({2, 2, 2}); }));
+    const std::pair<const char*, Line> steps[] = {
+        {"ctrl+z", {1, 2, 3}},       {"u", {0, 2, 4}},         {"r", {1, 2, 5}},
+        {"ctrl+shift+z", {2, 2, 6}}, {"BackSpace", {1, 2, 7}}, {"ctrl+y", {2, 2, 8}},
+        {"Home", {0, 2, 8}},         {"r", {1, 2, 9}},         {"ctrl+r", {0, 2, 9}},
+    };
+    for (const auto& [key, line] : steps) {
+        Press(key);
+        EXPECT_TRUE(RunUntil([&] { return At(line); }))
+            << key << ": at " << gameState.currentIndex << "/" << gameState.lastIndex << " with "
+            << gameState.moveCount << " moves";
+    }
+    // Return and Escape in a game: nothing.
+    Press("Return Escape");
+    Settle();
+    EXPECT_TRUE(At({0, 2, 9}));
+
+    // Next puzzle asks first (a move was made): Return in the box is its OK.
+    PressLater("Return");
+    Press("n");
+    EXPECT_TRUE(RunUntil([] { return gameState.gameNumber == 1 && gameState.moveCount == 0; }));
+    const std::pair<const char*, int> puzzles[] = {{"Next", 2}, {"p", 1}, {"Prior", 0}};
+    for (const auto& [key, number] : puzzles) {
+        Press(key);
+        EXPECT_TRUE(RunUntil([&] { return gameState.gameNumber == number; })) << key;
+    }
+
+    PressLater("Return");  // the rules' OK
+    Press("F1");
+    EXPECT_TRUE(RunUntil([] { return gameState.mode == ModeTutorial; }));
+    for (const char* options : {"o", "ctrl+comma"}) {
+        PressLater("Escape");  // the options dialog, cancelled: a new game all the same
+        Press(options);
+        EXPECT_TRUE(RunUntil([] { return gameState.mode == ModePlaying; })) << options;
+        Press("F1");
+        PressLater("Return");
+        EXPECT_TRUE(RunUntil([] { return gameState.mode == ModeTutorial; })) << options;
+    }
+    bool aboutSeen = false;
+    user::SetMessageBoxObserver([&](const user::BoxEvent& e) { aboutSeen |= e.opened; });
+    PressLater("Return");
+    Press("a");
+    EXPECT_TRUE(RunUntil([&] { return aboutSeen && !user::GetOpenMessageBox(); }));
+    user::SetMessageBoxObserver(nullptr);
+
+    Press("F11");
+    EXPECT_TRUE(RunUntil([&] { return sdl->FullScreen(); }));
+    Press("alt+Return");
+    EXPECT_TRUE(RunUntil([&] { return !sdl->FullScreen(); }));
+
+    Press("ctrl+q");  // nothing to lose in the tutorial: the window closes at once
+    EXPECT_TRUE(RunUntil([] { return AfxGetMainWnd() == nullptr; }));
+    user::TakeQuit();
+    theApp.ExitInstance();
+    user::ShutdownWindowSystem();
+    sdl.reset();
+}
+
+}  // namespace
