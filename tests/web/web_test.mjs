@@ -74,7 +74,12 @@ solution5.forEach((t, i) => {
 shot('puzzle-5-solved', [topLine]);
 screenTap(...nextButton);
 move(solution6[0]);
-screenTap(...nextButton);  // a move made: the game asks before abandoning it
+// A double tap (a quick double click), then a key.
+steps.push({line: `dbltap ${solution6[1].join(' ')}`, double: [solution6[1][0], solution6[1][1] + clientTop]});
+shot('puzzle-6-double-tap');
+key('left', 'ArrowLeft');
+shot('puzzle-6-key');
+screenTap(...nextButton);  // moves made: the game asks before abandoning them
 shot('confirm-abort');
 key('escape', 'Escape');
 shot('abort-refused');
@@ -155,6 +160,13 @@ try {
     let idleChecked = false;
     for (const step of steps) {
         if (step.screen) await tapScreen(step.screen);
+        if (step.double) {
+            const scale = canvasBox.width / 240;
+            await page.mouse.dblclick(canvasBox.x + (step.double[0] + 0.5) * scale,
+                                      canvasBox.y + (step.double[1] + 0.5) * scale);
+            lastTap = {x: step.double[0], y: step.double[1], t: Date.now()};
+            await settled();
+        }
         if (step.key) {
             await page.keyboard.press(step.key);
             await settled();
