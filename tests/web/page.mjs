@@ -9,9 +9,9 @@ export const chromiumFlags = ['--headless', '--no-sandbox', '--disable-gpu',
     '--disable-background-networking', '--disable-component-update', '--disable-sync',
     '--no-first-run'];
 
-export async function launchBrowser() {
+export async function launchBrowser(moreFlags = []) {
     return chromium.launch({executablePath: process.env.VELQUIN_CHROMIUM || '/usr/bin/chromium',
-                            args: chromiumFlags, headless: true});
+                            args: [...chromiumFlags, ...moreFlags], headless: true});
 }
 
 // Serves folder on a free port of 127.0.0.1; resolves to {url, stop}.

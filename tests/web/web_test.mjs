@@ -221,6 +221,14 @@ try {
     check(diff.count === 0,
           `after the reload the options dialog shows the kept statistics (${diff.count} pixels differ)`);
 
+    // Once the offline copy is made, the page plays with no network.
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    await context.setOffline(true);
+    await page.reload();
+    await introShown();
+    check(true, 'the page loads and plays offline once it has been loaded');
+    await context.setOffline(false);
+
     // A second tab on the same storage waits for the first, and says so.
     const second = await context.newPage();
     await second.goto(server.url);
@@ -237,6 +245,20 @@ try {
     check(false, `the browser test ran to its end: ${e.message}`);
 } finally {
     await browser.close();
+}
+
+// A browser without WebAssembly gets a clear word instead of a blank page.
+const noWasm = await launchBrowser();
+try {
+    const page = await noWasm.newPage();
+    await page.addInitScript(() => delete window.WebAssembly);
+    await page.goto(server.url);
+    const text = await page.locator('#status').textContent();
+    check(/needs WebAssembly/.test(text), `without WebAssembly the page says so: "${text}"`);
+} catch (e) {
+    check(false, `the page without WebAssembly: ${e.message}`);
+} finally {
+    await noWasm.close();
     server.stop();
 }
 if (failures === 0) fs.rmSync(scratch, {recursive: true, force: true});
