@@ -29,7 +29,7 @@ function check(ok, what) {
 const clientTop = 26;
 const statusLine = [150, clientTop, 240, clientTop + 15];
 const topLine = [0, clientTop, 240, clientTop + 15];
-const menuButton = [15, 306], optionsItem = [30, 244], aboutItem = [30, 264];
+const menuButton = [15, 306], optionsItem = [30, 244], aboutItem = [30, 264], exitItem = [30, 284];
 const nextButton = [137, 306];  // the toolbar's last button: Next Puzzle
 
 const taps = (n) => execFileSync(solver, ['--taps', String(n)], {encoding: 'utf8'})
@@ -140,7 +140,7 @@ try {
         lastTap = {x, y, t: Date.now()};
         await settled();
     };
-    const introShown = () => page.waitForFunction(() => {
+    const introShown = (which = page) => which.waitForFunction(() => {
         const w = window.Module && Module.velquinWeb;
         if (!w || !w.presented) return false;
         // The intro's title letters: something other than black in the client area.
@@ -240,6 +240,19 @@ try {
                                        Module.velquinWeb.presented > 0 &&
                                        document.getElementById('status').textContent === '');
     check(true, 'the second tab starts once the first is closed');
+    // Exit from the menu ends the program; the page says how to play again.
+    await introShown(second);
+    canvasBox = await second.locator('#screen').boundingBox();
+    const secondTap = async ([x, y]) => {
+        const scale = canvasBox.width / 240;
+        await second.mouse.click(canvasBox.x + (x + 0.5) * scale, canvasBox.y + (y + 0.5) * scale);
+        await second.waitForTimeout(100);
+    };
+    await secondTap([5, 5 + clientTop]);
+    await secondTap(menuButton);
+    await secondTap(exitItem);
+    await second.waitForFunction(() => document.getElementById('status').textContent.includes('ended'));
+    check(true, 'Exit ends the game and the page says so');
     check(errors.length === 0, `no errors on the page${errors.length ? ': ' + errors.join('; ') : ''}`);
 } catch (e) {
     check(false, `the browser test ran to its end: ${e.message}`);
