@@ -260,6 +260,33 @@ try {
     await browser.close();
 }
 
+// A touch screen: a touch is a tap too.
+const touchBrowser = await launchBrowser();
+try {
+    const context = await touchBrowser.newContext({viewport: {width: 600, height: 700},
+                                                   hasTouch: true});
+    const page = await context.newPage();
+    await page.goto(server.url);
+    await page.waitForFunction(() => window.Module && Module.velquinWeb &&
+                                     Module.velquinWeb.presented > 1);
+    const box = await page.locator('#screen').boundingBox();
+    const touch = async (x, y, shotName) => {
+        const scale = box.width / 240;
+        await page.touchscreen.tap(box.x + (x + 0.5) * scale, box.y + (y + clientTop + 0.5) * scale);
+        await page.waitForFunction(() => Module.velquinWeb.waiting &&
+                                         Module.velquinWeb.taken === Module.velquinWeb.received);
+        const diff = compareScreens(await canvasPixels(page),
+                                    readPng(path.join(shots, `${shotName}.png`)).rgb, [statusLine]);
+        check(diff.count === 0, `a touch at (${x}, ${y}) is a tap (${diff.count} pixels differ)`);
+    };
+    await touch(5, 5, 'game-0');
+    await touch(...solution0[0], 'puzzle-0-move-1');
+} catch (e) {
+    check(false, `the page on a touch screen: ${e.message}`);
+} finally {
+    await touchBrowser.close();
+}
+
 // A browser without WebAssembly gets a clear word instead of a blank page.
 const noWasm = await launchBrowser();
 try {
