@@ -86,7 +86,7 @@ cp build-web/bench/paint/bench_paint.{js,wasm,data} "$scratch/paint/"
 browser=$(node tests/web/speed.mjs build-web/site "$scratch/paint")
 first=$(echo "$browser" | awk '/^first-intro-frame-ms/ { print $2, $3 }')
 web_paint=$(echo "$browser" | awk '/^browser-game frame/ { print $3 }')
-native_paint=$(build/bench/paint/bench_paint | awk '{ print $3 }')
+native_paint=$(for _ in 1 2 3; do build/bench/paint/bench_paint; done | awk '{ print $3 }' | sort -g | head -n 1)
 paint_ratio=$(awk -v a="$web_paint" -v b="$native_paint" 'BEGIN { printf "%.2f", a / b }')
 printf '%-42s %-22s %s\n' "web page download (wasm, js, data; gzip)" "$((download / 1024)) kB" "under 1024 kB"
 printf '%-42s %-22s %s\n' "web: navigation to the first intro frame" "${first% *} ms (median ${first#* })" "under 300 ms"

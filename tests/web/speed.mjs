@@ -1,5 +1,6 @@
 // The browser's side of the speed table: the time from navigation to the first intro frame on
-// the canvas (a first visit, best and median of five), and a game-frame paint in the browser.
+// the canvas (a first visit, best and median of five), and a game-frame paint in the browser
+// (the best of three).
 // node speed.mjs SITE PAINT_FOLDER (PAINT_FOLDER holds bench_paint.js, .wasm and .data)
 import fs from 'node:fs';
 import path from 'node:path';
@@ -43,12 +44,18 @@ try {
                      '<script src="bench_paint.js"></script>\n');
     const paint = await serve(paintFolder);
     servers.push(paint);
-    const page = await browser.newPage();
-    const line = new Promise((resolve) => page.on('console', (m) => {
-        if (m.text().startsWith('game frame')) resolve(m.text());
-    }));
-    await page.goto(paint.url);
-    console.log(`browser-${await line}`);
+    // The best of three page loads, as the native figure is the best of three runs.
+    let best = Infinity;
+    for (let run = 0; run < 3; ++run) {
+        const page = await browser.newPage();
+        const line = new Promise((resolve) => page.on('console', (m) => {
+            if (m.text().startsWith('game frame')) resolve(m.text());
+        }));
+        await page.goto(paint.url);
+        best = Math.min(best, parseFloat((await line).split(' ')[2]));
+        await page.close();
+    }
+    console.log(`browser-game frame ${best.toFixed(1)} us`);
 } finally {
     await browser.close();
     for (const s of servers) s.stop();
