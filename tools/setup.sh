@@ -10,8 +10,16 @@ lists=("$here/debian-packages-play.txt")
 missing=()
 while read -r pkg; do
     pkg=${pkg%%#*}
+    # "PACKAGE ?COMMAND": needed only where no COMMAND is on the PATH (Node.js from elsewhere
+    # brings its own npm, which Debian's npm package would clash with).
+    command=
+    if [[ $pkg == *\?* ]]; then
+        command=$(echo "${pkg#*\?}" | tr -d '[:space:]')
+        pkg=${pkg%%\?*}
+    fi
     pkg=$(echo "$pkg" | tr -d '[:space:]')
     [ -n "$pkg" ] || continue
+    if [ -n "$command" ] && command -v "$command" >/dev/null; then continue; fi
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
         missing+=("$pkg")
     fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the game and its benchmarks and prints the speed table: paints against the drawing
-# floor, a tap to presented pixels, solving all 16 puzzles, start-up and peak memory.
+# floor, a tap to presented pixels, solving all 16 puzzles, start-up and peak memory; then the web
+# page: its download, its first frame in headless Chromium, and a paint there against native.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
@@ -71,3 +72,23 @@ printf '%-42s %-22s %s\n' "solving all 16 puzzles" "$solve_ms ms" "50 ms or less
 printf '%-42s %-22s %s\n' "start-up to the first intro frame" "$start_ms ms" "30 ms or less"
 printf '%-42s %-22s %s\n' "peak memory, all 16 solutions headless" "$((peak_kb / 1024)) MB ($peak_kb kB)" "16 MB or less"
 printf '%-42s %-22s\n' "puzzles with a best score after that run" "$solved of 16"
+
+# The web page: what the browser downloads, its first intro frame, and the same game-frame paint
+# in headless Chromium and natively.
+tools/web.sh --build-only >/dev/null 2>&1
+NODE_PATH=/usr/share/nodejs cmake --build build-web -j "$(nproc)" --target bench_paint >/dev/null
+npm ci --prefix tests/web --no-audit --no-fund --silent
+download=0
+for f in velquin.wasm velquin.js velquin.data; do
+    download=$((download + $(gzip -9c "build-web/site/$f" | wc -c)))
+done
+mkdir -p "$scratch/paint"
+cp build-web/bench/paint/bench_paint.{js,wasm,data} "$scratch/paint/"
+browser=$(node tests/web/speed.mjs build-web/site "$scratch/paint")
+first=$(echo "$browser" | awk '/^first-intro-frame-ms/ { print $2, $3 }')
+web_paint=$(echo "$browser" | awk '/^browser-game frame/ { print $3 }')
+native_paint=$(for _ in 1 2 3; do build/bench/paint/bench_paint; done | awk '{ print $3 }' | sort -g | head -n 1)
+paint_ratio=$(awk -v a="$web_paint" -v b="$native_paint" 'BEGIN { printf "%.2f", a / b }')
+printf '%-42s %-22s %s\n' "web page download (wasm, js, data; gzip)" "$((download / 1024)) kB" "under 1024 kB"
+printf '%-42s %-22s %s\n' "web: navigation to the first intro frame" "${first% *} ms (median ${first#* })" "under 300 ms"
+printf '%-42s %-22s %s\n' "web: game frame paint, browser / native" "${paint_ratio}x ($web_paint / $native_paint us)" "under 2x"

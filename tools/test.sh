@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test twice: a normal build, then an AddressSanitizer and
-# UndefinedBehaviorSanitizer build in which any report fails the run. Then builds the fuzz
-# targets with clang and runs each briefly on its seed files.
+# UndefinedBehaviorSanitizer build in which any report fails the run. Between the two, builds the
+# web page and plays it in headless Chromium against the normal build's headless program. Then
+# builds the fuzz targets with clang and runs each briefly on its seed files.
 set -euo pipefail
 shopt -s nullglob
 cd "$(dirname "$0")/.."
@@ -19,6 +20,11 @@ echo "== normal build =="
 # The tests and benchmarks back on, should tools/play.sh have built this folder without them.
 build build -DVELQUIN_TESTS=ON -DVELQUIN_BENCH=ON
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== web page in the browser =="
+tools/web.sh --build-only
+npm ci --prefix tests/web --no-audit --no-fund --silent
+node tests/web/web_test.mjs build-web/site build/app/velquin build/tools/velquin-solve
 
 echo "== sanitizer build =="
 build build-asan -DVELQUIN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug

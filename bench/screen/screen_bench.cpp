@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "bench/game_frame.h"
 #include "bench/per_call.h"
 #include "engine/catalogue.h"
 #include "engine/game_state.h"
@@ -19,57 +20,14 @@
 
 namespace {
 
-struct QuietWindow : GameWindow {
-    void Repaint() override {}
-    void Invalidate() override {}
-    int ShowMessage(const wchar_t*, const wchar_t*, unsigned) override { return kAnswerOk; }
-    unsigned StartTimer(unsigned, unsigned) override { return 1; }
-    void StopTimer(unsigned) override {}
-    void ApplyMenuLanguage() override {}
-};
-
-QuietWindow window;
+using bench::Floor;
+using bench::GameFrame;
+using bench::Screen;
+using bench::SetUpGame;
 
 DWORD benchNow = 0;
-DWORD BenchTicks() { return benchNow; }
-
-// The screen the back buffer is copied to.
-struct Screen {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(nullptr, 240, 268);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    Screen() { CreateBackBuffer(nullptr, 240, 268); }
-    ~Screen() {
-        DeleteBackBuffer();
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    void Present() { BitBlt(dc, 0, 0, 240, 268, backBufferDC, 0, 0, SRCCOPY); }
-};
-
-void Floor(Screen& screen) {
-    PatBlt(backBufferDC, 0, 0, backBufferWidth, backBufferHeight, BLACKNESS);
-    screen.Present();
-}
-
-// Puzzle 10: a 5 by 5 board with the most boxes, one move made and undone, so that both the
-// Undo and the Redo button show.
-void SetUpGame() {
-    gameState.gameNumber = 10;
-    LoadLevel();
-    gameState.language = 1;  // the longer French texts
-    for (unsigned key = 37; key <= 40 && gameState.lastIndex == 0; ++key) OnKeyDown(window, key);
-    gameState.currentIndex = 0;
-    gameState.moveCount = 1;
-}
-
-void GameFrame(Screen& screen) {
-    PatBlt(backBufferDC, 0, 0, backBufferWidth, backBufferHeight, BLACKNESS);
-    HGDIOBJ oldPen = SelectObject(backBufferDC, GetStockObject(BLACK_PEN));
-    DrawGameFrame(window);
-    SelectObject(backBufferDC, oldPen);
-    screen.Present();
+DWORD BenchTicks() {
+    return benchNow;
 }
 
 // The intro with its tables made by the still frame, held at t = 40 steps of 60 ms (s = 200).
@@ -107,7 +65,6 @@ void BM_IntroBandFrame(benchmark::State& state) {
     for (auto _ : state) IntroFrame(screen);
 }
 BENCHMARK(BM_IntroBandFrame);
-
 
 }  // namespace
 

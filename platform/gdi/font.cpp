@@ -1,6 +1,8 @@
 #include "platform/gdi/font.h"
 
+#ifndef VELQUIN_NO_FONTCONFIG
 #include <fontconfig/fontconfig.h>
+#endif
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
@@ -20,6 +22,7 @@ bool IsFile(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+#ifndef VELQUIN_NO_FONTCONFIG
 // fontconfig's best match for a family; with exactFamily, only a font of that very family.
 std::string Match(FcConfig* config, const char* family, bool exactFamily) {
     std::string result;
@@ -42,6 +45,7 @@ std::string Match(FcConfig* config, const char* family, bool exactFamily) {
     FcPatternDestroy(pattern);
     return result;
 }
+#endif
 
 // The handheld's default font: 8 points at 96 dots per inch.
 constexpr int kPixelsPerEm = 11;
@@ -50,6 +54,9 @@ constexpr int kPixelsPerEm = 11;
 
 std::string LocateFont(const std::string& firstChoice) {
     if (IsFile(firstChoice)) return firstChoice;
+#ifdef VELQUIN_NO_FONTCONFIG
+    return {};  // a build without fontconfig (the web page) carries its font at the first choice
+#else
     // A configuration of our own, released after the look-up with all of fontconfig's state.
     FcConfig* config = FcInitLoadConfigAndFonts();
     if (!config) return {};
@@ -58,6 +65,7 @@ std::string LocateFont(const std::string& firstChoice) {
     FcConfigDestroy(config);
     FcFini();
     return IsFile(path) ? path : std::string();
+#endif
 }
 
 Font* Font::Default() {

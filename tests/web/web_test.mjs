@@ -1,0 +1,307 @@
+// The game's web page in headless Chromium, against the headless program built from the same
+// tree: the same script is played in both, and at each shot the canvas must equal the headless
+// program's picture pixel for pixel (but for the clock, which runs in real time in the browser).
+// Then the statistics must survive a reload, the page must be idle while it waits for input, and
+// a second tab must wait for the first.
+//
+// node web_test.mjs SITE VELQUIN VELQUIN_SOLVE
+import {execFileSync} from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+
+import {canvasPixels, compareScreens, launchBrowser, readPng, serve} from './page.mjs';
+
+const [site, velquin, solver] = process.argv.slice(2);
+if (!solver) {
+    console.error('usage: node web_test.mjs SITE VELQUIN VELQUIN_SOLVE');
+    process.exit(2);
+}
+const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'velquin-web-'));
+let failures = 0;
+function check(ok, what) {
+    console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
+    if (!ok) failures++;
+}
+
+// The screen's top line: the title (with the best score and time once there is one) and the
+// moves and time; the clock's digits are there.
+const clientTop = 26;
+const statusLine = [150, clientTop, 240, clientTop + 15];
+const topLine = [0, clientTop, 240, clientTop + 15];
+const menuButton = [15, 306], optionsItem = [30, 244], aboutItem = [30, 264], exitItem = [30, 284];
+const nextButton = [137, 306];  // the toolbar's last button: Next Puzzle
+
+const taps = (n) => execFileSync(solver, ['--taps', String(n)], {encoding: 'utf8'})
+                        .split('\n').filter((l) => l.startsWith('tap '))
+                        .map((l) => l.split(' ').slice(1).map(Number));
+const solution0 = taps(0), solution5 = taps(5), solution6 = taps(6);
+
+// The script: each step is one script line (or none) and, for shots, the masked rectangles.
+const steps = [];
+const tap = (x, y) => steps.push({line: `tap ${x} ${y}`, screen: [x, y + clientTop]});
+const screenTap = (x, y) => steps.push({line: `screen-tap ${x} ${y}`, screen: [x, y]});
+const key = (name, domKey) => steps.push({line: `key ${name}`, key: domKey});
+const shot = (name, masks = [statusLine]) => steps.push({line: `shot ${name}`, shot: name, masks});
+// Moves are apart in time, so that the game clock has run when the puzzle is solved.
+const move = ([x, y]) => {
+    tap(x, y);
+    steps.push({line: 'wait 150'});
+};
+
+tap(5, 5);  // the intro's end
+shot('game-0');
+screenTap(...menuButton);
+shot('menu');
+screenTap(...optionsItem);
+shot('options-empty', []);
+key('escape', 'Escape');
+shot('options-cancelled');
+solution0.forEach((t, i) => {
+    move(t);
+    shot(`puzzle-0-move-${i + 1}`, i + 1 === solution0.length ? [topLine] : [statusLine]);
+});
+screenTap(...menuButton);
+screenTap(...aboutItem);
+shot('about', [topLine]);
+key('return', 'Enter');
+for (let n = 1; n <= 5; ++n) screenTap(...nextButton);
+shot('game-5');
+solution5.forEach((t, i) => {
+    move(t);
+    if ([1, 2, 10, 30].includes(i + 1)) shot(`puzzle-5-move-${i + 1}`);
+});
+shot('puzzle-5-solved', [topLine]);
+screenTap(...nextButton);
+move(solution6[0]);
+// A double tap (a quick double click), then a key.
+steps.push({line: `dbltap ${solution6[1].join(' ')}`, double: [solution6[1][0], solution6[1][1] + clientTop]});
+shot('puzzle-6-double-tap');
+key('left', 'ArrowLeft');
+shot('puzzle-6-key');
+screenTap(...nextButton);  // moves made: the game asks before abandoning them
+shot('confirm-abort');
+key('escape', 'Escape');
+shot('abort-refused');
+
+// The headless program's pictures.
+const shots = path.join(scratch, 'shots');
+fs.mkdirSync(shots);
+fs.writeFileSync(path.join(scratch, 'script.txt'), steps.map((s) => s.line).join('\n') + '\n');
+execFileSync(velquin, ['--headless', '--script', path.join(scratch, 'script.txt'), '--store',
+                       path.join(scratch, 'reference.reg'), '--shots', shots]);
+
+const server = await serve(site);
+const browser = await launchBrowser();
+try {
+    const context = await browser.newContext({viewport: {width: 600, height: 700}});
+    // Counts the page's pending timers and animation frames, and the callbacks that ran.
+    await context.addInitScript(() => {
+        const pending = new Set();
+        const watch = window.velquinWatch = {ran: 0, pending: () => pending.size};
+        const wrap = (set, clear, kind) => {
+            const realSet = window[set], realClear = window[clear];
+            window[set] = (fn, ...rest) => {
+                const id = realSet((...args) => {
+                    if (kind !== 'interval') pending.delete(`${kind}${id}`);
+                    watch.ran++;
+                    if (typeof fn === 'function') fn(...args);
+                }, ...rest);
+                pending.add(`${kind}${id}`);
+                return id;
+            };
+            window[clear] = (id) => {
+                pending.delete(`${kind}${id}`);
+                realClear(id);
+            };
+        };
+        wrap('setTimeout', 'clearTimeout', 'timeout');
+        wrap('setInterval', 'clearInterval', 'interval');
+        wrap('requestAnimationFrame', 'cancelAnimationFrame', 'frame');
+    });
+    const page = await context.newPage();
+    const errors = [];
+    page.on('pageerror', (e) => errors.push(e.message));
+
+    // Waits until the program has taken every input and waits for more.
+    const settled = () => page.waitForFunction(() => {
+        const w = window.Module && Module.velquinWeb;
+        return w && w.waiting && w.taken === w.received;
+    });
+    let canvasBox = null, lastTap = null;
+    const tapScreen = async ([x, y]) => {
+        // A second tap at the same place soon after the first would be a double tap.
+        if (lastTap && Math.abs(lastTap.x - x) <= 6 && Math.abs(lastTap.y - y) <= 6) {
+            const gap = Date.now() - lastTap.t;
+            if (gap < 600) await page.waitForTimeout(600 - gap);
+        }
+        const scale = canvasBox.width / 240;
+        await page.mouse.click(canvasBox.x + (x + 0.5) * scale, canvasBox.y + (y + 0.5) * scale);
+        lastTap = {x, y, t: Date.now()};
+        await settled();
+    };
+    const introShown = (which = page) => which.waitForFunction(() => {
+        const w = window.Module && Module.velquinWeb;
+        if (!w || !w.presented) return false;
+        // The intro's title letters: something other than black in the client area.
+        const d = w.ctx.getImageData(0, 60, 240, 40).data;
+        for (let i = 0; i < d.length; i += 4) if (d[i] || d[i + 1] || d[i + 2]) return true;
+        return false;
+    });
+    const openPage = async () => {
+        await introShown();
+        canvasBox = await page.locator('#screen').boundingBox();
+        check(canvasBox.width === 480 && canvasBox.height === 640,
+              `the canvas is shown at a whole-number scale (${canvasBox.width} x ${canvasBox.height})`);
+    };
+
+    await page.goto(server.url);
+    await openPage();
+    let idleChecked = false;
+    for (const step of steps) {
+        if (step.screen) await tapScreen(step.screen);
+        if (step.double) {
+            const scale = canvasBox.width / 240;
+            await page.mouse.dblclick(canvasBox.x + (step.double[0] + 0.5) * scale,
+                                      canvasBox.y + (step.double[1] + 0.5) * scale);
+            lastTap = {x: step.double[0], y: step.double[1], t: Date.now()};
+            await settled();
+        }
+        if (step.key) {
+            await page.keyboard.press(step.key);
+            await settled();
+        }
+        if (!idleChecked && step.line === 'tap 5 5') {
+            // The game waits for its first move: no timer, no animation frame, no callback.
+            await page.waitForTimeout(300);
+            const before = await page.evaluate(() => velquinWatch.ran);
+            await page.waitForTimeout(1000);
+            const after = await page.evaluate(() => [velquinWatch.ran, velquinWatch.pending()]);
+            check(after[0] === before && after[1] === 0,
+                  `idle after the intro: ${after[0] - before} callbacks ran, ${after[1]} pending`);
+            idleChecked = true;
+        }
+        if (step.shot) {
+            const want = readPng(path.join(shots, `${step.shot}.png`)).rgb;
+            const got = await canvasPixels(page);
+            const diff = compareScreens(got, want, step.masks);
+            check(diff.count === 0, `${step.shot}: the canvas equals the headless picture` +
+                                        (diff.count ? ` (${diff.count} pixels differ, first at ${diff.first.join(' ')})` : ''));
+            if (diff.count) fs.writeFileSync(path.join(scratch, `${step.shot}.rgb`), got);
+        }
+    }
+
+    // The statistics reach the browser's storage, then come back after a reload.
+    await page.waitForFunction(() => {
+        const s = Module.velquinStore;
+        return s && !s.busy && s.done === s.started && s.started > 0;
+    });
+    await page.reload();
+    await openPage();
+    await tapScreen([5, 5 + clientTop]);
+    const hive = await page.evaluate(() => Module.FS.readFile('/store/registry.reg',
+                                                              {encoding: 'utf8'}));
+    const best = (n) => {
+        const m = hive.match(new RegExp(`"bestscore${String(n).padStart(2, '0')}"=dword:([0-9a-f]{8})`));
+        return m ? parseInt(m[1], 16) : -1;
+    };
+    check(best(0) === solution0.length && best(5) === solution5.length,
+          `the best scores are kept across a reload (${best(0)} and ${best(5)})`);
+    await tapScreen(menuButton);
+    await tapScreen(optionsItem);
+    // The same dialog from the same file, drawn by the headless program: the times match too.
+    fs.writeFileSync(path.join(scratch, 'kept.reg'), hive);
+    fs.writeFileSync(path.join(scratch, 'options.txt'),
+                     `tap 5 5\nscreen-tap ${menuButton.join(' ')}\n` +
+                     `screen-tap ${optionsItem.join(' ')}\nshot options-kept\n`);
+    execFileSync(velquin, ['--headless', '--script', path.join(scratch, 'options.txt'), '--store',
+                           path.join(scratch, 'kept.reg'), '--shots', shots]);
+    const diff = compareScreens(await canvasPixels(page),
+                                readPng(path.join(shots, 'options-kept.png')).rgb);
+    check(diff.count === 0,
+          `after the reload the options dialog shows the kept statistics (${diff.count} pixels differ)`);
+
+    // Once the offline copy is made, the page plays with no network.
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    await context.setOffline(true);
+    await page.reload();
+    await introShown();
+    check(true, 'the page loads and plays offline once it has been loaded');
+    await context.setOffline(false);
+
+    // A second tab on the same storage waits for the first, and says so.
+    const second = await context.newPage();
+    await second.goto(server.url);
+    await second.waitForFunction(() => document.getElementById('status').textContent.includes('already open'));
+    const drawn = await second.evaluate(() => !!(window.Module && Module.velquinWeb));
+    check(!drawn, 'a second tab does not start while the first runs, and says why');
+    await page.close();
+    await second.waitForFunction(() => window.Module && Module.velquinWeb &&
+                                       Module.velquinWeb.presented > 0 &&
+                                       document.getElementById('status').textContent === '');
+    check(true, 'the second tab starts once the first is closed');
+    // Exit from the menu ends the program; the page says how to play again.
+    await introShown(second);
+    canvasBox = await second.locator('#screen').boundingBox();
+    const secondTap = async ([x, y]) => {
+        const scale = canvasBox.width / 240;
+        await second.mouse.click(canvasBox.x + (x + 0.5) * scale, canvasBox.y + (y + 0.5) * scale);
+        await second.waitForTimeout(100);
+    };
+    await secondTap([5, 5 + clientTop]);
+    await secondTap(menuButton);
+    await secondTap(exitItem);
+    await second.waitForFunction(() => document.getElementById('status').textContent.includes('ended'));
+    check(true, 'Exit ends the game and the page says so');
+    check(errors.length === 0, `no errors on the page${errors.length ? ': ' + errors.join('; ') : ''}`);
+} catch (e) {
+    check(false, `the browser test ran to its end: ${e.message}`);
+} finally {
+    await browser.close();
+}
+
+// A touch screen: a touch is a tap too.
+const touchBrowser = await launchBrowser();
+try {
+    const context = await touchBrowser.newContext({viewport: {width: 600, height: 700},
+                                                   hasTouch: true});
+    const page = await context.newPage();
+    await page.goto(server.url);
+    await page.waitForFunction(() => window.Module && Module.velquinWeb &&
+                                     Module.velquinWeb.presented > 1);
+    const box = await page.locator('#screen').boundingBox();
+    const touch = async (x, y, shotName) => {
+        const scale = box.width / 240;
+        await page.touchscreen.tap(box.x + (x + 0.5) * scale, box.y + (y + clientTop + 0.5) * scale);
+        await page.waitForFunction(() => Module.velquinWeb.waiting &&
+                                         Module.velquinWeb.taken === Module.velquinWeb.received);
+        const diff = compareScreens(await canvasPixels(page),
+                                    readPng(path.join(shots, `${shotName}.png`)).rgb, [statusLine]);
+        check(diff.count === 0, `a touch at (${x}, ${y}) is a tap (${diff.count} pixels differ)`);
+    };
+    await touch(5, 5, 'game-0');
+    await touch(...solution0[0], 'puzzle-0-move-1');
+} catch (e) {
+    check(false, `the page on a touch screen: ${e.message}`);
+} finally {
+    await touchBrowser.close();
+}
+
+// A browser without WebAssembly gets a clear word instead of a blank page.
+const noWasm = await launchBrowser();
+try {
+    const page = await noWasm.newPage();
+    await page.addInitScript(() => delete window.WebAssembly);
+    await page.goto(server.url);
+    const text = await page.locator('#status').textContent();
+    check(/needs WebAssembly/.test(text), `without WebAssembly the page says so: "${text}"`);
+} catch (e) {
+    check(false, `the page without WebAssembly: ${e.message}`);
+} finally {
+    await noWasm.close();
+    server.stop();
+}
+if (failures === 0) fs.rmSync(scratch, {recursive: true, force: true});
+else console.log(`the pictures and scripts are kept in ${scratch}`);
+console.log(failures ? `${failures} checks failed` : 'all checks passed');
+process.exit(failures ? 1 : 0);
