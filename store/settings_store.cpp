@@ -38,7 +38,35 @@ struct PuzzleNames {
     }
 };
 
+// The statistics as last read or written.
+struct Statistics {
+    std::int32_t bestScore[kPuzzleCount], totalScore[kPuzzleCount];
+    std::uint32_t bestTime[kPuzzleCount], totalTime[kPuzzleCount];
+};
+Statistics lastStored{};
+
+void RememberStored() {
+    const GameState& g = gameState;
+    for (int i = 0; i < kPuzzleCount; ++i) {
+        lastStored.bestScore[i] = g.bestScore[i];
+        lastStored.totalScore[i] = g.totalScore[i];
+        lastStored.bestTime[i] = g.bestTime[i];
+        lastStored.totalTime[i] = g.totalTime[i];
+    }
+}
+
 }  // namespace
+
+bool StatisticsUnsaved() {
+    const GameState& g = gameState;
+    for (int i = 0; i < kPuzzleCount; ++i) {
+        if (lastStored.bestScore[i] != g.bestScore[i] ||
+            lastStored.totalScore[i] != g.totalScore[i] ||
+            lastStored.bestTime[i] != g.bestTime[i] || lastStored.totalTime[i] != g.totalTime[i])
+            return true;
+    }
+    return false;
+}
 
 long LoadSettings() {
     HKEY key = nullptr;
@@ -69,6 +97,7 @@ long LoadSettings() {
             g.totalTime[i] = g.bestTime[i];
         }
     }
+    RememberStored();
     return 0;
 }
 
@@ -91,5 +120,7 @@ long SaveSettings() {
     }
     // The values reach the file when the key is closed; a failure there (a full disk, say) is
     // the save's failure too.
-    return RegCloseKey(key);
+    status = RegCloseKey(key);
+    if (status == ERROR_SUCCESS) RememberStored();
+    return status;
 }

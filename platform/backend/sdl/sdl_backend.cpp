@@ -5,10 +5,13 @@
 #include <cstring>
 
 #include "platform/clock/clock.h"
+#include "platform/session/session.h"
 #include "platform/user/screen.h"
 #include "platform/user/window_api.h"
 
 namespace backend {
+
+void WatchX11Connection();  // sdl_display_lost.cpp
 
 namespace {
 
@@ -24,10 +27,30 @@ void TypeUtf8(const char* s) {
     }
 }
 
+// Events of our own: a wake from another thread (the end of the session), and a request to raise
+// the window (a second launch of the program).
+Uint32 wakeEvent = 0, raiseEvent = 0;
+
+void PushEvent(Uint32 type) {
+    if (!type) return;
+    SDL_Event e{};
+    e.type = type;
+    SDL_PushEvent(&e);
+}
+
+void WakeMain() {
+    PushEvent(wakeEvent);
+}
+
 }  // namespace
+
+void SdlBackend::RequestRaise() {
+    PushEvent(raiseEvent);
+}
 
 std::unique_ptr<SdlBackend> SdlBackend::Open(int scale, std::string* error) {
     if (scale < 1) scale = 1;
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // the session's signals are the program's
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         if (error) *error = std::string("no display: ") + SDL_GetError();
         return nullptr;
@@ -62,6 +85,12 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(int scale, std::string* error) {
         return nullptr;  // the destructor closes what was opened
     }
     SDL_StartTextInput();
+    if (Uint32 first = SDL_RegisterEvents(2); first != static_cast<Uint32>(-1)) {
+        wakeEvent = first;
+        raiseEvent = first + 1;
+    }
+    session::SetWaker(WakeMain);
+    if (driver && std::strcmp(driver, "x11") == 0) WatchX11Connection();
     SetTickSource(nullptr);  // the milliseconds of a steady clock
     user::SetBackend(b.get());
     b->Present(true);
@@ -70,6 +99,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(int scale, std::string* error) {
 
 SdlBackend::~SdlBackend() {
     if (user::GetBackend() == this) user::SetBackend(nullptr);
+    session::SetWaker(nullptr);
+    wakeEvent = raiseEvent = 0;
     if (texture_) SDL_DestroyTexture(texture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
@@ -106,6 +137,11 @@ bool SdlBackend::WindowPixel(int x, int y, std::uint32_t* pixel) {
 }
 
 void SdlBackend::Handle(const SDL_Event& e) {
+    if (e.type == raiseEvent && raiseEvent) {
+        SDL_RestoreWindow(window_);
+        SDL_RaiseWindow(window_);
+        return;
+    }
     switch (e.type) {
         case SDL_QUIT:
             user::InputClose();
@@ -167,10 +203,11 @@ user::WaitResult SdlBackend::WaitForInput(DWORD timeoutMs) {
     SDL_Event e;
     int timeout =
         timeoutMs == INFINITE ? -1 : static_cast<int>(std::min<DWORD>(timeoutMs, 0x7FFFFFFF));
-    if (!SDL_WaitEventTimeout(&e, timeout)) return user::WaitResult::Timeout;
-    Handle(e);
-    while (SDL_PollEvent(&e)) Handle(e);
-    return user::WaitResult::Input;
+    const bool got = SDL_WaitEventTimeout(&e, timeout);
+    if (got) Handle(e);
+    while (got && SDL_PollEvent(&e)) Handle(e);
+    session::Poll();
+    return got ? user::WaitResult::Input : user::WaitResult::Timeout;
 }
 
 }  // namespace backend

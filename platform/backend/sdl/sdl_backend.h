@@ -1,7 +1,8 @@
 // The desktop backend: the 240 x 320 screen in an SDL2 window, scaled by whole numbers with
 // nearest-neighbour pixels. The mouse is the stylus, the arrow keys, Return and Escape are the
 // handheld's keys, typing goes to the focus, and the window's close button is the close
-// request. Waiting blocks in SDL until an event or the next timer's deadline: no busy loop.
+// request. Waiting blocks in SDL until an event or the next timer's deadline: no busy loop. The end
+// of the session (a signal, the display's connection lost) is handed to the session's handler.
 #pragma once
 
 #include <SDL.h>
@@ -30,6 +31,8 @@ class SdlBackend : public user::Backend {
     // A pixel of what the window shows (window coordinates), as 0x00RRGGBB.
     bool WindowPixel(int x, int y, std::uint32_t* pixel);
     SDL_Window* Window() const { return window_; }
+    // Brings the window to the front; may be called from any thread.
+    static void RequestRaise();
 
   private:
     SdlBackend() = default;
