@@ -70,7 +70,10 @@ bool StatisticsUnsaved() {
 
 long LoadSettings() {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, 0, &key) != ERROR_SUCCESS) return -1;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, 0, &key) != ERROR_SUCCESS) {
+        RememberStored();  // the defaults: nothing to keep yet
+        return -1;
+    }
     GameState& g = gameState;
     std::int32_t storedVersion = 0;
     ReadDword(key, L"version", &storedVersion);
