@@ -148,7 +148,11 @@ int OpenLockFile(const std::string& path, HiveLock::State* failure) {
     int fd = open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
                   0600);
     if (fd < 0) {
-        *failure = errno == ELOOP ? HiveLock::Refused : HiveLock::NoFile;
+        // Something there that cannot be opened (a planted link, another user's file) is refused;
+        // nothing there and no way to make it (a read-only folder) leaves nothing to lock with.
+        struct stat st;
+        *failure = errno == ELOOP || lstat((path + ".lock").c_str(), &st) == 0 ? HiveLock::Refused
+                                                                               : HiveLock::NoFile;
         return -1;
     }
     struct stat st;
