@@ -185,16 +185,19 @@ void SetWindowIcon(SDL_Window* window) {
 }
 
 int RunDesktop(const CommandLine& cl, bool storeHeld) {
+    // Listening from the start: a request that comes before the window exists needs nothing, the
+    // new window opens in front.
+    if (storeHeld)
+        ListenForRaiseRequests(HiveIdentity(RegistryFilePath()), backend::SdlBackend::RequestRaise);
     std::string why;
     auto sdl = backend::SdlBackend::Open(cl.scale, &why);
     if (!sdl) {
         std::fprintf(stderr, "velquin: %s; use --headless --script FILE to run without one\n",
                      why.c_str());
+        StopListeningForRaiseRequests();
         return 1;
     }
     SetWindowIcon(sdl->Window());
-    if (storeHeld)
-        ListenForRaiseRequests(HiveIdentity(RegistryFilePath()), backend::SdlBackend::RequestRaise);
     SeedRandom(
         static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
     const int status = AfxWinMain(SW_SHOW);

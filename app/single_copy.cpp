@@ -61,8 +61,10 @@ std::string RaiseChannelName(const std::string& identity) {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     struct stat st;
     if (runtime && runtime[0] == '/' && stat(runtime, &st) == 0 && S_ISDIR(st.st_mode) &&
-        st.st_uid == getuid())
-        return std::string(runtime) + "/velquin-" + identity + ".socket";
+        st.st_uid == getuid()) {
+        std::string file = std::string(runtime) + "/velquin-" + identity + ".socket";
+        if (file.size() < sizeof(sockaddr_un::sun_path)) return file;
+    }
     return std::string(1, '\0') + "velquin-" + std::to_string(getuid()) + "-" + identity;
 }
 
@@ -71,14 +73,24 @@ bool AskRunningCopyToRaise(const std::string& identity) {
     sockaddr_un address;
     socklen_t length;
     if (!Address(identity, &address, &length)) return false;
-    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // A copy that has only just taken the store may not listen yet: it is given a moment.
+    int fd = -1;
+    for (int tries = 0; tries < 40 && fd < 0; ++tries) {
+        fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return false;
+        if (connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0) break;
+        const bool notYet = errno == ECONNREFUSED || errno == ENOENT;
+        close(fd);
+        fd = -1;
+        if (!notYet) return false;
+        usleep(50 * 1000);
+    }
     if (fd < 0) return false;
     timeval wait{3, 0};
     setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
     setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
     char answer[sizeof kAnswer] = {};
-    const bool raised = connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-                        send(fd, kRequest, sizeof kRequest - 1, MSG_NOSIGNAL) ==
+    const bool raised = send(fd, kRequest, sizeof kRequest - 1, MSG_NOSIGNAL) ==
                             static_cast<ssize_t>(sizeof kRequest - 1) &&
                         recv(fd, answer, sizeof answer - 1, MSG_WAITALL) ==
                             static_cast<ssize_t>(sizeof kAnswer - 1) &&

@@ -6,7 +6,8 @@
 #include <string>
 
 // The socket's address for the store whose lock file has this identity: a file in
-// $XDG_RUNTIME_DIR when that is an absolute path, else a name in the abstract namespace.
+// $XDG_RUNTIME_DIR when that is an absolute path of this user's (and the name fits), else a name
+// in the abstract namespace.
 std::string RaiseChannelName(const std::string& identity);
 
 // Asks the copy listening on `identity` to raise its window; true when it said it did.

@@ -1,6 +1,7 @@
 #include "platform/backend/sdl/sdl_backend.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -30,6 +31,8 @@ void TypeUtf8(const char* s) {
 // Events of our own: a wake from another thread (the end of the session), and a request to raise
 // the window (a second launch of the program).
 Uint32 wakeEvent = 0, raiseEvent = 0;
+// A request that came before the window was ready is carried out once it is.
+std::atomic<bool> raisePending{false};
 
 void PushEvent(Uint32 type) {
     if (!type) return;
@@ -45,7 +48,14 @@ void WakeMain() {
 }  // namespace
 
 void SdlBackend::RequestRaise() {
+    raisePending = true;
     PushEvent(raiseEvent);
+}
+
+void SdlBackend::RaiseIfAsked() {
+    if (!window_ || !raisePending.exchange(false)) return;
+    SDL_RestoreWindow(window_);
+    SDL_RaiseWindow(window_);
 }
 
 std::unique_ptr<SdlBackend> SdlBackend::Open(int scale, std::string* error) {
@@ -65,6 +75,10 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(int scale, std::string* error) {
         return nullptr;
     }
     std::unique_ptr<SdlBackend> b(new SdlBackend);
+    if (Uint32 first = SDL_RegisterEvents(2); first != static_cast<Uint32>(-1)) {
+        wakeEvent = first;
+        raiseEvent = first + 1;
+    }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");  // a click on an unfocused window is a tap
     b->window_ = SDL_CreateWindow("Velquin PPC", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
@@ -85,15 +99,12 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(int scale, std::string* error) {
         return nullptr;  // the destructor closes what was opened
     }
     SDL_StartTextInput();
-    if (Uint32 first = SDL_RegisterEvents(2); first != static_cast<Uint32>(-1)) {
-        wakeEvent = first;
-        raiseEvent = first + 1;
-    }
     session::SetWaker(WakeMain);
     if (driver && std::strcmp(driver, "x11") == 0) WatchX11Connection();
     SetTickSource(nullptr);  // the milliseconds of a steady clock
     user::SetBackend(b.get());
     b->Present(true);
+    b->RaiseIfAsked();
     return b;
 }
 
@@ -138,8 +149,7 @@ bool SdlBackend::WindowPixel(int x, int y, std::uint32_t* pixel) {
 
 void SdlBackend::Handle(const SDL_Event& e) {
     if (e.type == raiseEvent && raiseEvent) {
-        SDL_RestoreWindow(window_);
-        SDL_RaiseWindow(window_);
+        RaiseIfAsked();
         return;
     }
     switch (e.type) {

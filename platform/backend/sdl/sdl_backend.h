@@ -37,6 +37,7 @@ class SdlBackend : public user::Backend {
   private:
     SdlBackend() = default;
     void Handle(const SDL_Event& e);
+    void RaiseIfAsked();
 
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
