@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cwctype>
 #include <map>
+#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -21,15 +22,60 @@ constexpr char16_t kCp1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-std::wstring FromCp1252(const std::string& text, size_t from) {
-    std::wstring out;
-    out.reserve(text.size() - from);
-    for (size_t i = from; i < text.size(); ++i) {
+void AppendCp1252(const char* text, size_t size, std::wstring* out) {
+    for (size_t i = 0; i < size; ++i) {
         auto b = static_cast<unsigned char>(text[i]);
-        out.push_back(b >= 0x80 && b < 0xA0 ? static_cast<wchar_t>(kCp1252High[b - 0x80])
-                                            : static_cast<wchar_t>(b));
+        out->push_back(b >= 0x80 && b < 0xA0 ? static_cast<wchar_t>(kCp1252High[b - 0x80])
+                                             : static_cast<wchar_t>(b));
     }
-    return out;
+}
+
+// Appends UTF-8 already known to be valid.
+void AppendUtf8(const char* text, size_t size, std::wstring* out) {
+    for (size_t i = 0; i < size;) {
+        auto b = static_cast<unsigned char>(text[i]);
+        if (b < 0x80) {
+            out->push_back(static_cast<wchar_t>(b));
+            ++i;
+            continue;
+        }
+        const int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : 1;
+        std::uint32_t c = b & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k) c = (c << 6) | (text[i + k] & 0x3F);
+        out->push_back(static_cast<wchar_t>(c));
+        i += 1 + extra;
+    }
+}
+
+// Whether the text is UTF-8 (no overlong forms, no surrogates), without decoding it.
+bool ValidUtf8(const std::string& text, size_t i) {
+    while (i < text.size()) {
+        auto b = static_cast<unsigned char>(text[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        int extra;
+        std::uint32_t c;
+        if ((b & 0xE0) == 0xC0)
+            extra = 1, c = b & 0x1F;
+        else if ((b & 0xF0) == 0xE0)
+            extra = 2, c = b & 0x0F;
+        else if ((b & 0xF8) == 0xF0)
+            extra = 3, c = b & 0x07;
+        else
+            return false;
+        if (i + static_cast<size_t>(extra) >= text.size()) return false;
+        for (int k = 1; k <= extra; ++k) {
+            auto n = static_cast<unsigned char>(text[i + k]);
+            if ((n & 0xC0) != 0x80) return false;
+            c = (c << 6) | (n & 0x3F);
+        }
+        static constexpr std::uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+        if (c < kLeast[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
+        i += 1 + extra;
+    }
+    return true;
 }
 
 // UTF-16 with pairs joined; a lone half of a pair cannot be written back and reads as U+FFFD.
@@ -55,15 +101,6 @@ std::wstring FromUtf16Text(const std::string& text, size_t from, bool bigEndian)
         out.push_back(static_cast<wchar_t>(c));
     }
     return out;
-}
-
-std::wstring DecodeFile(const std::string& text) {
-    if (text.rfind("\xFF\xFE", 0) == 0) return FromUtf16Text(text, 2, false);
-    if (text.rfind("\xFE\xFF", 0) == 0) return FromUtf16Text(text, 2, true);
-    const size_t from = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
-    std::wstring wide;
-    if (FromUtf8(text.substr(from), &wide)) return wide;
-    return FromCp1252(text, from);
 }
 
 // --- lines ---
@@ -167,31 +204,62 @@ void TrimRight(std::wstring* s) {
     s->erase(end == std::wstring::npos ? 0 : end + 1);
 }
 
-// Splits into lines, joining the continuation lines that end with a backslash.
-std::vector<std::wstring> LogicalLines(const std::wstring& text) {
-    std::vector<std::wstring> lines;
-    std::wstring pending;
-    bool continuing = false;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find(L'\n', start);
-        if (end == std::wstring::npos) end = text.size();
-        std::wstring line = text.substr(start, end - start);
-        start = end + 1;
-        TrimRight(&line);
-        if (continuing) line.erase(0, std::min(line.size(), line.find_first_not_of(L" \t")));
-        bool more = !line.empty() && line.back() == L'\\' && line[0] != L';';
-        if (more) line.pop_back();
-        pending += line;
-        continuing = more;
-        if (!more) {
-            lines.push_back(std::move(pending));
-            pending.clear();
+// The file's lines one at a time, in its encoding, with the continuation lines that end with a
+// backslash joined; nothing but the current line is held decoded.
+class LineReader {
+  public:
+    explicit LineReader(const std::string& text) : text_(text) {
+        if (text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0) {
+            wide_ = FromUtf16Text(text, 2, text[0] == '\xFE');
+            utf16_ = true;
+            return;
         }
+        pos_ = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+        utf8_ = ValidUtf8(text, pos_);
     }
-    if (continuing) lines.push_back(pending);
-    return lines;
-}
+
+    bool Next(std::wstring* logical) {
+        logical->clear();
+        bool continuing = false;
+        while (RawLine(&line_)) {
+            TrimRight(&line_);
+            if (continuing) line_.erase(0, std::min(line_.size(), line_.find_first_not_of(L" \t")));
+            const bool more = !line_.empty() && line_.back() == L'\\' && line_[0] != L';';
+            if (more) line_.pop_back();
+            *logical += line_;
+            continuing = more;
+            if (!more) return true;
+        }
+        return continuing;
+    }
+
+  private:
+    bool RawLine(std::wstring* line) {
+        line->clear();
+        if (utf16_) {
+            if (pos_ >= wide_.size()) return false;
+            size_t end = wide_.find(L'\n', pos_);
+            if (end == std::wstring::npos) end = wide_.size();
+            line->assign(wide_, pos_, end - pos_);
+            pos_ = end + 1;
+            return true;
+        }
+        if (pos_ >= text_.size()) return false;
+        size_t end = text_.find('\n', pos_);
+        if (end == std::string::npos) end = text_.size();
+        if (utf8_)
+            AppendUtf8(text_.data() + pos_, end - pos_, line);
+        else
+            AppendCp1252(text_.data() + pos_, end - pos_, line);
+        pos_ = end + 1;
+        return true;
+    }
+
+    const std::string& text_;
+    std::wstring wide_, line_;
+    size_t pos_ = 0;
+    bool utf16_ = false, utf8_ = true;
+};
 
 // --- building a hive line by line, with every key and value found through an index ---
 
@@ -211,22 +279,28 @@ class HiveBuilder {
         if (found != paths_.end()) return found->second;
         hive_->keys.push_back(HiveKey{path, L"", {}});
         keys_.emplace_back();
-        paths_.emplace(std::move(folded), hive_->keys.size() - 1);
-        return hive_->keys.size() - 1;
+        const size_t at = hive_->keys.size() - 1;
+        if (ordered_) ordered_->emplace(folded, at);
+        paths_.emplace(std::move(folded), at);
+        return at;
     }
 
     // The key and every key under it, as [-path] asks.
     void DeleteKey(const std::wstring& path) {
+        // The keys in order, so that a key's subtree is one range: made at the first deletion.
+        if (!ordered_) ordered_.emplace(paths_.begin(), paths_.end());
         const std::wstring folded = Folded(path);
-        if (auto exact = paths_.find(folded); exact != paths_.end()) {
+        if (auto exact = ordered_->find(folded); exact != ordered_->end()) {
             keys_[exact->second].deleted = true;
-            paths_.erase(exact);
+            paths_.erase(exact->first);
+            ordered_->erase(exact);
         }
         const std::wstring below = folded + L"\\";
-        auto it = paths_.lower_bound(below);
-        while (it != paths_.end() && it->first.compare(0, below.size(), below) == 0) {
+        auto it = ordered_->lower_bound(below);
+        while (it != ordered_->end() && it->first.compare(0, below.size(), below) == 0) {
             keys_[it->second].deleted = true;
-            it = paths_.erase(it);
+            paths_.erase(it->first);
+            it = ordered_->erase(it);
         }
     }
 
@@ -303,7 +377,8 @@ class HiveBuilder {
     }
 
     Hive* hive_;
-    std::map<std::wstring, size_t> paths_;  // ordered, so that a key's subtree is one range
+    std::unordered_map<std::wstring, size_t> paths_;
+    std::optional<std::map<std::wstring, size_t>> ordered_;
     std::vector<Values> keys_;
 };
 
@@ -456,7 +531,8 @@ bool ParseHive(const std::string& text, Hive* hive, int* skippedLines) {
     constexpr size_t kNoKey = static_cast<size_t>(-1);
     size_t key = kNoKey;  // the section the value lines go to; none after a deleted or bad one
     bool keyHadValues = false;
-    for (std::wstring& line : LogicalLines(DecodeFile(text))) {
+    LineReader reader(text);
+    for (std::wstring line; reader.Next(&line);) {
         if (line.empty()) continue;
         if (!sawHeader) {
             if (line != kHeader4 && line != kHeader5) return false;
