@@ -105,18 +105,17 @@ TEST(HiveText, AnEmptyHiveIsJustTheHeader) {
 }
 
 TEST(HiveText, OnlyWhatIsNoRegistryFileAtAllIsRefused) {
-    const char* notHives[] = {
-        "",
-        "garbage",
-        "REGEDIT5\n[HKEY_CURRENT_USER\\A]\n",
-        "[HKEY_CURRENT_USER\\A]\nREGEDIT4\n",
-        "\xFF\xFEg\0a\0r\0b\0",
+    using namespace std::string_literals;
+    const std::string notHives[] = {
+        ""s,
+        "garbage"s,
+        "REGEDIT5\n[HKEY_CURRENT_USER\\A]\n"s,
+        "[HKEY_CURRENT_USER\\A]\nREGEDIT4\n"s,
+        "\xFF\xFEg\0a\0r\0b\0"s,  // UTF-16 that holds no header
     };
-    for (const char* text : notHives) {
+    for (const std::string& text : notHives) {
         Hive hive;
-        EXPECT_FALSE(
-            ParseHive(std::string(text, std::strlen(text) + (text[0] == '\xFF' ? 9 : 0)), &hive))
-            << text;
+        EXPECT_FALSE(ParseHive(text, &hive)) << text;
     }
 }
 
