@@ -95,7 +95,11 @@ std::string DatedName(const std::string& path) {
 // Keeps a damaged file under a dated name beside it; false when it could not be moved.
 bool MoveAside(const std::string& path) {
     const std::string aside = DatedName(path);
-    if (renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) != 0) {
+    bool moved = renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0;
+    // A file system without that rename: a second name, then the first one removed.
+    if (!moved && (errno == EINVAL || errno == ENOSYS) && link(path.c_str(), aside.c_str()) == 0)
+        moved = unlink(path.c_str()) == 0;
+    if (!moved) {
         std::fprintf(stderr,
                      "velquin: the settings file %s cannot be read and cannot be moved aside; "
                      "it is left as it is and the settings start empty\n",
@@ -291,15 +295,31 @@ LONG ReadHiveFile(const std::string& path, Hive* hive, int* skippedLines, bool m
     return MoveAside(path) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
 }
 
-void KeepHiveCopy(const std::string& path) {
+bool KeepHiveCopy(const std::string& path) {
     const std::string aside = DatedName(path);
-    // A second name for the same file: the save's rename then leaves it as it was.
-    if (link(path.c_str(), aside.c_str()) == 0) {
-        std::fprintf(stderr,
-                     "velquin: the settings file %s has lines that cannot be read; the file as it "
-                     "was is kept as %s\n",
-                     path.c_str(), aside.c_str());
+    // A second name for the same file: the save's rename then leaves it as it was. Where the file
+    // system has no second names, a copy.
+    bool kept = link(path.c_str(), aside.c_str()) == 0;
+    if (!kept) {
+        int in = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        int out = open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (in >= 0 && out >= 0) {
+            std::string text;
+            char buf[65536];
+            ssize_t n;
+            while ((n = read(in, buf, sizeof buf)) > 0) text.append(buf, static_cast<size_t>(n));
+            kept = n == 0 && WriteAll(out, text) && fsync(out) == 0;
+        }
+        if (in >= 0) close(in);
+        if (out >= 0 && close(out) != 0) kept = false;
+        if (!kept && out >= 0) unlink(aside.c_str());
     }
+    if (!kept) return false;
+    std::fprintf(stderr,
+                 "velquin: the settings file %s has lines that cannot be read; the file as it "
+                 "was is kept as %s\n",
+                 path.c_str(), aside.c_str());
+    return true;
 }
 
 LONG WriteHiveFile(const std::string& path, const Hive& hive) {

@@ -64,8 +64,8 @@ LONG ReadHiveFile(const std::string& path, Hive* hive, int* skippedLines = nullp
                   bool mayMove = true);
 
 // Keeps the file as it is now under a dated name beside it (before a save drops lines that could
-// not be read); one line on standard error.
-void KeepHiveCopy(const std::string& path);
+// not be read); one line on standard error. False when no copy could be kept.
+bool KeepHiveCopy(const std::string& path);
 
 // Replaces the file with `hive`. Call with the lock held.
 LONG WriteHiveFile(const std::string& path, const Hive& hive);

@@ -250,7 +250,8 @@ LONG RegCloseKey(HKEY key) {
     int skipped = 0;
     if (LONG error = ReadHiveFile(target.path, &hive, &skipped); error != ERROR_SUCCESS)
         return error;
-    if (skipped > 0) KeepHiveCopy(target.path);
+    // The lines that could not be read go with this save: not before the file is kept aside.
+    if (skipped > 0 && !KeepHiveCopy(target.path)) return ERROR_ACCESS_DENIED;
     HiveKey& stored = hive.Add(owned->path, owned->keyClass);
     for (const HiveValue& change : owned->changes) stored.Set(change);
     return WriteHiveFile(target.path, hive);
