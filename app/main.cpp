@@ -208,6 +208,7 @@ int RunDesktop(const CommandLine& cl, bool storeHeld) {
 // The session ends (a signal, the display lost): the game is kept as a granted close keeps it.
 void EndSession(int) {
     if (auto* frame = dynamic_cast<MainFrame*>(AfxGetMainWnd())) OnSessionEnd(*frame);
+    StopListeningForRaiseRequests();
 }
 
 }  // namespace
