@@ -69,25 +69,29 @@ class DesktopSession : public testing::Test {
         fs::remove_all(folder);
     }
 
+    // A virtual X server on a display it chooses itself, so that tests run side by side never
+    // share one.
     bool StartX() {
-        for (int n = 400 + getpid() % 200; n < 700; ++n) {
-            struct stat st;
-            if (stat(("/tmp/.X11-unix/X" + std::to_string(n)).c_str(), &st) == 0 ||
-                stat(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), &st) == 0)
-                continue;
-            displayName = ":" + std::to_string(n);
-            xPid = fork();
-            if (xPid == 0) {
-                execlp("Xvfb", "Xvfb", displayName.c_str(), "-screen", "0", "800x800x24",
-                       "-nolisten", "tcp", static_cast<char*>(nullptr));
-                _exit(127);
-            }
-            for (int i = 0; i < 200; ++i) {  // a start-up wait, not a measurement
-                if ((display = XOpenDisplay(displayName.c_str()))) return true;
-                std::this_thread::sleep_for(25ms);
-            }
-            StopX();
-            return false;
+        int numberPipe[2];
+        if (pipe(numberPipe) != 0) return false;
+        xPid = fork();
+        if (xPid == 0) {
+            close(numberPipe[0]);
+            const std::string fd = std::to_string(numberPipe[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x800x24",
+                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(numberPipe[1]);
+        std::string number;
+        char c;
+        while (read(numberPipe[0], &c, 1) == 1 && c != '\n') number += c;
+        close(numberPipe[0]);
+        if (number.empty()) return false;
+        displayName = ":" + number;
+        for (int i = 0; i < 200; ++i) {  // a start-up wait, not a measurement
+            if ((display = XOpenDisplay(displayName.c_str()))) return true;
+            std::this_thread::sleep_for(25ms);
         }
         return false;
     }
