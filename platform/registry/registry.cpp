@@ -101,8 +101,9 @@ LONG ReadForOpen(const std::string& file, Hive* hive) {
     static std::set<std::string> told;
     if (skipped > 0 && told.insert(target.path).second)
         std::fprintf(stderr,
-                     "velquin: %d lines of the settings file %s cannot be read and are skipped\n",
-                     skipped, target.path.c_str());
+                     "velquin: %d %s of the settings file %s cannot be read and %s skipped\n",
+                     skipped, skipped == 1 ? "line" : "lines", target.path.c_str(),
+                     skipped == 1 ? "is" : "are");
     return error;
 }
 

@@ -202,7 +202,7 @@ TEST_F(SettingsTest, ALineThatCannotBeReadIsSkippedAndTheFileKeptBeforeASave) {
     std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(gameState.bestScore[1], 9);
     EXPECT_TRUE(OtherFiles().empty());
-    EXPECT_NE(said.find("1 lines"), std::string::npos) << said;
+    EXPECT_NE(said.find("1 line of"), std::string::npos) << said;
     EXPECT_EQ(said.find('\n'), said.size() - 1) << "said once: " << said;
 
     testing::internal::CaptureStderr();
