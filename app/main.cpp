@@ -1,5 +1,7 @@
 // The velquin program: the game in a desktop window, or headless, driven by a script on a
 // virtual clock, reporting its message boxes and its state as lines of JSON.
+#include <signal.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,13 +16,17 @@
 #include "app/command_line.h"
 #include "app/report_lines.h"
 #include "app/script.h"
+#include "app/single_copy.h"
 #include "app/window_state.h"
+#include "engine/game_progress.h"
 #include "engine/game_state.h"
 #include "platform/afx/afx.h"
 #include "platform/backend/script/script_backend.h"
 #include "platform/backend/sdl/sdl_backend.h"
 #include "platform/crt/utf8.h"
+#include "platform/registry/hive_file.h"
 #include "platform/registry/registry.h"
+#include "platform/session/session.h"
 #include "resources/game_resources.h"
 #include "ui/game_app.h"
 #include "ui/intro_geometry.h"
@@ -197,7 +203,11 @@ void SetWindowIcon(SDL_Window* window) {
     DeleteObject(bitmap);
 }
 
-int RunDesktop(const CommandLine& cl) {
+int RunDesktop(const CommandLine& cl, bool storeHeld) {
+    // Listening from the start: a request that comes before the window exists needs nothing, the
+    // new window opens in front.
+    if (storeHeld)
+        ListenForRaiseRequests(HiveIdentity(RegistryFilePath()), backend::SdlBackend::RequestRaise);
     // The scale asked for, or the last one if it still fits the display, or the largest that
     // fits; full screen if asked for or as it was left.
     const std::string statePath = WindowStatePath();
@@ -209,6 +219,7 @@ int RunDesktop(const CommandLine& cl) {
     if (!sdl) {
         std::fprintf(stderr, "velquin: %s; use --headless --script FILE to run without one\n",
                      why.c_str());
+        StopListeningForRaiseRequests();
         return 1;
     }
     SetWindowIcon(sdl->Window());
@@ -216,12 +227,23 @@ int RunDesktop(const CommandLine& cl) {
         static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
     const int status = AfxWinMain(SW_SHOW);
     WriteWindowState(statePath, WindowState{sdl->Scale(), sdl->FullScreen()});
+    StopListeningForRaiseRequests();
     return status;
+}
+
+// The session ends (a signal, the display lost): the game is kept as a granted close keeps it.
+void EndSession(int) {
+    if (auto* frame = dynamic_cast<MainFrame*>(AfxGetMainWnd())) OnSessionEnd(*frame);
+    StopListeningForRaiseRequests();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before any thread exists, so that every thread blocks the session's signals.
+    session::WatchSignals();
+    // A size limit fails a save as a full disk does, instead of killing the game.
+    signal(SIGXFSZ, SIG_IGN);
     CommandLine cl = ParseCommandLine(argc, argv);
     switch (cl.action) {
         case CommandLine::Refuse:
@@ -237,6 +259,19 @@ int main(int argc, char** argv) {
             break;
     }
     if (!cl.store.empty()) SetRegistryFilePath(cl.store);
+    const bool desktop = cl.action == CommandLine::RunDesktop;
+    // One running copy per store: a second desktop launch brings the first to the front.
+    const std::string store = RegistryFilePath();
+    const HiveClaim claim = ClaimHiveForLife(store);
+    if (claim == HiveClaim::InUse) {
+        if (desktop && AskRunningCopyToRaise(HiveIdentity(store))) return 0;
+        std::fprintf(stderr,
+                     "velquin: the store %s is in use by another running copy of the game; "
+                     "--store PATH gives another\n",
+                     store.c_str());
+        return 2;
+    }
     RegisterGameResources();
-    return cl.action == CommandLine::RunHeadless ? RunHeadless(cl) : RunDesktop(cl);
+    session::SetEndHandler(EndSession);
+    return desktop ? RunDesktop(cl, claim == HiveClaim::Held) : RunHeadless(cl);
 }

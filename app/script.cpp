@@ -201,6 +201,13 @@ bool ParseScript(const std::string& source, std::vector<ScriptCommand>* commands
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        // A NUL would end the line early for the words read from it: the line is refused whole.
+        if (line.find('\0') != std::string::npos) {
+            error->line = number;
+            error->what = "the line holds a NUL byte";
+            commands->clear();
+            return false;
+        }
         const std::vector<std::string> words = Words(line);
         if (words.empty() || words[0][0] == '#') continue;
         ScriptCommand command;

@@ -19,6 +19,41 @@ void StopClock(GameWindow& window) {
     window.StopTimer(gameState.timerId);
 }
 
+bool GameInProgress() {
+    return gameState.mode == ModePlaying && gameState.moveCount != 0;
+}
+
+bool solving = false;
+
+// The end of a solve after its boxes: the bests its boxes announce (already stored when the boxes
+// were answered), the totals, the store.
+void FinishSolve() {
+    GameState& g = gameState;
+    const int i = StatsIndex();
+    if (g.bestTime[i] == 0 || g.elapsedMs < g.bestTime[i]) g.bestTime[i] = g.elapsedMs;
+    if (g.bestScore[i] == 0 || g.moveCount < g.bestScore[i]) g.bestScore[i] = g.moveCount;
+    g.totalTime[i] += g.elapsedMs;
+    g.totalScore[i] += g.moveCount;
+    solving = false;
+    SaveSettings();
+    g.mode = ModeSolved;
+}
+
+// An abandoned game's moves and time go into its puzzle's totals; its counters start again.
+void BookAbandonedGame(GameWindow& window) {
+    GameState& g = gameState;
+    StopClock(window);
+    g.lastTick = GetTickCount();
+    g.elapsedMs = g.lastTick - g.startTick;
+    const int i = StatsIndex();
+    g.totalTime[i] += g.elapsedMs;
+    g.totalScore[i] += g.moveCount;
+    g.elapsedMs = 0;
+    g.moveCount = 0;
+    g.startTick = 0;
+    g.clockStarted = false;
+}
+
 }  // namespace
 
 void InitGameState(GameWindow& window) {
@@ -88,16 +123,7 @@ int ConfirmAbort(GameWindow& window) {
     if (g.mode != ModePlaying) return kAnswerOk;
     int answer = window.ShowMessage(Text(TextConfirmAbort), Text(TextWarningCaption), kBoxOkCancel);
     if (answer != kAnswerOk) return answer;
-    StopClock(window);
-    g.lastTick = GetTickCount();
-    g.elapsedMs = g.lastTick - g.startTick;
-    const int i = StatsIndex();
-    g.totalTime[i] += g.elapsedMs;
-    g.totalScore[i] += g.moveCount;
-    g.elapsedMs = 0;
-    g.moveCount = 0;
-    g.startTick = 0;
-    g.clockStarted = false;
+    BookAbandonedGame(window);
     return kAnswerOk;
 }
 
@@ -110,6 +136,7 @@ void OnSolved(GameWindow& window) {
     window.Repaint();
 
     const int i = StatsIndex();
+    solving = true;  // until the solve is stored: its boxes may be open when the session ends
     if (g.bestTime[i] == 0) {
         g.bestTime[i] = g.elapsedMs;
     } else if (g.elapsedMs < g.bestTime[i]) {
@@ -122,21 +149,27 @@ void OnSolved(GameWindow& window) {
         window.ShowMessage(Text(TextBestScore), Text(TextInfoCaption), kBoxOk);
         g.bestScore[i] = g.moveCount;
     }
-    g.totalTime[i] += g.elapsedMs;
-    g.totalScore[i] += g.moveCount;
-    SaveSettings();
-    g.mode = ModeSolved;
+    FinishSolve();
     window.Invalidate();
 }
 
 bool OnClose(GameWindow& window) {
     EndIntro(window);
-    // A game abandoned by closing is booked into the totals; they are stored now, or they would
-    // be lost with the program. A close with no game to abandon writes nothing.
-    const bool abandons = gameState.mode == ModePlaying && gameState.moveCount != 0;
     if (ConfirmAbort(window) != kAnswerOk) return false;
-    if (abandons) SaveSettings();
+    // A game abandoned by closing is booked into the totals; they are stored now, or they would
+    // be lost with the program. So is a game abandoned earlier for the rules, which no save point
+    // has stored since. A close with nothing to keep writes nothing.
+    if (StatisticsUnsaved()) SaveSettings();
     return true;
+}
+
+void OnSessionEnd(GameWindow& window) {
+    EndIntro(window);
+    if (solving)
+        FinishSolve();  // the session ended with a "best" box open: the solve counts
+    else if (GameInProgress())
+        BookAbandonedGame(window);
+    if (StatisticsUnsaved()) SaveSettings();
 }
 
 void OnGameTick(GameWindow& window) {

@@ -26,6 +26,10 @@ void OnSolved(GameWindow& window);
 // The close request: true when the frame may close.
 bool OnClose(GameWindow& window);
 
+// The end of the desktop session (a signal, the display lost): a granted close without the
+// question. A game in progress is booked into its totals and the store written.
+void OnSessionEnd(GameWindow& window);
+
 // The game-clock branch of the timer, also run right after each committed move.
 void OnGameTick(GameWindow& window);
 

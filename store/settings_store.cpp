@@ -38,11 +38,42 @@ struct PuzzleNames {
     }
 };
 
+// The statistics as last read or written.
+struct Statistics {
+    std::int32_t bestScore[kPuzzleCount], totalScore[kPuzzleCount];
+    std::uint32_t bestTime[kPuzzleCount], totalTime[kPuzzleCount];
+};
+Statistics lastStored{};
+
+void RememberStored() {
+    const GameState& g = gameState;
+    for (int i = 0; i < kPuzzleCount; ++i) {
+        lastStored.bestScore[i] = g.bestScore[i];
+        lastStored.totalScore[i] = g.totalScore[i];
+        lastStored.bestTime[i] = g.bestTime[i];
+        lastStored.totalTime[i] = g.totalTime[i];
+    }
+}
+
 }  // namespace
+
+bool StatisticsUnsaved() {
+    const GameState& g = gameState;
+    for (int i = 0; i < kPuzzleCount; ++i) {
+        if (lastStored.bestScore[i] != g.bestScore[i] ||
+            lastStored.totalScore[i] != g.totalScore[i] ||
+            lastStored.bestTime[i] != g.bestTime[i] || lastStored.totalTime[i] != g.totalTime[i])
+            return true;
+    }
+    return false;
+}
 
 long LoadSettings() {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, 0, &key) != ERROR_SUCCESS) return -1;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, 0, &key) != ERROR_SUCCESS) {
+        RememberStored();  // the defaults: nothing to keep yet
+        return -1;
+    }
     GameState& g = gameState;
     std::int32_t storedVersion = 0;
     ReadDword(key, L"version", &storedVersion);
@@ -69,6 +100,7 @@ long LoadSettings() {
             g.totalTime[i] = g.bestTime[i];
         }
     }
+    RememberStored();
     return 0;
 }
 
@@ -91,5 +123,7 @@ long SaveSettings() {
     }
     // The values reach the file when the key is closed; a failure there (a full disk, say) is
     // the save's failure too.
-    return RegCloseKey(key);
+    status = RegCloseKey(key);
+    if (status == ERROR_SUCCESS) RememberStored();
+    return status;
 }

@@ -7,3 +7,7 @@ long LoadSettings();
 
 // Writes all 67 values; 0 on success, otherwise the registry's failure code.
 long SaveSettings();
+
+// Whether the statistics in the game state differ from those last read or written: a game booked
+// into the totals by an abort that no save point has written since.
+bool StatisticsUnsaved();

@@ -1,7 +1,12 @@
 #include "platform/registry/registry.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <set>
 
@@ -50,6 +55,58 @@ std::string EnvOrEmpty(const char* name) {
     return value ? value : "";
 }
 
+bool IsStringType(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+// Key paths, classes and value names stand on one line of the file.
+bool OneLine(LPCWSTR text) {
+    return !text || !std::wcspbrk(text, L"\r\n");
+}
+
+// A store that is no regular file (a device, a FIFO, a folder, a planted link) is never touched:
+// its hive lives in memory for the rest of the run.
+std::map<std::string, Hive> memoryHives;
+
+Hive* MemoryHive(const std::string& file, const HiveTarget& target) {
+    auto found = memoryHives.find(file);
+    if (found != memoryHives.end()) return &found->second;
+    if (target.kind != HiveTarget::Unusable) return nullptr;
+    std::fprintf(stderr,
+                 "velquin: the settings file %s is %s; it is left alone and the statistics are "
+                 "kept in memory for this run\n",
+                 file.c_str(), target.why.c_str());
+    return &memoryHives[file];
+}
+
+// Reads the hive for a key being opened: under the lock when it can be had, else as the file
+// stands (a save replaces it whole, so it is never seen half written).
+LONG ReadForOpen(const std::string& file, Hive* hive) {
+    const HiveTarget target = FindHiveTarget(file);
+    if (Hive* memory = MemoryHive(file, target)) {
+        *hive = *memory;
+        return ERROR_SUCCESS;
+    }
+    if (target.kind == HiveTarget::Missing) return ERROR_SUCCESS;
+    int skipped = 0;
+    LONG error;
+    {
+        HiveLock lock(target.path);
+        error = ReadHiveFile(target.path, hive, &skipped, lock.Result() == HiveLock::Held);
+    }
+    if (error == ERROR_INVALID_PARAMETER) {  // it changed into something else meanwhile
+        hive->keys.clear();
+        return ReadForOpen(file, hive);
+    }
+    static std::set<std::string> told;
+    if (skipped > 0 && told.insert(target.path).second)
+        std::fprintf(stderr,
+                     "velquin: %d %s of the settings file %s cannot be read and %s skipped\n",
+                     skipped, skipped == 1 ? "line" : "lines", target.path.c_str(),
+                     skipped == 1 ? "is" : "are");
+    return error;
+}
+
 }  // namespace
 
 const HKEY HKEY_CURRENT_USER = &rootKey;
@@ -62,9 +119,14 @@ std::string RegistryFilePath() {
     if (!filePathOverride.empty()) return filePathOverride;
     std::string path = EnvOrEmpty("VELQUIN_STORE");
     if (!path.empty()) return path;
+    // The base-directory rule: a relative XDG_CONFIG_HOME is ignored.
     std::string config = EnvOrEmpty("XDG_CONFIG_HOME");
-    if (config.empty()) {
+    if (config.empty() || config[0] != '/') {
         std::string home = EnvOrEmpty("HOME");
+        if (home.empty() || home[0] != '/') {
+            const passwd* user = getpwuid(getuid());
+            home = user && user->pw_dir ? user->pw_dir : "";
+        }
         config = (home.empty() ? std::string(".") : home) + "/.config";
     }
     return config + "/velquin/registry.reg";
@@ -73,12 +135,8 @@ std::string RegistryFilePath() {
 LONG RegOpenKeyExW(HKEY root, LPCWSTR subKey, DWORD, REGSAM, PHKEY result) {
     if (!ValidRequest(root, subKey, result)) return ERROR_INVALID_PARAMETER;
     *result = nullptr;
-    const std::string file = RegistryFilePath();
     Hive hive;
-    {
-        HiveLock lock(file);
-        if (LONG error = ReadHiveFile(file, &hive); error != ERROR_SUCCESS) return error;
-    }
+    if (LONG error = ReadForOpen(RegistryFilePath(), &hive); error != ERROR_SUCCESS) return error;
     auto key = std::make_unique<RegistryKey>();
     key->path = ChildPath(root, subKey);
     const HiveKey* stored = hive.Find(key->path);
@@ -91,15 +149,16 @@ LONG RegOpenKeyExW(HKEY root, LPCWSTR subKey, DWORD, REGSAM, PHKEY result) {
 
 LONG RegCreateKeyExW(HKEY root, LPCWSTR subKey, DWORD, LPWSTR keyClass, DWORD, REGSAM,
                      LPSECURITY_ATTRIBUTES, PHKEY result, LPDWORD disposition) {
-    if (!ValidRequest(root, subKey, result)) return ERROR_INVALID_PARAMETER;
+    if (!ValidRequest(root, subKey, result) || !OneLine(subKey) || !OneLine(keyClass))
+        return ERROR_INVALID_PARAMETER;
     *result = nullptr;
     const std::string file = RegistryFilePath();
-    if (LONG error = PrepareHiveFolder(file); error != ERROR_SUCCESS) return error;
-    Hive hive;
-    {
-        HiveLock lock(file);
-        if (LONG error = ReadHiveFile(file, &hive); error != ERROR_SUCCESS) return error;
+    const HiveTarget target = FindHiveTarget(file);
+    if (!MemoryHive(file, target)) {
+        if (LONG error = PrepareHiveFolder(target.path); error != ERROR_SUCCESS) return error;
     }
+    Hive hive;
+    if (LONG error = ReadForOpen(file, &hive); error != ERROR_SUCCESS) return error;
     auto key = std::make_unique<RegistryKey>();
     key->path = ChildPath(root, subKey);
     if (const HiveKey* stored = hive.Find(key->path)) {
@@ -124,7 +183,15 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data
     const HiveValue* value = key->snapshot.Find(name ? name : L"");
     if (!value) return ERROR_FILE_NOT_FOUND;
     if (type) *type = value->type;
-    const DWORD size = static_cast<DWORD>(value->data.size());
+    // String data are kept in UTF-16 as on the device; a caller reads them as wide characters.
+    std::wstring text;
+    const std::uint8_t* bytes = value->data.data();
+    DWORD size = static_cast<DWORD>(value->data.size());
+    if (IsStringType(value->type) && size % 2 == 0) {
+        text = FromUtf16Data(bytes, size / 2);
+        bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+        size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    }
     if (!dataSize) return ERROR_SUCCESS;
     if (!data) {
         *dataSize = size;
@@ -134,16 +201,22 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data
         *dataSize = size;
         return ERROR_MORE_DATA;
     }
-    if (size) std::memcpy(data, value->data.data(), size);
+    if (size) std::memcpy(data, bytes, size);
     *dataSize = size;
     return ERROR_SUCCESS;
 }
 
 LONG RegSetValueExW(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data, DWORD dataSize) {
     if (!IsLive(key)) return ERROR_INVALID_HANDLE;
-    if (dataSize && !data) return ERROR_INVALID_PARAMETER;
+    if ((dataSize && !data) || !OneLine(name)) return ERROR_INVALID_PARAMETER;
     HiveValue value{name ? name : L"", type, {}};
-    if (dataSize) value.data.assign(data, data + dataSize);
+    if (IsStringType(type) && dataSize % sizeof(wchar_t) == 0) {
+        std::wstring text(dataSize / sizeof(wchar_t), L'\0');
+        if (dataSize) std::memcpy(text.data(), data, dataSize);
+        value.data = ToUtf16Data(text);
+    } else if (dataSize) {
+        value.data.assign(data, data + dataSize);
+    }
     key->snapshot.Set(value);
     key->changes.push_back(std::move(value));
     return ERROR_SUCCESS;
@@ -157,11 +230,30 @@ LONG RegCloseKey(HKEY key) {
     if (!owned->created && owned->changes.empty()) return ERROR_SUCCESS;
 
     const std::string file = RegistryFilePath();
-    if (LONG error = PrepareHiveFolder(file); error != ERROR_SUCCESS) return error;
-    HiveLock lock(file);
+    const HiveTarget target = FindHiveTarget(file);
+    if (Hive* memory = MemoryHive(file, target)) {
+        HiveKey& stored = memory->Add(owned->path, owned->keyClass);
+        for (const HiveValue& change : owned->changes) stored.Set(change);
+        return ERROR_SUCCESS;
+    }
+    if (LONG error = PrepareHiveFolder(target.path); error != ERROR_SUCCESS) return error;
+    HiveLock lock(target.path);
+    if (lock.Result() == HiveLock::Busy || lock.Result() == HiveLock::Refused) {
+        std::fprintf(stderr,
+                     "velquin: the settings file %s is locked %s; this save is given up and "
+                     "tried again at the next one\n",
+                     target.path.c_str(),
+                     lock.Result() == HiveLock::Busy ? "by another program"
+                                                     : "through a lock file that is not its own");
+        return ERROR_LOCK_VIOLATION;
+    }
     Hive hive;
-    if (LONG error = ReadHiveFile(file, &hive); error != ERROR_SUCCESS) return error;
+    int skipped = 0;
+    if (LONG error = ReadHiveFile(target.path, &hive, &skipped); error != ERROR_SUCCESS)
+        return error;
+    // The lines that could not be read go with this save: not before the file is kept aside.
+    if (skipped > 0 && !KeepHiveCopy(target.path)) return ERROR_ACCESS_DENIED;
     HiveKey& stored = hive.Add(owned->path, owned->keyClass);
     for (const HiveValue& change : owned->changes) stored.Set(change);
-    return WriteHiveFile(file, hive);
+    return WriteHiveFile(target.path, hive);
 }

@@ -1,7 +1,10 @@
 // Whole games played by the velquin program with no screen: a script in, the box and state lines
 // and the screen pictures out.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -363,6 +366,65 @@ TEST_F(GameScript, ScriptCommandsWithNothingToActOnNameTheirLine) {
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(ErrorText().find("script line 2"), std::string::npos) << ErrorText();
     EXPECT_TRUE(bad.lines.empty());
+
+    // A NUL byte inside a line is not the line's end: "tap 5\0 junk 5" never runs as "tap 5 5".
+    const char withNul[] = "state\ntap 5\0 junk 5\nstate\n";
+    Outcome nul = Play(std::string(withNul, sizeof withNul - 1));
+    EXPECT_EQ(nul.status, 2);
+    EXPECT_NE(ErrorText().find("script line 2"), std::string::npos) << ErrorText();
+    EXPECT_NE(ErrorText().find("NUL"), std::string::npos) << ErrorText();
+    EXPECT_TRUE(nul.lines.empty());
+}
+
+// The program around the game: a second copy on a store in use, a size limit on files, and shots
+// in a folder where someone else may have planted names.
+TEST_F(GameScript, AStoreInUseRefusesASecondCopyAndASizeLimitFailsOnlyTheSave) {
+    const fs::path store = folder / "store.reg";
+    // Another copy holds the store: its lock, kept for that copy's life.
+    int held = open((store.string() + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    Outcome refused = Play("tap 5 5\nstate\n");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_TRUE(refused.lines.empty());
+    EXPECT_NE(ErrorText().find(store.string()), std::string::npos) << ErrorText();
+    EXPECT_NE(ErrorText().find("--store"), std::string::npos) << ErrorText();
+    EXPECT_FALSE(fs::exists(store));
+    close(held);  // that copy ends: the store is free at once
+    EXPECT_EQ(Play("tap 5 5\nstate\n").status, 0);
+    EXPECT_TRUE(fs::exists(store));
+
+    // With no room for any file, the saves fail as on a full disk; the game plays on.
+    fs::remove(store);
+    std::ofstream(folder / "script.txt") << "tap 5 5\n" << kSolvePuzzle0 << "state\n";
+    // The output goes through a pipe, which the limit does not touch.
+    const std::string command = "sh -c 'ulimit -f 0; exec " + std::string(VELQUIN_PROGRAM) +
+                                " --headless --script " + (folder / "script.txt").string() +
+                                " --store " + store.string() + "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string text;
+    char buffer[4096];
+    while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
+    const int status = pclose(pipe);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << text;
+    EXPECT_NE(text.find("\"mode\": 1"), std::string::npos) << text;  // solved
+    EXPECT_TRUE(!fs::exists(store) || fs::file_size(store) == 0);
+}
+
+TEST_F(GameScript, AShotReplacesANamePlantedInItsFolderAndNeverWritesThroughIt) {
+    std::ofstream(folder / "victim") << "not a picture";
+    fs::create_symlink(folder / "victim", folder / "planted.png");
+    Outcome run = Play("shot planted\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(Pixel("planted", 0, 0) >> 24, 0u);  // a picture now
+    EXPECT_FALSE(fs::is_symlink(folder / "planted.png"));
+    std::ifstream victim(folder / "victim");
+    std::string text;
+    std::getline(victim, text);
+    EXPECT_EQ(text, "not a picture");
+    for (const auto& entry : fs::directory_iterator(folder))  // no temporary file left behind
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos);
 }
 
 TEST_F(GameScript, TheRulesAreDrawnWholeInsideTheirEditInBothLanguages) {

@@ -102,6 +102,16 @@ TEST(Script, NamesKeysWithTheModifiersHeldWithThem) {
     }
 }
 
+// A NUL byte would otherwise end a word early: "tap 5\0junk 5" must not run as "tap 5 5".
+TEST(Script, ALineHoldingANulByteIsRefusedByItsNumber) {
+    for (const std::string& line : {std::string("tap 5\0junk 5", 12), std::string("# note\0", 7),
+                                    std::string("\0", 1), std::string("wait 10\0", 8)}) {
+        const ScriptError error = Refused("state\nstate\n" + line + "\nstate\n");
+        EXPECT_EQ(error.line, 3);
+        EXPECT_NE(error.what.find("NUL"), std::string::npos) << error.what;
+    }
+}
+
 TEST(Script, RefusesBadArguments) {
     for (const char* line : {"wait",          "wait -1",         "wait 10ms",  "wait 99999999999",
                              "tap 1",         "tap 1 2 3",       "tap x 2",    "tap 1 999999999999",

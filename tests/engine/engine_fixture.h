@@ -9,6 +9,7 @@
 #include <cstring>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "engine/game_window.h"
 #include "platform/clock/clock.h"
 #include "platform/registry/registry.h"
+#include "store/settings_store.h"
 
 struct ShownBox {
     std::wstring text, caption;
@@ -28,6 +30,7 @@ class RecordingWindow : public GameWindow {
     void Invalidate() override { ++invalidations; }
     int ShowMessage(const wchar_t* text, const wchar_t* caption, unsigned style) override {
         boxes.push_back({text, caption, style});
+        if (whileBoxOpen) whileBoxOpen();
         if (answers.empty()) return kAnswerOk;
         int answer = answers.front();
         answers.pop_front();
@@ -45,7 +48,8 @@ class RecordingWindow : public GameWindow {
     };
     int repaints = 0, invalidations = 0, menuRetitles = 0;
     std::vector<ShownBox> boxes;
-    std::deque<int> answers;  // answers for the next boxes; OK once they run out
+    std::deque<int> answers;             // answers for the next boxes; OK once they run out
+    std::function<void()> whileBoxOpen;  // what happens while a box waits for its answer
     std::vector<TimerStart> timerStarts;
     std::vector<unsigned> timerStops;
     unsigned nextTimerId = 41;
@@ -68,6 +72,7 @@ class EngineTest : public testing::Test {
                    testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder_);
         SetRegistryFilePath((folder_ / "registry.reg").string());
+        LoadSettings();  // as at start-up: nothing stored, nothing to keep
     }
     void TearDown() override {
         SetTickSource(nullptr);

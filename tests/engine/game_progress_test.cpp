@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "engine/catalogue.h"
 #include "engine/move_rules.h"
 #include "engine_fixture.h"
+#include "platform/registry/hive.h"
 #include "store/settings_store.h"
 
 namespace {
@@ -225,6 +228,85 @@ TEST_F(ProgressTest, AGameAbandonedByClosingKeepsItsTotals) {
     LoadSettings();
     EXPECT_EQ(gameState.totalScore[0], 2);
     EXPECT_EQ(gameState.totalTime[0], 2000u);
+}
+
+// The end of the session (a signal, the display lost) is a granted close without the question.
+TEST_F(ProgressTest, TheSessionsEndBooksAGameInProgressAndStoresItWithoutAsking) {
+    const std::filesystem::path file = folder_ / "registry.reg";
+    OnSessionEnd(window);  // nothing to keep: nothing written
+    EXPECT_FALSE(std::filesystem::exists(file));
+
+    TwoMovesIntoPuzzleZero(2000, 2500);
+    testNow = 4000;
+    window.timerStops.clear();
+    OnSessionEnd(window);
+    EXPECT_TRUE(window.boxes.empty());
+    EXPECT_EQ(window.timerStops, std::vector<unsigned>{window.nextTimerId});
+    EXPECT_EQ(gameState.moveCount, 0);
+    std::memset(gameState.totalScore, 0, sizeof gameState.totalScore);
+    std::memset(gameState.totalTime, 0, sizeof gameState.totalTime);
+    LoadSettings();
+    EXPECT_EQ(gameState.totalScore[0], 2);
+    EXPECT_EQ(gameState.totalTime[0], 2000u);
+
+    // Ended again with the abort box open: booked once, and stored.
+    std::filesystem::remove(file);
+    TwoMovesIntoPuzzleZero(5000, 5100);
+    testNow = 6000;
+    window.whileBoxOpen = [&] {
+        OnSessionEnd(window);
+        window.whileBoxOpen = nullptr;
+    };
+    window.answers = {kAnswerCancel};
+    EXPECT_FALSE(OnClose(window));
+    std::memset(gameState.totalScore, 0, sizeof gameState.totalScore);
+    LoadSettings();
+    EXPECT_EQ(gameState.totalScore[0], 4);
+    EXPECT_EQ(gameState.totalTime[0], 3000u);
+}
+
+TEST_F(ProgressTest, ASessionEndingOverABestBoxCountsTheSolveOnce) {
+    SolvePuzzleZero(2000, 3500);  // 3 moves in 1500 ms
+    LoadLevel();
+    testNow = 10000;
+    TryMove(window, 0, 1);
+    TryMove(window, 1, 1);
+    testNow = 10400;
+    Hive stored;
+    window.whileBoxOpen = [&] {  // "Best time!" is open: the session ends here
+        window.whileBoxOpen = nullptr;
+        OnSessionEnd(window);
+        Hive hive;
+        std::ifstream in(folder_ / "registry.reg", std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        ASSERT_TRUE(ParseHive(text.str(), &stored));
+    };
+    TryMove(window, 2, 1);
+    ASSERT_EQ(BoxTexts().size(), 1u);
+    const HiveKey* key = stored.Find(L"HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC");
+    ASSERT_NE(key, nullptr);
+    auto dword = [&](const wchar_t* name) {
+        const HiveValue* v = key->Find(name);
+        return v ? v->data[0] | (v->data[1] << 8) : -1;
+    };
+    EXPECT_EQ(dword(L"besttime00"), 400);
+    EXPECT_EQ(dword(L"bestscore00"), 3);
+    EXPECT_EQ(dword(L"totalscore00"), 6);
+    EXPECT_EQ(dword(L"totaltime00"), 1900);
+}
+
+// A game abandoned for the rules is booked but stored by no save point of the tutorial: the close
+// stores it rather than losing it.
+TEST_F(ProgressTest, AGameAbandonedForTheRulesIsStoredByTheClose) {
+    TwoMovesIntoPuzzleZero(2000, 2500);
+    testNow = 3000;
+    ASSERT_EQ(ConfirmAbort(window), kAnswerOk);
+    LoadTutorial();
+    EXPECT_TRUE(OnClose(window));
+    std::memset(gameState.totalScore, 0, sizeof gameState.totalScore);
+    ASSERT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(gameState.totalScore[0], 2);
 }
 
 TEST_F(ProgressTest, ClockTicksRepaintOnlyAGameWithMoves) {

@@ -14,10 +14,11 @@ HiveValue Dword(const std::wstring& name, std::uint32_t v) {
             {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)}};
 }
 
+// String data as the device keeps them: UTF-16 little-endian with a terminator.
 HiveValue String(const std::wstring& name, const std::wstring& text) {
-    HiveValue value{name, 1, {}};
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.c_str());
-    value.data.assign(bytes, bytes + (text.size() + 1) * sizeof(wchar_t));
+    HiveValue value{name, 1, ToUtf16Data(text)};
+    value.data.push_back(0);
+    value.data.push_back(0);
     return value;
 }
 
@@ -46,7 +47,11 @@ TEST(HiveText, EveryKindOfValueSurvivesARoundTrip) {
     game.Set(String(L"quote \" and \\ back", L"C:\\dir \"x\""));
     game.Set(String(L"langue", L"Français é è à ç ê ô"));
     game.Set(String(L"line break", L"two\r\nlines"));  // not quotable: kept as bytes
-    game.Set({L"not text", 1, {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0}});
+    game.Set(String(L"tab", L"a\tb"));
+    game.Set(String(L"one", L"x"));
+    game.Set(String(L"beyond the first plane", L"\U0001F600"));
+    game.Set({L"not text", 1, {0x00, 0xD8, 0x41, 0x00, 0, 0}});  // a lone half of a pair
+    game.Set({L"expand", 2, String(L"", L"%HOME%").data});
 
     const std::string text = FormatHive(hive);
     EXPECT_EQ(text.rfind("REGEDIT4\r\n", 0), 0u);
@@ -54,6 +59,15 @@ TEST(HiveText, EveryKindOfValueSurvivesARoundTrip) {
     EXPECT_NE(text.find("\"blob\"=hex:00,ab,10\r\n"), std::string::npos);
     EXPECT_NE(text.find("\"odd type\"=hex(7):01,02\r\n"), std::string::npos);
     EXPECT_NE(text.find("@=\"default value\"\r\n"), std::string::npos);
+    // Only \ and " are escaped; a tab stands between the quotes.
+    EXPECT_NE(text.find("\"quote \\\" and \\\\ back\"=\"C:\\\\dir \\\"x\\\"\"\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("\"tab\"=\"a\tb\"\r\n"), std::string::npos);
+    EXPECT_EQ(String(L"", L"x").data.size(), 4u);
+    // What cannot stand between quotes is written in the device's 2-byte units.
+    EXPECT_NE(text.find("\"line break\"=hex(1):74,00,77,00,6f,00,0d,00,0a,00,6c,00"),
+              std::string::npos);
+    EXPECT_NE(text.find("\"expand\"=hex(2):25,00,48,00"), std::string::npos);
 
     Hive back = Parsed(text);
     ASSERT_EQ(back.keys.size(), 2u);
@@ -90,34 +104,147 @@ TEST(HiveText, AnEmptyHiveIsJustTheHeader) {
     EXPECT_TRUE(hive.keys.empty());
 }
 
-TEST(HiveText, RefusesWhatItCannotReadWhole) {
-    const char* damaged[] = {
-        "",
-        "garbage",
-        "REGEDIT5\n[HKEY_CURRENT_USER\\A]\n",
-        "[HKEY_CURRENT_USER\\A]\nREGEDIT4\n",
-        "REGEDIT4\n\"value before any key\"=dword:00000001\n",
-        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\nnot a value line\n",
-        "REGEDIT4\n[HKEY_CURRENT_USER\\A\n",
-        "REGEDIT4\n[-HKEY_CURRENT_USER\\A]\n",
-        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=dword:1234567890\n",
-        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=dword:\n",
-        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=dword:00zz0000\n",
-        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex:0g\n",
-        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex:01,\n",
-        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex:1\n",
-        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex():01\n",
-        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"unterminated\n",
-        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"bad \\q escape\"\n",
-        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"text\" trailing\n",
-        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"\n",
-        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"\xC3\"\n",
-        "REGEDIT4\n[HKEY_CURRENT_USER\\\xFF]\n",
+TEST(HiveText, OnlyWhatIsNoRegistryFileAtAllIsRefused) {
+    using namespace std::string_literals;
+    const std::string notHives[] = {
+        ""s,
+        "garbage"s,
+        "REGEDIT5\n[HKEY_CURRENT_USER\\A]\n"s,
+        "[HKEY_CURRENT_USER\\A]\nREGEDIT4\n"s,
+        "\xFF\xFEg\0a\0r\0b\0"s,  // UTF-16 that holds no header
     };
-    for (const char* text : damaged) {
+    for (const std::string& text : notHives) {
         Hive hive;
         EXPECT_FALSE(ParseHive(text, &hive)) << text;
     }
+}
+
+TEST(HiveText, ALineItCannotReadIsSkippedAndTheRestKept) {
+    const char* lines[] = {
+        "\"value before any key\"=dword:00000001\n[HKEY_CURRENT_USER\\A]\n",
+        "[HKEY_CURRENT_USER\\A]\nnot a value line\n",
+        "[HKEY_CURRENT_USER\\B\n[HKEY_CURRENT_USER\\A]\n",
+        "[HKEY_CURRENT_USER\\A]\n\"x\"=dword:1234567890\n",
+        "[HKEY_CURRENT_USER\\A]\n\"x\"=dword:\n",
+        "[HKEY_CURRENT_USER\\A]\n\"x\"=dword:00zz0000\n",
+        "[HKEY_CURRENT_USER\\A]\n\"x\"=hex:0g\n",
+        "[HKEY_CURRENT_USER\\A]\n\"x\"=hex:01,\n",
+        "[HKEY_CURRENT_USER\\A]\n\"x\"=hex:1\n",
+        "[HKEY_CURRENT_USER\\A]\n\"x\"=hex():01\n",
+        "[HKEY_CURRENT_USER\\A]\n\"x\"=\"unterminated\n",
+        "[HKEY_CURRENT_USER\\A]\n\"x\"=\"bad \\q escape\"\n",
+        "[HKEY_CURRENT_USER\\A]\n\"x\"=\"text\" trailing\n",
+        "[HKEY_CURRENT_USER\\A]\n\"x\"\n",
+    };
+    for (const char* line : lines) {
+        const std::string text = std::string("REGEDIT4\n") + line + "\"kept\"=dword:00000002\n";
+        Hive hive;
+        int skipped = 0;
+        ASSERT_TRUE(ParseHive(text, &hive, &skipped)) << line;
+        EXPECT_EQ(skipped, 1) << line;
+        const HiveKey* a = hive.Find(L"HKEY_CURRENT_USER\\A");
+        ASSERT_NE(a, nullptr) << line;
+        EXPECT_NE(a->Find(L"kept"), nullptr) << line;
+        EXPECT_EQ(a->Find(L"x"), nullptr) << line;
+    }
+}
+
+// The same hive written by a registry editor in each of its forms.
+TEST(HiveText, Utf16AndTheWindowsCodePageReadAsTheSameText) {
+    const std::string utf8 =
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Jeu]\r\n"
+        "\"Joueur\"=\"Hélène € “œ”\"\r\n\"Année\"=dword:00000007\r\n";
+    const Hive expected = Parsed(utf8);
+    const HiveKey* key = expected.Find(L"HKEY_CURRENT_USER\\Software\\Jeu");
+    ASSERT_NE(key, nullptr);
+    ASSERT_EQ(key->values.size(), 2u);
+    EXPECT_EQ(key->values[0].data, String(L"", L"Hélène € “œ”").data);
+    EXPECT_EQ(key->values[1].name, L"Année");
+
+    // The Windows code page: é is E9, € is 80, the quotes 93 and 94, œ is 9C.
+    const std::string cp1252 =
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Jeu]\r\n"
+        "\"Joueur\"=\"H\xE9l\xE8ne \x80 \x93\x9C\x94\"\r\n\"Ann\xE9\x65\"=dword:00000007\r\n";
+    // The registry editor's default export: UTF-16 with its byte-order mark and its own header.
+    std::wstring v5 =
+        L"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Jeu]\r\n"
+        L"\"Joueur\"=\"Hélène € “œ”\"\r\n\"Année\"=dword:00000007\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (std::uint8_t b : ToUtf16Data(v5)) utf16.push_back(static_cast<char>(b));
+
+    for (const std::string& text : {cp1252, utf16}) {
+        const Hive read = Parsed(text);
+        ASSERT_EQ(read.keys.size(), 1u);
+        const HiveKey& k = read.keys[0];
+        ASSERT_EQ(k.values.size(), 2u);
+        EXPECT_TRUE(k.values[0] == key->values[0]);
+        EXPECT_TRUE(k.values[1] == key->values[1]);
+        // Written back in UTF-8, it reads the same again.
+        const Hive again = Parsed(FormatHive(read));
+        EXPECT_TRUE(again.keys[0].values[0] == key->values[0]);
+        EXPECT_EQ(FormatHive(again), FormatHive(expected));
+    }
+}
+
+TEST(HiveText, DeletionLinesRemoveKeysWithTheirSubkeysAndValues) {
+    const Hive hive = Parsed(
+        "REGEDIT4\n"
+        "[HKEY_CURRENT_USER\\A]\n\"a\"=dword:00000001\n\"b\"=dword:00000002\n@=\"default\"\n"
+        "[HKEY_CURRENT_USER\\A\\Sub]\n\"s\"=dword:00000003\n"
+        "[HKEY_CURRENT_USER\\A\\Sub\\Deeper]\n"
+        "[HKEY_CURRENT_USER\\AB]\n\"kept\"=dword:00000004\n"
+        "[HKEY_CURRENT_USER\\C]\n\"c1\"=dword:00000005\n\"c2\"=dword:00000006\n"
+        "[HKEY_CURRENT_USER\\A]\n\"b\"=-\n@=-\n\"never there\"=-\n"
+        "[-hkey_current_user\\a\\SUB]\n"
+        "[HKEY_CURRENT_USER\\C]\n\"c1\"=-\n\"c1\"=dword:00000007\n"
+        "[-HKEY_CURRENT_USER\\Nowhere]\n");
+    std::vector<std::wstring> paths;
+    for (const auto& k : hive.keys) paths.push_back(k.path);
+    EXPECT_EQ(paths, (std::vector<std::wstring>{L"HKEY_CURRENT_USER\\A", L"HKEY_CURRENT_USER\\AB",
+                                                L"HKEY_CURRENT_USER\\C"}));
+    ASSERT_EQ(hive.keys[0].values.size(), 1u);
+    EXPECT_EQ(hive.keys[0].values[0].name, L"a");
+    // A value deleted and set again comes after the others, as a new value does.
+    ASSERT_EQ(hive.keys[2].values.size(), 2u);
+    EXPECT_EQ(hive.keys[2].values[0].name, L"c2");
+    EXPECT_EQ(hive.keys[2].values[1].data[0], 7);
+
+    // A key deleted and written again starts empty; a whole key's deletion after many values.
+    std::string many = "REGEDIT4\n[HKEY_CURRENT_USER\\M]\n";
+    for (int i = 0; i < 50; ++i) many += "\"v" + std::to_string(i) + "\"=dword:00000001\n";
+    many += "\"v7\"=-\n\"V8\"=-\n[-HKEY_CURRENT_USER\\Q]\n[HKEY_CURRENT_USER\\M]\n\"v9\"=-\n";
+    const Hive m = Parsed(many);
+    ASSERT_EQ(m.keys.size(), 1u);
+    EXPECT_EQ(m.keys[0].values.size(), 47u);
+    EXPECT_EQ(m.keys[0].Find(L"v8"), nullptr);
+    EXPECT_NE(m.keys[0].Find(L"v10"), nullptr);
+    const Hive gone = Parsed(
+        "REGEDIT4\n[HKEY_CURRENT_USER\\M]\n\"v\"=dword:00000001\n"
+        "[-HKEY_CURRENT_USER\\M]\n[HKEY_CURRENT_USER\\M]\n");
+    ASSERT_EQ(gone.keys.size(), 1u);
+    EXPECT_TRUE(gone.keys[0].values.empty());
+}
+
+// Keys and values are found through an index: many of them read as quickly as a few (the speed
+// is the benchmark's; this holds what the index finds).
+TEST(HiveText, TwentyThousandKeysWithManyValuesReadBackWhole) {
+    std::string text = "REGEDIT4\r\n";
+    for (int k = 0; k < 20000; ++k) {
+        text += "\r\n[HKEY_CURRENT_USER\\Software\\Other\\Key" + std::to_string(k) + "]\r\n";
+        text += "\"n\"=dword:" + std::string(k % 2 ? "00000001" : "00000000") + "\r\n";
+    }
+    text += "\r\n[HKEY_CURRENT_USER\\Software\\Other\\Key7]\r\n";  // an earlier key again
+    for (int v = 0; v < 3000; ++v) text += "\"V" + std::to_string(v) + "\"=dword:00000002\r\n";
+    text += "\"v2999\"=dword:00000003\r\n\"N\"=dword:00000004\r\n";
+    const Hive hive = Parsed(text);
+    ASSERT_EQ(hive.keys.size(), 20000u);
+    const HiveKey& seven = hive.keys[7];
+    ASSERT_EQ(seven.values.size(), 3001u);
+    EXPECT_EQ(seven.values[0].data[0], 4);         // "n" and "N" are one value
+    EXPECT_EQ(seven.values[3000].data[0], 3);      // "V2999" and "v2999" too
+    EXPECT_EQ(seven.values[3000].name, L"V2999");  // with its first name
+    EXPECT_EQ(hive.keys[19999].values[0].data[0], 1);
+    EXPECT_EQ(Parsed(FormatHive(hive)).keys.size(), 20000u);
 }
 
 }  // namespace

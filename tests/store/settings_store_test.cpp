@@ -168,10 +168,8 @@ TEST_F(SettingsTest, APuzzleNumberOutsideTheCatalogueFallsBackToTheFirst) {
     }
 }
 
-TEST_F(SettingsTest, ADamagedStoreIsSetAsideAndNeverOverwritten) {
-    const std::string damaged =
-        "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC]\r\n"
-        "\"bestscore00\"=dword:zz\r\n";
+TEST_F(SettingsTest, AFileThatIsNoRegistryFileIsSetAsideAndNeverOverwritten) {
+    const std::string damaged = "\x01\x02 not a registry file\r\n";
     WriteFile(damaged);
     gameState.bestScore[0] = 4;
     testing::internal::CaptureStderr();
@@ -188,6 +186,34 @@ TEST_F(SettingsTest, ADamagedStoreIsSetAsideAndNeverOverwritten) {
     ASSERT_EQ(SaveSettings(), 0);  // a fresh store beside the kept one
     EXPECT_EQ(ReadHive().Find(kKey)->values.size(), 67u);
     EXPECT_EQ(ReadFile(file_.parent_path() / aside[0]), damaged);
+}
+
+// One line the reader does not know costs nothing else: the statistics are read, and the file as
+// it was is kept beside the store before a save drops that line.
+TEST_F(SettingsTest, ALineThatCannotBeReadIsSkippedAndTheFileKeptBeforeASave) {
+    const std::string original =
+        "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC]\r\n"
+        "\"version\"=dword:00000014\r\n\"bestscore00\"=dword:zz\r\n\"bestscore01\"=dword:"
+        "00000009\r\n";
+    WriteFile(original);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(LoadSettings(), 0);
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(gameState.bestScore[1], 9);
+    EXPECT_TRUE(OtherFiles().empty());
+    EXPECT_NE(said.find("1 line of"), std::string::npos) << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << "said once: " << said;
+
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(SaveSettings(), 0);
+    ASSERT_EQ(SaveSettings(), 0);
+    said = testing::internal::GetCapturedStderr();
+    const auto aside = OtherFiles();
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(ReadFile(file_.parent_path() / aside[0]), original);
+    EXPECT_NE(said.find(aside[0]), std::string::npos) << said;
+    EXPECT_EQ(Dword(*ReadHive().Find(kKey)->Find(L"bestscore01")), 9u);
 }
 
 TEST_F(SettingsTest, AFolderThatCannotBeMadeFailsTheSaveUntilItCan) {

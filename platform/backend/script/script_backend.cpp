@@ -1,12 +1,17 @@
 #include "platform/backend/script/script_backend.h"
 
+#include <fcntl.h>
 #include <png.h>
+#include <sys/random.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <vector>
 
 #include "platform/clock/clock.h"
+#include "platform/session/session.h"
 #include "platform/user/dialog.h"
 #include "platform/user/message_box.h"
 #include "platform/user/message_queue.h"
@@ -168,6 +173,7 @@ void ScriptBackend::DialogCancel() {
 }
 
 user::WaitResult ScriptBackend::WaitForInput(DWORD timeoutMs) {
+    session::Poll();
     for (;;) {
         if (waitLeft_ > 0) {
             DWORD step = std::min(waitLeft_, timeoutMs);
@@ -199,14 +205,43 @@ void ScriptBackend::Run() {
     user::ResetInputEnded();
 }
 
+namespace {
+
+// A new file beside `path` under a name nobody can guess, never through a link: the picture is
+// written there and then renamed over `path`, so a planted name is replaced, never followed.
+FILE* CreateBeside(const std::string& path, std::string* temp) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        unsigned char random[8];
+        if (getrandom(random, sizeof random, 0) != sizeof random) return nullptr;
+        char suffix[17];
+        for (int i = 0; i < 8; ++i) std::snprintf(suffix + 2 * i, 3, "%02x", random[i]);
+        *temp = path + ".tmp-" + suffix;
+        int fd = open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            FILE* f = fdopen(fd, "wb");
+            if (!f) {
+                close(fd);
+                unlink(temp->c_str());
+            }
+            return f;
+        }
+        if (errno != EEXIST) return nullptr;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 bool WriteScreenPng(const std::string& path) {
-    FILE* f = std::fopen(path.c_str(), "wb");
+    std::string temp;
+    FILE* f = CreateBeside(path, &temp);
     if (!f) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!png || !info || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         std::fclose(f);
+        unlink(temp.c_str());
         return false;
     }
     png_init_io(png, f);
@@ -225,7 +260,11 @@ bool WriteScreenPng(const std::string& path) {
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    return std::fclose(f) == 0;
+    if (std::fclose(f) != 0 || rename(temp.c_str(), path.c_str()) != 0) {
+        unlink(temp.c_str());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace backend

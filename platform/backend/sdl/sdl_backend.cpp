@@ -1,15 +1,19 @@
 #include "platform/backend/sdl/sdl_backend.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/backend/sdl/window_scale.h"
 #include "platform/clock/clock.h"
+#include "platform/session/session.h"
 #include "platform/user/screen.h"
 #include "platform/user/window_api.h"
 
 namespace backend {
+
+void WatchX11Connection();  // sdl_display_lost.cpp
 
 namespace {
 
@@ -75,11 +79,40 @@ unsigned Modifiers(Uint16 mod) {
     return m;
 }
 
+// Events of our own: a wake from another thread (the end of the session), and a request to raise
+// the window (a second launch of the program).
+Uint32 wakeEvent = 0, raiseEvent = 0;
+// A request that came before the window was ready is carried out once it is.
+std::atomic<bool> raisePending{false};
+
+void PushEvent(Uint32 type) {
+    if (!type) return;
+    SDL_Event e{};
+    e.type = type;
+    SDL_PushEvent(&e);
+}
+
+void WakeMain() {
+    PushEvent(wakeEvent);
+}
+
 }  // namespace
+
+void SdlBackend::RequestRaise() {
+    raisePending = true;
+    PushEvent(raiseEvent);
+}
+
+void SdlBackend::RaiseIfAsked() {
+    if (!window_ || !raisePending.exchange(false)) return;
+    SDL_RestoreWindow(window_);
+    SDL_RaiseWindow(window_);
+}
 
 std::unique_ptr<SdlBackend> SdlBackend::Open(int scale, std::string* error, bool fullScreen,
                                              bool capToDisplay) {
     if (scale < 0) scale = 0;
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // the session's signals are the program's
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         if (error) *error = std::string("no display: ") + SDL_GetError();
         return nullptr;
@@ -99,6 +132,10 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(int scale, std::string* error, bool
     const int fits = FittingScale(usable.w, usable.h);
     if (scale == 0 || (capToDisplay && scale > fits)) scale = fits;
     b->windowedScale_ = scale;
+    if (Uint32 first = SDL_RegisterEvents(2); first != static_cast<Uint32>(-1)) {
+        wakeEvent = first;
+        raiseEvent = first + 1;
+    }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");  // a click on an unfocused window is a tap
     b->window_ = SDL_CreateWindow("Velquin PPC", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
@@ -121,10 +158,13 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(int scale, std::string* error, bool
         return nullptr;  // the destructor closes what was opened
     }
     SDL_StartTextInput();
+    session::SetWaker(WakeMain);
+    if (driver && std::strcmp(driver, "x11") == 0) WatchX11Connection();
     SetTickSource(nullptr);  // the milliseconds of a steady clock
     user::SetBackend(b.get());
     if (fullScreen) b->SetFullScreen(true);
     b->Present(true);
+    b->RaiseIfAsked();
     return b;
 }
 
@@ -150,6 +190,8 @@ int SdlBackend::Scale() const {
 
 SdlBackend::~SdlBackend() {
     if (user::GetBackend() == this) user::SetBackend(nullptr);
+    session::SetWaker(nullptr);
+    wakeEvent = raiseEvent = 0;
     if (texture_) SDL_DestroyTexture(texture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
@@ -186,6 +228,10 @@ bool SdlBackend::WindowPixel(int x, int y, std::uint32_t* pixel) {
 }
 
 void SdlBackend::Handle(const SDL_Event& e) {
+    if (e.type == raiseEvent && raiseEvent) {
+        RaiseIfAsked();
+        return;
+    }
     switch (e.type) {
         case SDL_QUIT:
             user::InputClose();
@@ -244,10 +290,11 @@ user::WaitResult SdlBackend::WaitForInput(DWORD timeoutMs) {
     SDL_Event e;
     int timeout =
         timeoutMs == INFINITE ? -1 : static_cast<int>(std::min<DWORD>(timeoutMs, 0x7FFFFFFF));
-    if (!SDL_WaitEventTimeout(&e, timeout)) return user::WaitResult::Timeout;
-    Handle(e);
-    while (SDL_PollEvent(&e)) Handle(e);
-    return user::WaitResult::Input;
+    const bool got = SDL_WaitEventTimeout(&e, timeout);
+    if (got) Handle(e);
+    while (got && SDL_PollEvent(&e)) Handle(e);
+    session::Poll();
+    return got ? user::WaitResult::Input : user::WaitResult::Timeout;
 }
 
 }  // namespace backend

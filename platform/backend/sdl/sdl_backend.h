@@ -2,7 +2,8 @@
 // nearest-neighbour pixels, never smaller than the handheld's screen, or filling the display.
 // The mouse is the stylus, keys go to the focus with the modifiers held (the accelerator table
 // makes commands of them), typing goes to the focus, and the window's close button is the close
-// request. Waiting blocks in SDL until an event or the next timer's deadline: no busy loop.
+// request. Waiting blocks in SDL until an event or the next timer's deadline: no busy loop. The end
+// of the session (a signal, the display's connection lost) is handed to the session's handler.
 #pragma once
 
 #include <SDL.h>
@@ -33,6 +34,8 @@ class SdlBackend : public user::Backend {
     // A pixel of what the window shows (window coordinates), as 0x00RRGGBB.
     bool WindowPixel(int x, int y, std::uint32_t* pixel);
     SDL_Window* Window() const { return window_; }
+    // Brings the window to the front; may be called from any thread.
+    static void RequestRaise();
 
     bool SetFullScreen(bool on) override;
     bool FullScreen() const override;
@@ -42,6 +45,7 @@ class SdlBackend : public user::Backend {
   private:
     SdlBackend() = default;
     void Handle(const SDL_Event& e);
+    void RaiseIfAsked();
 
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;

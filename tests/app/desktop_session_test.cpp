@@ -1,0 +1,292 @@
+// The desktop program under a virtual X server, as a session treats it: a second launch on the
+// same store brings the first window to the front and ends, a headless one is refused; a game in
+// progress is booked and saved when the session ends it (SIGTERM, SIGINT, SIGHUP) or when the
+// display goes away.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+// Xlib's header last: it defines None, Bool and Status as macros.
+// clang-format off
+#include <X11/Xlib.h>
+#include <X11/Xatom.h>
+// clang-format on
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+bool Installed(const char* program) {
+    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Waits up to `limit` for the child to end; its wait status, or -1 if it did not.
+int WaitFor(pid_t pid, std::chrono::milliseconds limit = 10s) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (std::chrono::steady_clock::now() < end) {
+        if (waitpid(pid, &status, WNOHANG) == pid) return status;
+        std::this_thread::sleep_for(20ms);
+    }
+    return -1;
+}
+
+class DesktopSession : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (!Installed("Xvfb") || !Installed("xdotool"))
+            GTEST_SKIP() << "Xvfb and xdotool are needed (tools/setup.sh installs them)";
+        folder = fs::temp_directory_path() /
+                 ("velquin-desktop-" + std::to_string(getpid()) + "-" +
+                  testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        fs::permissions(folder, fs::perms::owner_all);
+        store = folder / "store.reg";
+        ASSERT_TRUE(StartX());
+    }
+    void TearDown() override {
+        for (pid_t pid : games) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        if (display) XCloseDisplay(display);
+        StopX();
+        fs::remove_all(folder);
+    }
+
+    // A virtual X server on a display it chooses itself, so that tests run side by side never
+    // share one.
+    bool StartX() {
+        int numberPipe[2];
+        if (pipe(numberPipe) != 0) return false;
+        xPid = fork();
+        if (xPid == 0) {
+            close(numberPipe[0]);
+            const std::string fd = std::to_string(numberPipe[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x800x24",
+                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(numberPipe[1]);
+        std::string number;
+        char c;
+        while (read(numberPipe[0], &c, 1) == 1 && c != '\n') number += c;
+        close(numberPipe[0]);
+        if (number.empty()) return false;
+        displayName = ":" + number;
+        for (int i = 0; i < 200; ++i) {  // a start-up wait, not a measurement
+            if ((display = XOpenDisplay(displayName.c_str()))) return true;
+            std::this_thread::sleep_for(25ms);
+        }
+        return false;
+    }
+    void StopX() {
+        if (xPid > 0) {
+            kill(xPid, SIGKILL);
+            waitpid(xPid, nullptr, 0);
+        }
+        xPid = -1;
+    }
+
+    // Starts the program; `args` after the program's name.
+    pid_t Launch(const std::vector<std::string>& args) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            setenv("DISPLAY", displayName.c_str(), 1);
+            setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+            setenv("SDL_VIDEODRIVER", "x11", 1);
+            const std::string err = (folder / ("err-" + std::to_string(getpid()))).string();
+            const int fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+            if (fd >= 0) dup2(fd, 2);
+            std::vector<char*> argv{const_cast<char*>(VELQUIN_PROGRAM)};
+            for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            execv(VELQUIN_PROGRAM, argv.data());
+            _exit(127);
+        }
+        return pid;
+    }
+    std::string ErrorsOf(pid_t pid) {
+        std::ifstream in(folder / ("err-" + std::to_string(pid)));
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    pid_t LaunchGame() {
+        const pid_t pid = Launch({"--store", store.string()});
+        games.push_back(pid);
+        return pid;
+    }
+    void Forget(pid_t pid) { std::erase(games, pid); }
+
+    // The top-level window of the program with this process id, once it is shown.
+    ::Window WindowOf(pid_t pid) {
+        const Atom wmPid = XInternAtom(display, "_NET_WM_PID", False);
+        for (int i = 0; i < 400; ++i) {
+            for (::Window w : Stacking()) {
+                Atom type;
+                int format;
+                unsigned long count = 0, after = 0;
+                unsigned char* data = nullptr;
+                XWindowAttributes attributes;
+                if (XGetWindowProperty(display, w, wmPid, 0, 1, False, XA_CARDINAL, &type, &format,
+                                       &count, &after, &data) == Success &&
+                    data && count == 1 &&
+                    *reinterpret_cast<unsigned long*>(data) == static_cast<unsigned long>(pid) &&
+                    XGetWindowAttributes(display, w, &attributes) &&
+                    attributes.map_state == IsViewable) {
+                    XFree(data);
+                    return w;
+                }
+                if (data) XFree(data);
+            }
+            std::this_thread::sleep_for(25ms);
+        }
+        return 0;
+    }
+    // The root's children, bottom to top.
+    std::vector<::Window> Stacking() {
+        ::Window root, parent, *children = nullptr;
+        unsigned count = 0;
+        std::vector<::Window> out;
+        if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
+            out.assign(children, children + count);
+            XFree(children);
+        }
+        return out;
+    }
+    bool IsAbove(::Window a, ::Window b) {
+        const auto order = Stacking();
+        auto ia = std::find(order.begin(), order.end(), a),
+             ib = std::find(order.begin(), order.end(), b);
+        return ia != order.end() && ib != order.end() && ia > ib;
+    }
+
+    // A tap at a point of the handheld's screen, in the window at scale 2.
+    void Tap(::Window w, int x, int y) {
+        const std::string command = "DISPLAY=" + displayName + " xdotool mousemove --window " +
+                                    std::to_string(w) + " " + std::to_string(2 * x + 1) + " " +
+                                    std::to_string(2 * y + 1) +
+                                    " sleep 0.15 mousedown 1 sleep 0.1 mouseup 1 sleep 0.3";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+    }
+    // Ends the intro, then steps once in puzzle 0 (the first cell of its solution).
+    void OneMove(::Window w) {
+        Tap(w, 5, 26 + 5);
+        Tap(w, 81, 26 + 113);
+        std::this_thread::sleep_for(300ms);
+    }
+
+    // A value of the game's key in the store, -1 when absent.
+    long Stored(const std::string& name) {
+        std::ifstream in(store);
+        std::string line, prefix = "\"" + name + "\"=dword:";
+        while (std::getline(in, line))
+            if (line.rfind(prefix, 0) == 0)
+                return std::stol(line.substr(prefix.size()), nullptr, 16);
+        return -1;
+    }
+
+    fs::path folder, store;
+    std::string displayName;
+    pid_t xPid = -1;
+    Display* display = nullptr;
+    std::vector<pid_t> games;
+};
+
+TEST_F(DesktopSession, ASecondLaunchRaisesTheFirstWindowAndAHeadlessOneIsRefused) {
+    const pid_t first = LaunchGame();
+    const ::Window game = WindowOf(first);
+    ASSERT_NE(game, 0u) << ErrorsOf(first);
+    // Another window covers the game.
+    const ::Window cover =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 800, 800, 0, 0, 0);
+    XMapRaised(display, cover);
+    XSync(display, False);
+    ASSERT_TRUE(IsAbove(cover, game));
+
+    // The same store through another path: a link to its folder.
+    fs::create_symlink(folder, folder / "same");
+    const pid_t second = Launch({"--store", (folder / "same" / "store.reg").string()});
+    const int status = WaitFor(second);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << ErrorsOf(second);
+    bool raised = false;
+    for (int i = 0; i < 200 && !(raised = IsAbove(game, cover)); ++i)
+        std::this_thread::sleep_for(25ms);
+    EXPECT_TRUE(raised);
+
+    // The first copy plays on; a headless copy on its store is refused and writes nothing.
+    OneMove(game);
+    std::ofstream(folder / "script.txt") << "tap 5 5\ntap 81 113\ntap 120 113\ntap 159 113\n";
+    const pid_t headless = Launch(
+        {"--headless", "--script", (folder / "script.txt").string(), "--store", store.string()});
+    const int refused = WaitFor(headless);
+    ASSERT_TRUE(WIFEXITED(refused));
+    EXPECT_EQ(WEXITSTATUS(refused), 2);
+    const std::string said = ErrorsOf(headless);
+    EXPECT_NE(said.find(store.string()), std::string::npos) << said;
+    EXPECT_NE(said.find("--store"), std::string::npos) << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+
+    kill(first, SIGTERM);
+    EXPECT_NE(WaitFor(first), -1);
+    Forget(first);
+    EXPECT_EQ(Stored("totalscore00"), 1);  // the first copy's game, nobody else's solve
+    EXPECT_EQ(Stored("bestscore00"), 0);
+}
+
+TEST_F(DesktopSession, TheSessionsSignalsBookAGameInProgressAndEndItAtOnce) {
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        fs::remove(store);
+        const pid_t pid = LaunchGame();
+        const ::Window game = WindowOf(pid);
+        ASSERT_NE(game, 0u) << ErrorsOf(pid);
+        OneMove(game);
+        kill(pid, signal);
+        kill(pid, signal);  // a second one while the first is handled changes nothing
+        const int status = WaitFor(pid, 5s);
+        Forget(pid);
+        ASSERT_NE(status, -1) << "still running after " << strsignal(signal);
+        ASSERT_TRUE(WIFSIGNALED(status)) << status;
+        EXPECT_EQ(WTERMSIG(status), signal);
+        EXPECT_EQ(Stored("totalscore00"), 1) << strsignal(signal);
+        EXPECT_GT(Stored("totaltime00"), 0) << strsignal(signal);
+        EXPECT_EQ(Stored("bestscore00"), 0) << strsignal(signal);
+    }
+}
+
+TEST_F(DesktopSession, ALostDisplayBooksAGameInProgress) {
+    const pid_t pid = LaunchGame();
+    const ::Window game = WindowOf(pid);
+    ASSERT_NE(game, 0u) << ErrorsOf(pid);
+    OneMove(game);
+    XCloseDisplay(display);
+    display = nullptr;
+    StopX();
+    const int status = WaitFor(pid, 5s);
+    Forget(pid);
+    ASSERT_NE(status, -1);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(ErrorsOf(pid).find("display"), std::string::npos) << ErrorsOf(pid);
+    EXPECT_EQ(Stored("totalscore00"), 1);
+    EXPECT_GT(Stored("totaltime00"), 0);
+}
+
+}  // namespace

@@ -1,0 +1,319 @@
+// The store's file as a careful program treats it: only a regular file is read or replaced, links
+// another user planted are never followed, a root save leaves the player's file the player's, a
+// lock held elsewhere costs a few seconds at most, and one process holds the store for its life.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <functional>
+
+#include "engine/game_state.h"
+#include "platform/registry/hive_file.h"
+#include "store/settings_store.h"
+#include "store_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uid_t kPlayer = 65534, kNeighbour = 65533;
+
+// Runs `step` in a child process as `uid`; its result (0 for success, else the failing step).
+int RunAs(uid_t uid, const std::function<int()>& step) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(uid) != 0 || setuid(uid) != 0) _exit(100);
+        _exit(step());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 200 + WTERMSIG(status);
+}
+
+mode_t TypeOf(const fs::path& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
+}
+
+class StoreFiles : public StoreTest {
+  protected:
+    void SetUp() override {
+        StoreTest::SetUp();
+        std::memset(&gameState, 0, sizeof gameState);
+        gameState.version = kSettingsVersion;
+        fs::create_directories(file_.parent_path());
+    }
+    // Saves bestscore00 = 5, reads it back; 0 when both worked as they should.
+    static int SaveAndReadBack() {
+        gameState.bestScore[0] = 5;
+        if (SaveSettings() != 0) return 1;
+        gameState.bestScore[0] = 0;
+        if (LoadSettings() != 0 || gameState.bestScore[0] != 5) return 2;
+        return 0;
+    }
+};
+
+TEST_F(StoreFiles, WhatIsNoRegularFileIsNeverReadMovedOrReplaced) {
+    const fs::path folder = file_.parent_path();
+    std::vector<std::pair<fs::path, mode_t>> cases;
+    ASSERT_EQ(mkfifo((folder / "fifo.reg").c_str(), 0600), 0);
+    cases.push_back({folder / "fifo.reg", S_IFIFO});
+    fs::create_directories(folder / "folder.reg");
+    cases.push_back({folder / "folder.reg", S_IFDIR});
+    int sock = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, (folder / "socket.reg").c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    cases.push_back({folder / "socket.reg", S_IFSOCK});
+    fs::create_symlink("fifo.reg", folder / "link-to-fifo.reg");
+    cases.push_back({folder / "link-to-fifo.reg", S_IFLNK});
+    if (geteuid() == 0) {  // a character device, the null device's numbers
+        ASSERT_EQ(mknod((folder / "device.reg").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+        cases.push_back({folder / "device.reg", S_IFCHR});
+    }
+    for (const auto& [path, type] : cases) {
+        SetRegistryFilePath(path.string());
+        testing::internal::CaptureStderr();
+        gameState.bestScore[0] = 7;
+        EXPECT_EQ(LoadSettings(), -1) << path;  // no hang on the FIFO, nothing read
+        EXPECT_EQ(gameState.bestScore[0], 7);
+        // The statistics live in memory for the run: saved and read back there.
+        EXPECT_EQ(SaveAndReadBack(), 0) << path;
+        EXPECT_EQ(SaveAndReadBack(), 0) << path;
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(path.string()), std::string::npos) << said;
+        EXPECT_NE(said.find("memory"), std::string::npos) << said;
+        EXPECT_EQ(said.find('\n'), said.size() - 1) << "said once: " << said;
+        EXPECT_EQ(TypeOf(path), type) << path;
+    }
+    close(sock);
+    // Nothing was made beside them: no lock file, no temporary file, nothing moved aside.
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names.size(), cases.size()) << ::testing::PrintToString(names);
+}
+
+TEST_F(StoreFiles, ALinkToARegularFileIsSavedThroughAndStays) {
+    const fs::path real = file_.parent_path() / "elsewhere" / "real.reg";
+    fs::create_directories(real.parent_path());
+    std::ofstream(real)
+        << "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"x\"=\"y\"\r\n";
+    const fs::path link = file_.parent_path() / "link.reg";
+    fs::create_symlink("elsewhere/real.reg", link);
+    SetRegistryFilePath(link.string());
+    ASSERT_EQ(SaveAndReadBack(), 0);
+    EXPECT_EQ(TypeOf(link), S_IFLNK);
+    Hive hive;
+    ASSERT_TRUE(ParseHive(ReadFile(real), &hive));
+    EXPECT_NE(hive.Find(L"HKEY_CURRENT_USER\\Software\\Other"), nullptr);
+    EXPECT_NE(hive.Find(L"HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC"), nullptr);
+    EXPECT_TRUE(fs::exists(real.string() + ".lock"));  // beside the file, not the link
+    EXPECT_FALSE(fs::exists(link.string() + ".lock"));
+    EXPECT_EQ(HiveIdentity(link.string()), HiveIdentity(real.string()));
+}
+
+// The README's own example keeps the store in /tmp: another user may plant names there first.
+TEST_F(StoreFiles, NamesPlantedInASharedFolderByAnotherUserAreNeverFollowed) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to act as two other users";
+    const fs::path shared = folder_ / "shared";
+    fs::create_directories(shared);
+    fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+    ASSERT_EQ(RunAs(kPlayer,
+                    [&] {
+                        std::ofstream(shared / "precious") << "the player's own file";
+                        return 0;
+                    }),
+              0);
+    ASSERT_EQ(RunAs(kNeighbour,
+                    [&] {
+                        std::error_code e;
+                        fs::create_symlink(shared / "precious", shared / "planted.reg", e);
+                        fs::create_symlink(shared / "made-by-lock", shared / "player.reg.lock", e);
+                        for (int pid = 1; pid < 40; ++pid)
+                            std::ofstream(shared / ("player.reg.tmp-" + std::to_string(pid)))
+                                << "the neighbour's";
+                        return e ? 1 : 0;
+                    }),
+              0);
+    EXPECT_EQ(
+        RunAs(kPlayer,
+              [&] {
+                  // A store named where a link was planted: left alone, kept in memory.
+                  SetRegistryFilePath((shared / "planted.reg").string());
+                  if (SaveAndReadBack() != 0) return 1;
+                  if (TypeOf(shared / "planted.reg") != S_IFLNK) return 2;
+                  std::ifstream in(shared / "precious");
+                  std::string text;
+                  std::getline(in, text);
+                  if (text != "the player's own file") return 3;
+                  // A planted lock file: the save is given up, nothing made where it points.
+                  SetRegistryFilePath((shared / "player.reg").string());
+                  gameState.bestScore[0] = 5;
+                  if (SaveSettings() == 0) return 4;
+                  if (fs::exists(shared / "made-by-lock") || fs::exists(shared / "player.reg"))
+                      return 5;
+                  return 0;
+              }),
+        0);
+    fs::remove(shared / "player.reg.lock");
+    EXPECT_EQ(RunAs(kPlayer,
+                    [&] {
+                        SetRegistryFilePath((shared / "player.reg").string());
+                        return SaveAndReadBack();
+                    }),
+              0);
+    struct stat st;
+    ASSERT_EQ(lstat((shared / "player.reg").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(st.st_uid, kPlayer);
+    // The neighbour's files at the old, guessable temporary names were neither written nor removed.
+    for (int pid = 1; pid < 40; ++pid)
+        EXPECT_EQ(ReadFile(shared / ("player.reg.tmp-" + std::to_string(pid))), "the neighbour's");
+}
+
+TEST_F(StoreFiles, ARootSaveKeepsThePlayersOwnerGroupAndMode) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root";
+    WriteFile("REGEDIT4\r\n");
+    ASSERT_EQ(chown(file_.c_str(), kPlayer, kPlayer), 0);
+    ASSERT_EQ(chmod(file_.c_str(), 0640), 0);
+    ASSERT_EQ(chown(file_.parent_path().c_str(), kPlayer, kPlayer), 0);
+    gameState.bestScore[3] = 12;
+    ASSERT_EQ(SaveSettings(), 0);
+    struct stat st;
+    ASSERT_EQ(stat(file_.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, kPlayer);
+    EXPECT_EQ(st.st_gid, kPlayer);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    // The player's next run reads what root saved.
+    EXPECT_EQ(RunAs(kPlayer,
+                    [] {
+                        gameState.bestScore[3] = 0;
+                        return LoadSettings() == 0 && gameState.bestScore[3] == 12 ? 0 : 1;
+                    }),
+              0);
+}
+
+TEST_F(StoreFiles, ALockHeldElsewhereCostsAFewSecondsThenTheSaveIsTriedAgainNextTime) {
+    int toChild[2], fromChild[2];
+    ASSERT_EQ(pipe(toChild), 0);
+    ASSERT_EQ(pipe(fromChild), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        int fd = open((file_.string() + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
+        char c = flock(fd, LOCK_EX) == 0 ? 'y' : 'n';
+        if (write(fromChild[1], &c, 1) != 1 || read(toChild[0], &c, 1) != 1) _exit(1);
+        _exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(read(fromChild[0], &c, 1), 1);
+    ASSERT_EQ(c, 'y');
+    testing::internal::CaptureStderr();
+    gameState.bestScore[0] = 5;
+    EXPECT_NE(SaveSettings(), 0);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("given up"), std::string::npos) << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+    EXPECT_FALSE(fs::exists(file_));
+    ASSERT_EQ(write(toChild[1], "x", 1), 1);
+    waitpid(child, nullptr, 0);
+    EXPECT_EQ(SaveAndReadBack(), 0);
+}
+
+TEST_F(StoreFiles, TheStoreIsHeldForLifeAndFreedTheMomentItsHolderDies) {
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t holder = fork();
+    if (holder == 0) {
+        char c = ClaimHiveForLife(file_.string()) == HiveClaim::Held ? 'y' : 'n';
+        if (write(ready[1], &c, 1) != 1) _exit(1);
+        pause();
+        _exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    ASSERT_EQ(c, 'y');
+    // The same store by another path: a link to its folder.
+    const fs::path other = folder_ / "link-to-folder";
+    fs::create_symlink(file_.parent_path(), other);
+    EXPECT_EQ(ClaimHiveForLife((other / "registry.reg").string()), HiveClaim::InUse);
+    EXPECT_EQ(HiveIdentity((other / "registry.reg").string()), HiveIdentity(file_.string()));
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    EXPECT_EQ(ClaimHiveForLife(file_.string()), HiveClaim::Held);
+    // Its own saves go on under the lock it holds.
+    EXPECT_EQ(SaveAndReadBack(), 0);
+}
+
+TEST_F(StoreFiles, FoldersAreMadeWithoutRecursionAndARelativeConfigHomeIsIgnored) {
+    std::string deep = (folder_ / "deep").string();
+    for (int i = 0; i < 40000; ++i) deep += "/d";
+    SetRegistryFilePath(deep + "/registry.reg");
+    EXPECT_NE(SaveSettings(), 0);  // too long a path for the system: refused, no crash
+    std::string fine = (folder_ / "fine").string();
+    for (int i = 0; i < 300; ++i) fine += "/d";
+    SetRegistryFilePath(fine + "/registry.reg");
+    EXPECT_EQ(SaveAndReadBack(), 0);
+
+    SetRegistryFilePath("");
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string keep = saved ? saved : "";
+    setenv("XDG_CONFIG_HOME", "relative/config", 1);
+    unsetenv("VELQUIN_STORE");
+    EXPECT_EQ(RegistryFilePath().rfind("relative", 0), std::string::npos) << RegistryFilePath();
+    EXPECT_EQ(RegistryFilePath()[0], '/');
+    if (saved)
+        setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
+}
+
+// Other programs' keys in the same file: many of them, with text in the platform's form.
+TEST_F(StoreFiles, TwentyThousandKeysOfOtherProgramsLoadAndSurviveASave) {
+    std::string text = "REGEDIT4\r\n";
+    for (int k = 0; k < 20000; ++k)
+        text += "\r\n[HKEY_CURRENT_USER\\Software\\Other\\Key" + std::to_string(k) +
+                "]\r\n\"Name\"=\"Zoë\tnumber " + std::to_string(k) + "\"\r\n";
+    text +=
+        "\r\n[HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC]\r\n"
+        "\"version\"=dword:00000014\r\n\"besttime04\"=dword:00000bb8\r\n";
+    WriteFile(text);
+    ASSERT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(gameState.bestTime[4], 3000u);
+    ASSERT_EQ(SaveSettings(), 0);
+    const Hive hive = ReadHive();
+    ASSERT_EQ(hive.keys.size(), 20001u);
+    EXPECT_EQ(hive.keys[19999].path, L"HKEY_CURRENT_USER\\Software\\Other\\Key19999");
+    EXPECT_NE(ReadFile().find("\"Name\"=\"Zoë\tnumber 12345\"\r\n"), std::string::npos);
+
+    // Through the registry calls, text is wide characters; in the file, two bytes a unit.
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Other\\Key7", 0, 0, &key),
+              ERROR_SUCCESS);
+    wchar_t read[32] = {};
+    DWORD type = 0, size = sizeof read;
+    ASSERT_EQ(RegQueryValueExW(key, L"name", nullptr, &type, reinterpret_cast<BYTE*>(read), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(std::wstring(read), L"Zoë\tnumber 7");
+    EXPECT_EQ(size, (std::wcslen(L"Zoë\tnumber 7") + 1) * sizeof(wchar_t));
+    const wchar_t one[] = L"é";
+    ASSERT_EQ(
+        RegSetValueExW(key, L"one", 0, REG_SZ, reinterpret_cast<const BYTE*>(one), sizeof one),
+        ERROR_SUCCESS);
+    ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    const Hive after = ReadHive();
+    const HiveValue* stored = after.keys[7].Find(L"one");
+    ASSERT_NE(stored, nullptr);
+    EXPECT_EQ(stored->data, (std::vector<std::uint8_t>{0xE9, 0, 0, 0}));
+}
+
+}  // namespace
