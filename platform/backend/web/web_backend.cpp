@@ -111,8 +111,8 @@ EM_JS(void, velquin_web_open, (), {
         // A held function key or Alt combination acts once, as on the desktop.
         if (e.repeat && ((key >= 0x70 && key <= 0x7B) || alt)) return;
         if (key) push([4, key, mods]);
-        // Backspace also types: an edit box deletes with it.
-        if (key === 0x08 && plain) push([5, 8, 0]);
+        // Backspace also types, with any modifier, as on the desktop: an edit box deletes with it.
+        if (key === 0x08) push([5, 8, 0]);
         else if (typed) push([5, code, 0]);
     });
 });
