@@ -352,7 +352,7 @@ try {
 }
 
 // A settings file that cannot be read is kept aside under a dated name, in the browser's storage
-// too, and the game starts with empty settings.
+// too.
 const damagedBrowser = await launchBrowser();
 try {
     const page = await damagedBrowser.newPage();
