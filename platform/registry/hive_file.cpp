@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/file.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,10 +94,17 @@ std::string DatedName(const std::string& path) {
 // Keeps a damaged file under a dated name beside it; false when it could not be moved.
 bool MoveAside(const std::string& path) {
     const std::string aside = DatedName(path);
+#ifndef __EMSCRIPTEN__
     bool moved = renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0;
     // A file system without that rename: a second name, then the first one removed.
     if (!moved && (errno == EINVAL || errno == ENOSYS) && link(path.c_str(), aside.c_str()) == 0)
         moved = unlink(path.c_str()) == 0;
+#else
+    // A web page's file system has neither the no-replace rename nor second names. There the page
+    // holds its browser's lock, so nothing else writes the folder and the name just found free
+    // stays free: a plain rename replaces nothing.
+    bool moved = rename(path.c_str(), aside.c_str()) == 0;
+#endif
     if (!moved) {
         std::fprintf(stderr,
                      "velquin: the settings file %s cannot be read and cannot be moved aside; "
@@ -117,7 +123,7 @@ bool MoveAside(const std::string& path) {
 int CreateTemporary(const std::string& path, std::string* temp) {
     for (int attempt = 0; attempt < 8; ++attempt) {
         unsigned char random[8];
-        if (getrandom(random, sizeof random, 0) != sizeof random) return -1;
+        if (getentropy(random, sizeof random) != 0) return -1;
         char suffix[17];
         for (int i = 0; i < 8; ++i) std::snprintf(suffix + 2 * i, 3, "%02x", random[i]);
         *temp = path + ".tmp-" + suffix;

@@ -27,6 +27,13 @@ void RegisterAcceleratorResource(UINT id, std::span<const ACCEL> entries) {
     Tables()[id] = AcceleratorObject{entries};
 }
 
+std::vector<ACCEL> RegisteredAccelerators() {
+    std::vector<ACCEL> all;
+    for (const auto& [id, table] : Tables())
+        all.insert(all.end(), table.entries.begin(), table.entries.end());
+    return all;
+}
+
 HACCEL LoadAcceleratorsW(HINSTANCE, LPCWSTR name) {
     if (!IS_INTRESOURCE(name)) return nullptr;
     auto it = Tables().find(static_cast<UINT>(reinterpret_cast<std::uintptr_t>(name)));

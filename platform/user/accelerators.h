@@ -5,6 +5,7 @@
 #pragma once
 
 #include <span>
+#include <vector>
 
 #include "platform/user/user_types.h"
 
@@ -25,6 +26,9 @@ struct ACCEL {
 
 // The table must live as long as the program (it is read at every translation).
 void RegisterAcceleratorResource(UINT id, std::span<const ACCEL> entries);
+// Every entry of every registered table: the keys a backend that shares the keyboard with others
+// (a web page's, with the browser's own keys) keeps for the program.
+std::vector<ACCEL> RegisteredAccelerators();
 // Null when no table of that id is registered. Tables are resources: they need no freeing.
 HACCEL LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name);  // name: MAKEINTRESOURCEW(id)
 

@@ -2,6 +2,7 @@
 // command, the close handler's question, dialogs with data exchange.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/backend/script/script_backend.h"
@@ -137,6 +138,20 @@ TEST_F(FrameworkTest, TheLoopTurnsAKeyOfTheAcceleratorTableIntoItsCommandAndNoth
     EXPECT_EQ(CallsWithout("timer"), (std::vector<std::string>{"frame next", "key 78", "key 78",
                                                                "app only", "frame both"}));
     EXPECT_TRUE(script->FullScreen());
+}
+
+TEST_F(FrameworkTest, EveryRegisteredTableListsItsKeysWithTheirModifiers) {
+    static constexpr ACCEL kMore[] = {{FVIRTKEY | FSHIFT, VK_F12, kCmdBoth}};
+    RegisterAcceleratorResource(900, kMore);
+    const std::vector<ACCEL> all = RegisteredAccelerators();
+    auto has = [&](BYTE fVirt, WORD key) {
+        return std::any_of(all.begin(), all.end(),
+                           [&](const ACCEL& a) { return a.fVirt == fVirt && a.key == key; });
+    };
+    EXPECT_TRUE(has(FVIRTKEY | FCONTROL, 'N'));
+    EXPECT_TRUE(has(FVIRTKEY | FALT, VK_RETURN));
+    EXPECT_TRUE(has(FVIRTKEY | FSHIFT, VK_F12));
+    EXPECT_FALSE(has(FVIRTKEY, 'N'));  // the key without its Ctrl is nobody's
 }
 
 TEST_F(FrameworkTest, TheFullScreenKeysSwitchTheBackendBackAndForth) {

@@ -1,8 +1,10 @@
 // The game's web page in headless Chromium, against the headless program built from the same
 // tree: the same script is played in both, and at each shot the canvas must equal the headless
 // program's picture pixel for pixel (but for the clock, which runs in real time in the browser).
-// Then the statistics must survive a reload, the page must be idle while it waits for input, and
-// a second tab must wait for the first.
+// The desktop's command keys are played both ways too; the browser must keep its own keys and be
+// kept from the game's. Then the statistics must survive a reload, the page must be idle while it
+// waits for input, a second tab must wait for the first, and a damaged settings file must be kept
+// aside.
 //
 // node web_test.mjs SITE VELQUIN VELQUIN_SOLVE
 import {execFileSync} from 'node:child_process';
@@ -57,6 +59,9 @@ screenTap(...optionsItem);
 shot('options-empty', []);
 key('escape', 'Escape');
 shot('options-cancelled');
+key('ctrl+comma', 'Control+Comma');  // the options again, by their key
+shot('key-ctrl-comma', []);
+key('escape', 'Escape');
 solution0.forEach((t, i) => {
     move(t);
     shot(`puzzle-0-move-${i + 1}`, i + 1 === solution0.length ? [topLine] : [statusLine]);
@@ -79,10 +84,30 @@ steps.push({line: `dbltap ${solution6[1].join(' ')}`, double: [solution6[1][0], 
 shot('puzzle-6-double-tap');
 key('left', 'ArrowLeft');
 shot('puzzle-6-key');
+// The desktop's command keys: undo and redo each two ways, and the rules.
+key('ctrl+z', 'Control+z');
+shot('key-ctrl-z');
+key('ctrl+shift+z', 'Control+Shift+Z');
+shot('key-ctrl-shift-z');
+key('backspace', 'Backspace');
+shot('key-backspace');
+key('r', 'r');
+shot('key-r');
+key('f1', 'F1');
+shot('key-f1');
+key('escape', 'Escape');
 screenTap(...nextButton);  // moves made: the game asks before abandoning them
 shot('confirm-abort');
 key('escape', 'Escape');
 shot('abort-refused');
+key('home', 'Home');
+shot('key-home');
+key('n', 'n');  // the moves can still be redone: the game asks again
+shot('key-n');
+key('return', 'Enter');
+shot('key-n-return');
+key('pageup', 'PageUp');
+shot('key-pageup');
 
 // The headless program's pictures.
 const shots = path.join(scratch, 'shots');
@@ -157,6 +182,13 @@ try {
 
     await page.goto(server.url);
     await openPage();
+    // Each key the page sees, and whether the browser was kept from acting on it (a listener
+    // added after the program's own).
+    await page.evaluate(() => {
+        window.keysSeen = [];
+        window.addEventListener('keydown', (e) => keysSeen.push([e.key, e.defaultPrevented,
+                                                                  e.isTrusted]));
+    });
     let idleChecked = false;
     for (const step of steps) {
         if (step.screen) await tapScreen(step.screen);
@@ -180,6 +212,20 @@ try {
             check(after[0] === before && after[1] === 0,
                   `idle after the intro: ${after[0] - before} callbacks ran, ${after[1]} pending`);
             idleChecked = true;
+            // The browser's own keys stay the browser's (the next picture shows that the game
+            // ignored them too).
+            const passed = await page.evaluate(() => [
+                {key: 'F5', code: 'F5'}, {key: 'w', code: 'KeyW', ctrlKey: true},
+                {key: 'I', code: 'KeyI', ctrlKey: true, shiftKey: true}, {key: 'Tab', code: 'Tab'},
+                {key: 'F12', code: 'F12'}, {key: 'l', code: 'KeyL', metaKey: true},
+            ].filter((k) => {
+                const e = new KeyboardEvent('keydown', {...k, bubbles: true, cancelable: true});
+                window.dispatchEvent(e);
+                return !e.defaultPrevented;
+            }).length);
+            await settled();
+            check(passed === 6, `the browser keeps F5, Ctrl+W, Ctrl+Shift+I, Tab, F12 and Meta+L ` +
+                                `(${passed} of 6)`);
         }
         if (step.shot) {
             const want = readPng(path.join(shots, `${step.shot}.png`)).rgb;
@@ -190,6 +236,24 @@ try {
             if (diff.count) fs.writeFileSync(path.join(scratch, `${step.shot}.rgb`), got);
         }
     }
+
+    const kept = await page.evaluate(() => keysSeen.filter(([k, prevented, trusted]) =>
+        trusted && !prevented && !['Shift', 'Control', 'Alt'].includes(k)).map(([k]) => k));
+    check(kept.length === 0, `the game's keys are kept from the browser` +
+                             (kept.length ? ` (not: ${kept.join(' ')})` : ''));
+
+    // Alt+Return and F11 put the page on the whole screen and back; the picture stays as it was.
+    const before = await canvasPixels(page);
+    await page.keyboard.press('Alt+Enter');
+    await settled();
+    const full = await page.evaluate(() => document.fullscreenElement === document.documentElement);
+    await page.keyboard.press('F11');
+    await settled();
+    const windowed = await page.evaluate(() => document.fullscreenElement === null);
+    check(full && windowed, `Alt+Return fills the screen (${full}) and F11 leaves it (${windowed})`);
+    await page.waitForFunction(() => document.getElementById('screen').style.width === '480px');
+    check(compareScreens(await canvasPixels(page), before).count === 0,
+          'the screen is the same after the switch');
 
     // The statistics reach the browser's storage, then come back after a reload.
     await page.waitForFunction(() => {
@@ -285,6 +349,40 @@ try {
     check(false, `the page on a touch screen: ${e.message}`);
 } finally {
     await touchBrowser.close();
+}
+
+// A settings file that cannot be read is kept aside under a dated name, in the browser's storage
+// too.
+const damagedBrowser = await launchBrowser();
+try {
+    const page = await damagedBrowser.newPage();
+    const started = () => page.waitForFunction(() => window.Module && Module.velquinWeb &&
+                                                    Module.velquinWeb.presented > 1);
+    await page.goto(server.url);
+    await started();
+    const damaged = 'This is no settings file.\n';
+    await page.evaluate(async (text) => {
+        Module.FS.writeFile('/store/registry.reg', text);
+        await new Promise((resolve, reject) =>
+            Module.FS.syncfs(false, (err) => (err ? reject(err) : resolve())));
+    }, damaged);
+    await page.reload();
+    await started();
+    await page.waitForFunction(() => {
+        const s = Module.velquinStore;
+        return s && !s.busy && s.done === s.started && s.started > 0;
+    });
+    await page.reload();  // what the storage kept
+    await started();
+    const aside = await page.evaluate(() => {
+        const name = Module.FS.readdir('/store').find((n) => n.startsWith('registry.reg.damaged-'));
+        return name ? Module.FS.readFile(`/store/${name}`, {encoding: 'utf8'}) : null;
+    });
+    check(aside === damaged, 'a damaged settings file is kept aside in the browser\'s storage');
+} catch (e) {
+    check(false, `the page with a damaged settings file: ${e.message}`);
+} finally {
+    await damagedBrowser.close();
 }
 
 // A browser without WebAssembly gets a clear word instead of a blank page.

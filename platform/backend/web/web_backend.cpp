@@ -7,12 +7,13 @@
 #include <algorithm>
 
 #include "platform/clock/clock.h"
+#include "platform/user/accelerators.h"
 #include "platform/user/screen.h"
 #include "platform/user/window_api.h"
 
 // The page's side. Input is queued by the browser's event handlers as [kind, a, b] and wakes a
 // waiting program; the program takes it when it runs again. Kinds: 1 stylus down (x, y), 2 up,
-// 3 the down of a double tap, 4 key (virtual-key code), 5 character (code point).
+// 3 the down of a double tap, 4 key (virtual-key code, modifiers), 5 character (code point).
 
 // clang-format off
 EM_JS(void, velquin_web_open, (), {
@@ -72,19 +73,69 @@ EM_JS(void, velquin_web_open, (), {
     canvas.addEventListener('pointerup', up);
     canvas.addEventListener('pointercancel', up);
     canvas.addEventListener('contextmenu', (e) => e.preventDefault());
-    const keys = {ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28,
-                  Enter: 0x0D, Escape: 0x1B};
+    // The desktop's keys, as its window maps them: the virtual key of a key event, 0 for none.
+    const named = {ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28,
+                   Enter: 0x0D, Escape: 0x1B, Backspace: 0x08, Tab: 0x09, ' ': 0x20, Home: 0x24,
+                   End: 0x23, PageUp: 0x21, PageDown: 0x22, Delete: 0x2E, ',': 0xBC};
+    const virtualKey = (e) => {
+        if (named[e.key] !== undefined) return named[e.key];
+        if (/^[a-zA-Z0-9]$/.test(e.key)) return e.key.toUpperCase().charCodeAt(0);
+        const f = /^F([1-9]|1[0-2])$/.exec(e.key);
+        if (f) return 0x6F + Number(f[1]);
+        // A letter, digit or comma that a modifier turned into another character (a shifted
+        // digit, Alt on a Mac): the key itself, as the desktop sees it.
+        const k = /^(?:Key([A-Z])|Digit([0-9]))$/.exec(e.code);
+        if (k) return (k[1] || k[2]).charCodeAt(0);
+        return e.code === 'Comma' ? 0xBC : 0;
+    };
+    // Keys the program keeps from the browser without an accelerator: the handheld's buttons
+    // and what an edit box does with them.
+    const handheld = new Set([0x25, 0x26, 0x27, 0x28, 0x0D, 0x1B, 0x08, 0x2E, 0x24, 0x23, 0x21,
+                              0x22]);
+    w.accelerators = new Set();
     window.addEventListener('keydown', (e) => {
-        if (e.ctrlKey || e.metaKey || e.altKey) return;  // the browser's own keys
+        if (e.metaKey || e.isComposing) return;  // the system's and the input method's keys
+        // AltGr, which some systems report as Ctrl and Alt, types: it is no modifier here.
+        const altGr = e.getModifierState && e.getModifierState('AltGraph');
+        const ctrl = e.ctrlKey && !altGr, alt = e.altKey && !altGr;
+        const mods = (e.shiftKey ? 1 : 0) | (ctrl ? 2 : 0) | (alt ? 4 : 0);
+        const key = virtualKey(e);
         const code = e.key.codePointAt(0);
-        if (keys[e.key] !== undefined) push([4, keys[e.key], 0]);
-        else if (e.key === 'Backspace') push([5, 8, 0]);
-        else if (e.key.length === String.fromCodePoint(code).length && code >= 0x20)
-            push([5, code, 0]);
-        else return;
-        e.preventDefault();
+        const typed = !ctrl && !alt && code >= 0x20 &&
+                      e.key.length === String.fromCodePoint(code).length;
+        const plain = !ctrl && !alt;
+        // The program's keys are its accelerators, what types, and the handheld's keys; every
+        // other key does what the browser does with it (Tab, F5, Ctrl+W, Ctrl+Shift+I...).
+        if (w.accelerators.has(key * 8 + mods) || typed || (plain && handheld.has(key)))
+            e.preventDefault();
+        // A held function key or Alt combination acts once, as on the desktop.
+        if (e.repeat && ((key >= 0x70 && key <= 0x7B) || alt)) return;
+        if (key) push([4, key, mods]);
+        // Backspace also types, with any modifier, as on the desktop: an edit box deletes with it.
+        if (key === 0x08) push([5, 8, 0]);
+        else if (typed) push([5, code, 0]);
     });
 });
+
+EM_JS(void, velquin_web_accelerator, (int key, int modifiers), {
+    Module.velquinWeb.accelerators.add(key * 8 + modifiers);
+});
+
+// The whole page on the whole screen, where the canvas keeps its whole-number scale. The browser
+// grants it only soon after a key or a tap; false when it does not.
+EM_ASYNC_JS(int, velquin_web_set_full_screen, (int on), {
+    try {
+        if (on && !document.fullscreenElement)
+            await document.documentElement.requestFullscreen({navigationUI: 'hide'});
+        else if (!on && document.fullscreenElement)
+            await document.exitFullscreen();
+        return 1;
+    } catch (err) {
+        return 0;
+    }
+});
+
+EM_JS(int, velquin_web_full_screen, (), { return document.fullscreenElement ? 1 : 0; });
 
 EM_JS(void, velquin_web_present, (const void* rgba), {
     const w = Module.velquinWeb;
@@ -202,6 +253,10 @@ std::unique_ptr<WebBackend> WebBackend::Open() {
     std::unique_ptr<WebBackend> b(new WebBackend);
     b->rgba_.reset(new std::uint32_t[user::kScreenPixelsWide * user::kScreenPixelsHigh]);
     velquin_web_open();
+    for (const ACCEL& a : RegisteredAccelerators())
+        velquin_web_accelerator(a.key, ((a.fVirt & FSHIFT) ? user::ModShift : 0) |
+                                           ((a.fVirt & FCONTROL) ? user::ModControl : 0) |
+                                           ((a.fVirt & FALT) ? user::ModAlt : 0));
     SetTickSource(nullptr);  // the milliseconds of a steady clock
     user::SetBackend(b.get());
     if (!keptFolder.empty()) b->synced_ = FolderFingerprint(keptFolder);
@@ -225,6 +280,16 @@ bool WebBackend::HoldLock(const std::string& name, const std::string& busyText) 
 
 void WebBackend::ShowStatus(const std::string& text) {
     velquin_web_status(text.c_str());
+}
+
+bool WebBackend::SetFullScreen(bool on) {
+    if (!velquin_web_set_full_screen(on ? 1 : 0)) return false;
+    Present();
+    return true;
+}
+
+bool WebBackend::FullScreen() const {
+    return velquin_web_full_screen() != 0;
 }
 
 void WebBackend::Present() {
@@ -263,7 +328,7 @@ void WebBackend::Deliver() {
                 user::InputDoubleDown(p);
                 break;
             case 4:
-                user::InputKey(static_cast<UINT>(e[1]));
+                user::InputKey(static_cast<UINT>(e[1]), static_cast<unsigned>(e[2]));
                 break;
             case 5:
                 if (e[1] <= 0xFFFF) user::InputChar(static_cast<wchar_t>(e[1]));

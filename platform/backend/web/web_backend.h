@@ -1,7 +1,10 @@
 // The browser backend: the 240 x 320 screen on a page's canvas, shown at the largest whole-number
 // scale of device pixels that fits the page, with sharp pixels. Mouse and touch are the stylus
-// (a second tap soon after and near the first is a double tap), the arrow keys, Return and Escape
-// are the handheld's keys and typing goes to the focus. The program runs under Asyncify: when a
+// (a second tap soon after and near the first is a double tap). The keyboard is the desktop's:
+// the arrows, Return and Escape are the handheld's keys, letters, digits, F1-F12, Home, End, Page
+// Up and Down, Space, Tab, Backspace, Delete and comma come with Shift, Ctrl and Alt, and typing
+// goes to the focus. The browser keeps every key that is neither the program's accelerator, nor
+// typing, nor a key of the handheld or of an edit box. The program runs under Asyncify: when a
 // message loop waits, the program is suspended and the browser runs until input arrives or the
 // next timer falls due. Nothing polls, so a page waiting for input with no timer uses no CPU.
 //
@@ -20,6 +23,7 @@ namespace backend {
 class WebBackend : public user::Backend {
   public:
     // Binds to the page's canvas (Module.canvas) and installs the backend and the steady clock.
+    // The keys of the accelerator tables registered by then are kept from the browser.
     static std::unique_ptr<WebBackend> Open();
     ~WebBackend() override;
     WebBackend(const WebBackend&) = delete;
@@ -38,6 +42,9 @@ class WebBackend : public user::Backend {
 
     user::WaitResult WaitForInput(DWORD timeoutMs) override;
     void ScreenChanged() override {}
+    // The page on the whole screen through the browser's Fullscreen API.
+    bool SetFullScreen(bool on) override;
+    bool FullScreen() const override;
     // Shows the screen now if it changed since it was last shown.
     void Present();
     // Writes the kept folder out now if a file of it changed since it was last written.
