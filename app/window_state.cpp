@@ -11,7 +11,7 @@
 
 std::string WindowStatePath() {
     const char* state = std::getenv("XDG_STATE_HOME");
-    // The base directory specification ignores relative paths.
+    // The XDG base-directory rule: a relative path is ignored.
     if (state && state[0] == '/') return std::string(state) + "/velquin/window";
     const char* home = std::getenv("HOME");
     if (home && *home) return std::string(home) + "/.local/state/velquin/window";

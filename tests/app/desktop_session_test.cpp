@@ -19,6 +19,8 @@
 #include <string>
 #include <thread>
 
+#include "tests/backend/xvfb.h"
+
 // Xlib's header last: it defines None, Bool and Status as macros.
 // clang-format off
 #include <X11/Xlib.h>
@@ -30,9 +32,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-bool Installed(const char* program) {
-    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
-}
+using testing_xvfb::Installed;
 
 // Waits up to `limit` for the child to end; its wait status, or -1 if it did not.
 int WaitFor(pid_t pid, std::chrono::milliseconds limit = 10s) {
@@ -69,39 +69,18 @@ class DesktopSession : public testing::Test {
         fs::remove_all(folder);
     }
 
-    // A virtual X server on a display it chooses itself, so that tests run side by side never
-    // share one.
+    // A virtual X server, and a connection of the test's own to it.
     bool StartX() {
-        int numberPipe[2];
-        if (pipe(numberPipe) != 0) return false;
-        xPid = fork();
-        if (xPid == 0) {
-            close(numberPipe[0]);
-            const std::string fd = std::to_string(numberPipe[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x800x24",
-                   "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(numberPipe[1]);
-        std::string number;
-        char c;
-        while (read(numberPipe[0], &c, 1) == 1 && c != '\n') number += c;
-        close(numberPipe[0]);
-        if (number.empty()) return false;
-        displayName = ":" + number;
+        std::string why;
+        if (!x.Start(&why)) return false;
+        displayName = x.Display();
         for (int i = 0; i < 200; ++i) {  // a start-up wait, not a measurement
             if ((display = XOpenDisplay(displayName.c_str()))) return true;
             std::this_thread::sleep_for(25ms);
         }
         return false;
     }
-    void StopX() {
-        if (xPid > 0) {
-            kill(xPid, SIGKILL);
-            waitpid(xPid, nullptr, 0);
-        }
-        xPid = -1;
-    }
+    void StopX() { x.Stop(SIGKILL); }
 
     // Starts the program; `args` after the program's name.
     pid_t Launch(const std::vector<std::string>& args) {
@@ -204,7 +183,7 @@ class DesktopSession : public testing::Test {
 
     fs::path folder, store;
     std::string displayName;
-    pid_t xPid = -1;
+    testing_xvfb::XServer x;
     Display* display = nullptr;
     std::vector<pid_t> games;
 };

@@ -49,39 +49,39 @@ inline bool Installed(const char* program) {
 
 class XServer {
   public:
-    // Starts Xvfb on a free display; says why when it cannot.
+    // Starts Xvfb on a display the server chooses itself (so that tests run side by side never
+    // share one); says why when it cannot.
     bool Start(std::string* why) {
         if (!Installed("Xvfb"))
             return *why = "Xvfb is not installed (tools/setup.sh installs it)", false;
         if (!Installed("xdotool"))
             return *why = "xdotool is not installed (tools/setup.sh installs it)", false;
-        for (int n = 90 + getpid() % 100; n < 400; ++n) {
-            std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-            std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
-            struct stat st;
-            if (stat(socket.c_str(), &st) == 0 || stat(lock.c_str(), &st) == 0) continue;
-            display_ = ":" + std::to_string(n);
-            pid_ = fork();
-            if (pid_ == 0) {
-                execlp("Xvfb", "Xvfb", display_.c_str(), "-screen", "0", "800x800x24", "-nolisten",
-                       "tcp", static_cast<char*>(nullptr));
-                _exit(127);
-            }
-            // Waits for the server's socket: a start-up wait, not a measurement.
-            for (int i = 0; i < 100; ++i) {
-                if (stat(socket.c_str(), &st) == 0) return true;
-                int status;
-                if (waitpid(pid_, &status, WNOHANG) == pid_) break;
-                usleep(50 * 1000);
-            }
-            Stop();
-            return *why = "Xvfb did not start on " + display_, false;
+        int numberPipe[2];
+        if (pipe(numberPipe) != 0) return *why = "no pipe for Xvfb's display number", false;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(numberPipe[0]);
+            const std::string fd = std::to_string(numberPipe[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x800x24",
+                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+            _exit(127);
         }
-        return *why = "no free X display number", false;
+        close(numberPipe[1]);
+        std::string number;
+        char c;
+        while (read(numberPipe[0], &c, 1) == 1 && c != '\n') number += c;
+        close(numberPipe[0]);
+        if (number.empty()) {
+            Stop();
+            return *why = "Xvfb did not start", false;
+        }
+        display_ = ":" + number;
+        return true;
     }
-    void Stop() {
+    // Ends the server; `signal` SIGKILL takes the display away as a crash would.
+    void Stop(int signal = SIGTERM) {
         if (pid_ > 0) {
-            kill(pid_, SIGTERM);
+            kill(pid_, signal);
             waitpid(pid_, nullptr, 0);
         }
         pid_ = -1;
