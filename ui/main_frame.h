@@ -38,6 +38,9 @@ class MainFrame : public CFrameWnd, public GameWindow {
     unsigned StartTimer(unsigned id, unsigned periodMs) override;
     void StopTimer(unsigned timerId) override;
     void ApplyMenuLanguage() override;
+    long LoadSettings() override;
+    long SaveSettings() override;
+    bool StatisticsUnsaved() override;
 
     // The timers this window runs now, with their periods (for the program's state lines).
     struct Timer {
