@@ -33,7 +33,7 @@
 #include "platform/user/message_box.h"
 #include "platform/user/window_api.h"
 #include "resources/game_resources.h"
-#include "tests/soak/record_check.h"
+#include "tools/soak/record_check.h"
 #include "ui/game_app.h"
 #include "ui/intro_geometry.h"
 #include "ui/main_frame.h"
