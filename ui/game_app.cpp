@@ -21,7 +21,7 @@ afx::OnCommand<&GameApp::OnAppExit>(kCmdExit), afx::OnCommand<&GameApp::OnAppExi
     ReleaseDC(nullptr, screen);
     frame->InvalidateRect(&client, TRUE);
     frame->SetWindowText(GetText(TextWindowTitle, gameState.language));
-    gameState.version = 20;
+    gameState.version = kSettingsVersion;
     return TRUE;
 }
 
