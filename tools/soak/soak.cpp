@@ -38,20 +38,13 @@
 #include "ui/intro_geometry.h"
 #include "ui/main_frame.h"
 #include "ui/screen_layout.h"
+#include "ui/xorshift.h"
 
 namespace {
 
 GameApp theApp;
 
-// xorshift32: small, seedable, the same on every machine.
-struct Random {
-    std::uint32_t s;
-    std::uint32_t Next() {
-        s ^= s << 13;
-        s ^= s >> 17;
-        s ^= s << 5;
-        return s;
-    }
+struct Random : Xorshift32 {
     int Below(std::size_t n) { return static_cast<int>(Next() % static_cast<std::uint32_t>(n)); }
 };
 
@@ -508,7 +501,7 @@ int main(int argc, char** argv) {
         }
     }
     if (soak.seed == 0) soak.seed = 1;  // xorshift stays at zero
-    soak.random.s = soak.seed;
+    soak.random.state = soak.seed;
 
     // Every save is flushed to its disk: in memory, when there is a memory file system, the
     // run waits on none of them.
