@@ -25,6 +25,7 @@
 #include "engine/game_state.h"
 #include "platform/afx/afx.h"
 #include "platform/backend/script/script_backend.h"
+#include "platform/crt/parse_integer.h"
 #include "platform/registry/hive.h"
 #include "platform/registry/registry.h"
 #include "platform/user/backend.h"
@@ -471,12 +472,7 @@ int Usage() {
 }
 
 bool ParseNumber(const char* text, unsigned long max, unsigned long* value) {
-    char* end = nullptr;
-    errno = 0;
-    unsigned long v = std::strtoul(text, &end, 10);
-    if (errno || end == text || *end || text[0] == '-' || v > max) return false;
-    *value = v;
-    return true;
+    return ParseInteger<unsigned long>(text, 0, max, value);
 }
 
 }  // namespace
