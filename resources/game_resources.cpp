@@ -87,8 +87,7 @@ void ReadToolBarPixels() {
     for (int y = 0; y < kToolHeight; ++y)
         for (int x = 0; x < kToolWidth; ++x) {
             COLORREF c = GetPixel(dc, x, y);
-            toolPixels[y * kToolWidth + x] =
-                ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+            toolPixels[y * kToolWidth + x] = gdi::ToPixel(c);
         }
     SelectObject(dc, old);
     DeleteDC(dc);
