@@ -20,7 +20,7 @@ expect_crossing() {  # expect_crossing FILE INCLUDE
 }
 expect_crossing engine/game_progress.cpp store/settings_store.h
 expect_crossing engine/move_rules.h ui/main_frame.h
-expect_crossing store/settings_store.cpp ui/texts.h
+expect_crossing store/settings_store.cpp ui/board_view.h
 expect_crossing ui/board_view.cpp platform/backend/sdl/sdl_backend.h
 expect_crossing platform/user/window.cpp engine/game_state.h
 expect_crossing platform/backend/script/script_backend.cpp ui/main_frame.h
