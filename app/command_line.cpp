@@ -4,18 +4,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/crt/parse_integer.h"
+
 namespace {
 
 constexpr int kLargestScale = 8;
 
 bool ReadNumber(const char* text, unsigned long long limit, unsigned long long* out) {
-    if (!text || !*text || *text == '-' || *text == '+') return false;
-    char* end = nullptr;
-    errno = 0;
-    const unsigned long long value = std::strtoull(text, &end, 10);
-    if (errno != 0 || *end != '\0' || value > limit) return false;
-    *out = value;
-    return true;
+    return text && ParseInteger<unsigned long long>(text, 0, limit, out);
 }
 
 CommandLine Refused(const std::string& why) {

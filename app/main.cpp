@@ -24,6 +24,7 @@
 #include "platform/backend/script/script_backend.h"
 #include "platform/backend/sdl/sdl_backend.h"
 #include "platform/crt/utf8.h"
+#include "platform/gdi/gdi.h"
 #include "platform/registry/hive_file.h"
 #include "platform/registry/registry.h"
 #include "platform/session/session.h"
@@ -191,7 +192,7 @@ void SetWindowIcon(SDL_Window* window) {
                                                          y * icon->pitch);
             for (int x = 0; x < kIconSize; ++x) {
                 COLORREF c = GetPixel(dc, x, y);
-                const std::uint32_t rgb = ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+                const std::uint32_t rgb = gdi::ToPixel(c);
                 row[x] = rgb == 0xFF00FFu ? 0u : 0xFF000000u | rgb;
             }
         }

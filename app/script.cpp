@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "platform/crt/parse_integer.h"
+
 namespace {
 
 // Virtual-key codes of the keys a script names.
@@ -34,13 +36,7 @@ std::vector<std::string> Words(const std::string& line) {
 }
 
 bool ReadInteger(const std::string& text, std::int64_t low, std::int64_t high, std::int64_t* out) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long long value = std::strtoll(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || value < low || value > high) return false;
-    *out = value;
-    return true;
+    return ParseInteger(std::string_view(text), low, high, out);
 }
 
 // A key as a script names it: modifiers joined by '+' before the key (ctrl+shift+z), the key a

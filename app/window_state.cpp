@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/backend/sdl/window_scale.h"
+#include "platform/crt/parse_integer.h"
 
 std::string WindowStatePath() {
     const char* state = std::getenv("XDG_STATE_HOME");
@@ -33,11 +34,9 @@ WindowState ParseWindowState(const std::string& text) {
         if (line == "fullscreen=1") state.fullScreen = true;
         if (line == "fullscreen=0") state.fullScreen = false;
         if (line.rfind("scale=", 0) == 0) {
-            const std::string value = line.substr(6);
-            char* end = nullptr;
-            const long n = std::strtol(value.c_str(), &end, 10);
-            if (!value.empty() && *end == '\0' && n >= 1 && n <= backend::kLargestScale)
-                state.scale = static_cast<int>(n);
+            int n = 0;
+            if (ParseInteger(std::string_view(line).substr(6), 1, backend::kLargestScale, &n))
+                state.scale = n;
         }
     }
     return state;

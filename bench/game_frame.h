@@ -20,6 +20,9 @@ struct QuietWindow : GameWindow {
     unsigned StartTimer(unsigned, unsigned) override { return 1; }
     void StopTimer(unsigned) override {}
     void ApplyMenuLanguage() override {}
+    long LoadSettings() override { return -1; }
+    long SaveSettings() override { return 0; }
+    bool StatisticsUnsaved() override { return false; }
 };
 
 inline QuietWindow window;

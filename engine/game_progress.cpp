@@ -6,8 +6,7 @@
 #include "engine/catalogue.h"
 #include "engine/game_state.h"
 #include "platform/clock/clock.h"
-#include "store/settings_store.h"
-#include "ui/texts.h"
+#include "texts/texts.h"
 
 namespace {
 
@@ -27,7 +26,7 @@ bool solving = false;
 
 // The end of a solve after its boxes: the bests its boxes announce (already stored when the boxes
 // were answered), the totals, the store.
-void FinishSolve() {
+void FinishSolve(GameWindow& window) {
     GameState& g = gameState;
     const int i = StatsIndex();
     if (g.bestTime[i] == 0 || g.elapsedMs < g.bestTime[i]) g.bestTime[i] = g.elapsedMs;
@@ -35,7 +34,7 @@ void FinishSolve() {
     g.totalTime[i] += g.elapsedMs;
     g.totalScore[i] += g.moveCount;
     solving = false;
-    SaveSettings();
+    window.SaveSettings();
     g.mode = ModeSolved;
 }
 
@@ -64,7 +63,7 @@ void InitGameState(GameWindow& window) {
         g.bestScore[i] = 0;
         g.bestTime[i] = 0;
     }
-    LoadSettings();
+    window.LoadSettings();
     window.ApplyMenuLanguage();
 }
 
@@ -85,7 +84,7 @@ void EndIntro(GameWindow& window) {
 void StartGame(GameWindow& window) {
     EndIntro(window);
     LoadLevel();
-    SaveSettings();
+    window.SaveSettings();
     window.Repaint();
 }
 
@@ -149,7 +148,7 @@ void OnSolved(GameWindow& window) {
         window.ShowMessage(Text(TextBestScore), Text(TextInfoCaption), kBoxOk);
         g.bestScore[i] = g.moveCount;
     }
-    FinishSolve();
+    FinishSolve(window);
     window.Invalidate();
 }
 
@@ -159,17 +158,17 @@ bool OnClose(GameWindow& window) {
     // A game abandoned by closing is booked into the totals; they are stored now, or they would
     // be lost with the program. So is a game abandoned earlier for the rules, which no save point
     // has stored since. A close with nothing to keep writes nothing.
-    if (StatisticsUnsaved()) SaveSettings();
+    if (window.StatisticsUnsaved()) window.SaveSettings();
     return true;
 }
 
 void OnSessionEnd(GameWindow& window) {
     EndIntro(window);
     if (solving)
-        FinishSolve();  // the session ended with a "best" box open: the solve counts
+        FinishSolve(window);  // the session ended with a "best" box open: the solve counts
     else if (GameInProgress())
         BookAbandonedGame(window);
-    if (StatisticsUnsaved()) SaveSettings();
+    if (window.StatisticsUnsaved()) window.SaveSettings();
 }
 
 void OnGameTick(GameWindow& window) {

@@ -1,5 +1,6 @@
-// What the game needs of its main window. The main window implements it; tests use a recording
-// fake. The engine reaches nothing else of the screen.
+// What the game needs of its main window, and through it of the store that keeps settings and
+// statistics from one run to the next. The main window implements it; tests use a recording fake.
+// The engine reaches nothing else of the screen or the store.
 #pragma once
 
 // Message-box styles and answers, as the platform numbers them.
@@ -27,4 +28,13 @@ struct GameWindow {
     virtual void StopTimer(unsigned timerId) = 0;
     // Retitles the menu in the current language.
     virtual void ApplyMenuLanguage() = 0;
+
+    // Reads the stored language, puzzle and statistics into the game state; 0 when read, -1 when
+    // nothing is stored.
+    virtual long LoadSettings() = 0;
+    // Writes them; 0 on success, otherwise the store's failure code.
+    virtual long SaveSettings() = 0;
+    // Whether the statistics differ from those last read or written: a game booked into the
+    // totals that no save point has written since.
+    virtual bool StatisticsUnsaved() = 0;
 };

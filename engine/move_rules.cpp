@@ -8,7 +8,7 @@
 #include "engine/game_state.h"
 #include "engine/history.h"
 #include "platform/clock/clock.h"
-#include "ui/texts.h"
+#include "texts/texts.h"
 
 namespace {
 

@@ -4,6 +4,8 @@
 
 #include <charconv>
 
+#include "platform/crt/parse_integer.h"
+
 std::string ScaleIcon(const gdi::Picture& picture, int size, std::vector<std::uint32_t>* pixels) {
     pixels->clear();
     if (size < kSmallestIconSize || size > kLargestIconSize)
@@ -35,11 +37,9 @@ std::string ScaleIcon(const gdi::Picture& picture, int size, std::vector<std::ui
 bool ReadIconRequest(const std::string& text, int* size, std::string* path) {
     const std::size_t colon = text.find(':');
     if (colon == std::string::npos || colon == 0 || colon + 1 == text.size()) return false;
-    int value = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + colon, value);
-    if (ec != std::errc() || end != text.data() + colon) return false;
-    if (value < kSmallestIconSize || value > kLargestIconSize) return false;
-    *size = value;
+    if (!ParseInteger(std::string_view(text).substr(0, colon), kSmallestIconSize, kLargestIconSize,
+                      size))
+        return false;
     *path = text.substr(colon + 1);
     return true;
 }

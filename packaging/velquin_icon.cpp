@@ -1,12 +1,14 @@
 // velquin-icon PICTURE ID SIZE:OUTPUT.png...: writes the game's icon picture as PNG files of
 // the given sizes, for the desktop's icon theme. ID is the picture the icon must be, so that
 // a wrong file is refused rather than installed as the icon.
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "packaging/icon_scale.h"
+#include "platform/crt/parse_integer.h"
 
 int main(int argc, char** argv) {
     if (argc < 4) {
@@ -14,9 +16,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string path = argv[1];
-    char* end = nullptr;
-    const long id = std::strtol(argv[2], &end, 10);
-    if (!*argv[2] || *end) {
+    long id = 0;
+    if (!ParseInteger<long>(argv[2], LONG_MIN, LONG_MAX, &id)) {
         std::fprintf(stderr, "velquin-icon: %s is not a picture id\n", argv[2]);
         return 2;
     }

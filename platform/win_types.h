@@ -33,6 +33,31 @@ struct RECT {
 };
 using LPRECT = RECT*;
 
+// Rectangles meeting, as the platform computes them; right and bottom edges are outside.
+inline BOOL IsRectEmpty(const RECT* r) {
+    return r->left >= r->right || r->top >= r->bottom;
+}
+// The common part of a and b; FALSE, with an all-zero result, when they do not meet.
+inline BOOL IntersectRect(RECT* out, const RECT* a, const RECT* b) {
+    RECT c{a->left > b->left ? a->left : b->left, a->top > b->top ? a->top : b->top,
+           a->right < b->right ? a->right : b->right,
+           a->bottom < b->bottom ? a->bottom : b->bottom};
+    if (IsRectEmpty(&c)) c = RECT{0, 0, 0, 0};
+    *out = c;
+    return !IsRectEmpty(&c);
+}
+// The smallest rectangle holding a and b; an empty one adds nothing.
+inline BOOL UnionRect(RECT* out, const RECT* a, const RECT* b) {
+    if (IsRectEmpty(a) || IsRectEmpty(b)) {
+        *out = IsRectEmpty(a) ? (IsRectEmpty(b) ? RECT{0, 0, 0, 0} : *b) : *a;
+        return !IsRectEmpty(out);
+    }
+    *out = RECT{a->left < b->left ? a->left : b->left, a->top < b->top ? a->top : b->top,
+                a->right > b->right ? a->right : b->right,
+                a->bottom > b->bottom ? a->bottom : b->bottom};
+    return TRUE;
+}
+
 struct POINT {
     LONG x;
     LONG y;
@@ -47,9 +72,15 @@ struct SIZE {
 constexpr COLORREF RGB(int r, int g, int b) {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+constexpr BYTE GetRValue(COLORREF c) {
+    return static_cast<BYTE>(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c) {
+    return static_cast<BYTE>((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c) {
+    return static_cast<BYTE>((c >> 16) & 0xFF);
+}
 
 // Error codes the platform returns.
 constexpr LONG ERROR_SUCCESS = 0;

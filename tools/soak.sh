@@ -30,4 +30,4 @@ cmake --build build-asan -j "$(nproc)" --target velquin_soak
 echo "== soak: $events events, seed $seed =="
 ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    build-asan/tests/soak/velquin_soak --events "$events" --seed "$seed" "${args[@]}"
+    build-asan/tools/velquin_soak --events "$events" --seed "$seed" "${args[@]}"

@@ -19,7 +19,11 @@ build() {  # build DIR [cmake options...]
 echo "== normal build =="
 # The tests and benchmarks back on, should tools/play.sh have built this folder without them.
 build build -DVELQUIN_TESTS=ON -DVELQUIN_BENCH=ON
-ctest --test-dir build --output-on-failure -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs" -LE slow
+
+echo "== Debian package =="
+# A Release build of its own, which takes the machine's cores by itself.
+ctest --test-dir build --output-on-failure -L slow
 
 echo "== web page in the browser =="
 tools/web.sh --build-only
@@ -30,7 +34,7 @@ echo "== sanitizer build =="
 build build-asan -DVELQUIN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    ctest --test-dir build-asan --output-on-failure -j "$jobs"
+    ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE slow
 
 echo "== fuzz targets =="
 build build-fuzz -DVELQUIN_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++

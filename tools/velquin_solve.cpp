@@ -8,6 +8,7 @@
 
 #include "engine/catalogue.h"
 #include "engine/game_state.h"
+#include "platform/crt/parse_integer.h"
 #include "tools/solver/solver.h"
 #include "ui/screen_layout.h"
 
@@ -49,11 +50,7 @@ bool PrintTaps(int number) {
 }
 
 bool ReadNumber(const char* text, int* number) {
-    char* end = nullptr;
-    const long n = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || n < 0 || n >= kPuzzleCount) return false;
-    *number = static_cast<int>(n);
-    return true;
+    return ParseInteger(text, 0, kPuzzleCount - 1, number);
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 #include "engine/game_progress.h"
 #include "engine/game_state.h"
 #include "platform/crt/wsprintf.h"
+#include "texts/texts.h"
 #include "ui/back_buffer.h"
 #include "ui/screen_layout.h"
-#include "ui/texts.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "engine/game_progress.h"
 #include "engine/game_state.h"
 #include "platform/crt/wsprintf.h"
+#include "texts/texts.h"
 #include "ui/main_frame.h"
-#include "ui/texts.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "ui/game_app.h"
 
 #include "engine/game_state.h"
+#include "texts/texts.h"
 #include "ui/back_buffer.h"
 #include "ui/main_frame.h"
-#include "ui/texts.h"
 
 BEGIN_MESSAGE_MAP(GameApp, CWinApp)
 afx::OnCommand<&GameApp::OnAppExit>(kCmdExit), afx::OnCommand<&GameApp::OnAppExit>(kCmdExitSilent),
@@ -21,7 +21,7 @@ afx::OnCommand<&GameApp::OnAppExit>(kCmdExit), afx::OnCommand<&GameApp::OnAppExi
     ReleaseDC(nullptr, screen);
     frame->InvalidateRect(&client, TRUE);
     frame->SetWindowText(GetText(TextWindowTitle, gameState.language));
-    gameState.version = 20;
+    gameState.version = kSettingsVersion;
     return TRUE;
 }
 

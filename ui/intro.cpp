@@ -3,9 +3,9 @@
 #include "engine/game_state.h"
 #include "platform/clock/clock.h"
 #include "platform/gdi/gdi.h"
+#include "texts/texts.h"
 #include "ui/back_buffer.h"
 #include "ui/intro_geometry.h"
-#include "ui/texts.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "ui/screen_layout.h"
+#include "ui/xorshift.h"
 
 IntroStar introStars[kStarCount];
 RingPoint ringTable[kRingPoints];
@@ -10,25 +11,19 @@ double depthScale = 0;
 
 namespace {
 
-// A 32-bit xorshift generator; its state is never 0.
-std::uint32_t randomState = 0x9E3779B9u;
+Xorshift32 generator{0x9E3779B9u};
 
 }  // namespace
 
 std::uint32_t Random() {
-    std::uint32_t x = randomState;
-    x ^= x << 13;
-    x ^= x >> 17;
-    x ^= x << 5;
-    randomState = x;
-    return x;
+    return generator.Next();
 }
 
 void SeedRandom(std::uint32_t seed) {
     // Spread the seed so that small neighbouring seeds start far apart; never a zero state.
     std::uint32_t x = seed * 0x9E3779B9u + 0x7F4A7C15u;
     x ^= x >> 16;
-    randomState = x ? x : 0x9E3779B9u;
+    generator.state = x ? x : 0x9E3779B9u;
 }
 
 void InitIntroTables() {

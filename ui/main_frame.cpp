@@ -7,12 +7,12 @@
 #include "engine/history.h"
 #include "engine/move_rules.h"
 #include "store/settings_store.h"
+#include "texts/texts.h"
 #include "ui/back_buffer.h"
 #include "ui/board_view.h"
 #include "ui/dialogs.h"
 #include "ui/intro.h"
 #include "ui/screen_layout.h"
-#include "ui/texts.h"
 
 namespace {
 constexpr int kMenuItems = 6;
@@ -88,6 +88,18 @@ void MainFrame::StopTimer(unsigned timerId) {
 
 void MainFrame::ApplyMenuLanguage() {
     ::ApplyMenuLanguage(GetMenu());
+}
+
+long MainFrame::LoadSettings() {
+    return ::LoadSettings();
+}
+
+long MainFrame::SaveSettings() {
+    return ::SaveSettings();
+}
+
+bool MainFrame::StatisticsUnsaved() {
+    return ::StatisticsUnsaved();
 }
 
 void MainFrame::OnTap(UINT, CPoint point) {

@@ -6,21 +6,7 @@
 
 #include "engine/game_window.h"
 #include "platform/afx/afx.h"
-
-// Resource ids of the main window and its dialogs.
-constexpr UINT kMainResource = 128;
-constexpr UINT kOptionsDialog = 104;
-constexpr UINT kRulesDialog = 105;
-// Commands of the menu and the toolbar.
-constexpr UINT kCmdExit = 40001, kCmdAbout = 40003, kCmdOptions = 40004, kCmdNextPuzzle = 40005,
-               kCmdLearnRules = 40008, kCmdNextTool = 40014, kCmdPreviousPuzzle = 40015,
-               kCmdPreviousTool = 40018, kCmdExitSilent = 100;
-// Commands of the desktop's keys alone: the three buttons under the board, and the end of the
-// intro (accelerator table 128).
-constexpr UINT kCmdUndo = 40030, kCmdRedo = 40031, kCmdRestart = 40032, kCmdEndIntro = 40033;
-// Controls of the dialogs.
-constexpr int kIdEnglish = 1001, kIdStats = 1004, kIdFrench = 1007, kIdReset = 1008, kIdBest = 1009,
-              kIdRulesText = 1010, kIdRulesTitle = 1011;
+#include "resources/resource_ids.h"
 
 // Retitles the popup of `menu` in the current language.
 void ApplyMenuLanguage(HMENU menu);
@@ -38,6 +24,9 @@ class MainFrame : public CFrameWnd, public GameWindow {
     unsigned StartTimer(unsigned id, unsigned periodMs) override;
     void StopTimer(unsigned timerId) override;
     void ApplyMenuLanguage() override;
+    long LoadSettings() override;
+    long SaveSettings() override;
+    bool StatisticsUnsaved() override;
 
     // The timers this window runs now, with their periods (for the program's state lines).
     struct Timer {

@@ -104,14 +104,6 @@ HWND CWnd::Detach() {
     return h;
 }
 
-void CWnd::GetWindowText(CString& text) const {
-    int n = ::GetWindowTextLengthW(m_hWnd);
-    std::wstring buffer(static_cast<size_t>(n) + 1, L'\0');
-    ::GetWindowTextW(m_hWnd, buffer.data(), n + 1);
-    buffer.resize(static_cast<size_t>(n));
-    text = CString(std::move(buffer));
-}
-
 BOOL CWnd::DestroyWindow() {
     return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
 }
@@ -259,11 +251,6 @@ afx::OnMessage<&CFrameWnd::OnClose>(WM_CLOSE),
     DWORD windowStyle = style & ~(FWS_ADDTOTITLE | WS_VISIBLE | WS_CHILD | WS_POPUP);
     m_hAccelTable = ::LoadAcceleratorsW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(resourceId));
     return CreateFrameWindow(title, windowStyle, parent ? parent->m_hWnd : nullptr);
-}
-
-CCeCommandBar* CFrameWnd::GetCommandBar() const {
-    HWND bar = m_hWnd ? user::CommandBarOf(m_hWnd) : nullptr;
-    return bar ? dynamic_cast<CCeCommandBar*>(CWnd::FromHandle(bar)) : nullptr;
 }
 
 void CFrameWnd::RecalcLayout(BOOL) {

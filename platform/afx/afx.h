@@ -41,7 +41,6 @@ class CWnd : public CCmdTarget {
     CWnd& operator=(const CWnd&) = delete;
 
     HWND m_hWnd = nullptr;
-    HWND GetSafeHwnd() const { return m_hWnd; }
     static CWnd* FromHandle(HWND hwnd);  // the framework object of a window, or null
 
     BOOL ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
@@ -52,9 +51,6 @@ class CWnd : public CCmdTarget {
     }
     void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
     void SetWindowText(LPCWSTR text) { ::SetWindowTextW(m_hWnd, text); }
-    void GetWindowText(CString& text) const;
-    BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
-    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
     UINT_PTR SetTimer(UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
         return ::SetTimer(m_hWnd, id, elapseMs, proc);
     }
@@ -63,21 +59,11 @@ class CWnd : public CCmdTarget {
         return ::MessageBoxW(m_hWnd, text, caption, type);
     }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
-    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-        return ::SendMessageW(m_hWnd, message, wParam, lParam);
-    }
-    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-        return ::PostMessageW(m_hWnd, message, wParam, lParam);
-    }
     virtual BOOL DestroyWindow();
 
     // Data exchange between the members and the controls: save is TRUE to read the controls.
     BOOL UpdateData(BOOL save = TRUE);
     virtual void DoDataExchange(CDataExchange* dx);
-
-    // A modal box or dialog over this window disables it for its run, and enables it after.
-    virtual void BeginModalState() { EnableWindow(FALSE); }
-    virtual void EndModalState() { EnableWindow(TRUE); }
 
     // The message being handled, to the window's default handling.
     LRESULT Default();
@@ -143,7 +129,6 @@ class CFrameWnd : public CWnd {
     // Lets the frame know its command bar; with 0 the frame finishes its layout around the bar.
     void RecalcLayout(BOOL notify = TRUE);
     HMENU GetMenu() const;
-    CCeCommandBar* GetCommandBar() const;
 
     BOOL OnCmdMsg(UINT id, UINT code) override;
     // The frame's keys: a key message for the frame or one of its children that matches its

@@ -22,9 +22,6 @@ class CString {
     }
     bool operator==(const CString& other) const { return text_ == other.text_; }
 
-    int GetLength() const { return static_cast<int>(text_.size()); }
-    BOOL IsEmpty() const { return text_.empty(); }
-    void Empty() { text_.clear(); }
     const std::wstring& Str() const { return text_; }
 
   private:

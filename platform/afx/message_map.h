@@ -90,10 +90,6 @@ template <auto F>
 constexpr MessageMapEntry OnClicked(UINT id) {
     return {WM_COMMAND, id, BN_CLICKED, &Thunk<F>};
 }
-template <auto F>
-constexpr MessageMapEntry OnNotify(UINT code, UINT id) {
-    return {WM_COMMAND, id, code, &Thunk<F>};
-}
 
 // Searches map and its bases: a message's entry, or (message WM_COMMAND) an id and code's.
 const MessageMapEntry* FindEntry(const MessageMap* map, UINT message, UINT id, UINT code);

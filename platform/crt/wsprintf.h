@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <cstddef>
+#include <string>
 
 #include "platform/win_types.h"
 
@@ -14,3 +15,12 @@ int wsprintfW(LPWSTR buffer, LPCWSTR format, ...);
 // with a zero. Returns the length written, or -1 when the text had to be cut.
 int wnsprintfW(LPWSTR buffer, std::size_t size, LPCWSTR format, ...);
 int wvnsprintfW(LPWSTR buffer, std::size_t size, LPCWSTR format, va_list args);
+
+// Into an array: the array's own size bounds the text (cut to fit, as wnsprintfW cuts), so a
+// format that grows past its buffer cannot write beyond it.
+template <std::size_t N, typename... Args>
+int wsprintfW(wchar_t (&buffer)[N], LPCWSTR format, Args... args) {
+    static_assert(sizeof...(Args) > 0, "a format with no arguments is a copy");
+    const int n = wnsprintfW(buffer, N < 1024 ? N : 1024, format, args...);
+    return n < 0 ? static_cast<int>(std::char_traits<wchar_t>::length(buffer)) : n;
+}

@@ -129,3 +129,16 @@ COLORREF GetPixel(HDC dc, int x, int y);
 // Text in the device's default font. count −1: up to the terminating zero. Returns the height
 // drawn; with DT_CALCRECT it sets rect's right and bottom to the text's extent and draws nothing.
 int DrawTextW(HDC dc, LPCWSTR text, int count, RECT* rect, UINT format);
+
+namespace gdi {
+
+// Surfaces keep pixels as the word 0x00RRGGBB; a COLORREF is 0x00BBGGRR. The one conversion
+// between them, for the drawing layer and for whoever hands its pixels on.
+constexpr std::uint32_t ToPixel(COLORREF c) {
+    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+constexpr COLORREF ToColorRef(std::uint32_t p) {
+    return ToPixel(p);  // the same swap
+}
+
+}  // namespace gdi

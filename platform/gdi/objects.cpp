@@ -218,9 +218,8 @@ void UpdateVisible(DeviceContextObject& dc) {
     dc.visible.clear();
     RECT surface{0, 0, dc.bitmap ? dc.bitmap->width : 0, dc.bitmap ? dc.bitmap->height : 0};
     auto add = [&](const RECT& r) {
-        RECT c{std::max(r.left, surface.left), std::max(r.top, surface.top),
-               std::min(r.right, surface.right), std::min(r.bottom, surface.bottom)};
-        if (c.left < c.right && c.top < c.bottom) dc.visible.push_back(c);
+        RECT c;
+        if (IntersectRect(&c, &r, &surface)) dc.visible.push_back(c);
     };
     if (dc.clipped) {
         for (const RECT& r : dc.clip) add(r);
@@ -228,17 +227,7 @@ void UpdateVisible(DeviceContextObject& dc) {
         add(surface);
     }
     RECT bounds{0, 0, 0, 0};
-    for (std::size_t i = 0; i < dc.visible.size(); ++i) {
-        const RECT& r = dc.visible[i];
-        if (i == 0) {
-            bounds = r;
-        } else {
-            bounds.left = std::min(bounds.left, r.left);
-            bounds.top = std::min(bounds.top, r.top);
-            bounds.right = std::max(bounds.right, r.right);
-            bounds.bottom = std::max(bounds.bottom, r.bottom);
-        }
-    }
+    for (const RECT& r : dc.visible) UnionRect(&bounds, &bounds, &r);
     dc.visibleBounds = bounds;
 }
 

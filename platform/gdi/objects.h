@@ -11,14 +11,6 @@ namespace gdi {
 
 enum class Kind : std::uint8_t { Bitmap, Pen, Brush, DC };
 
-// Pixels are kept as the surface word 0x00RRGGBB; COLORREF is 0x00BBGGRR.
-constexpr std::uint32_t ToPixel(COLORREF c) {
-    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
-constexpr COLORREF ToColorRef(std::uint32_t p) {
-    return ToPixel(p);
-}  // the same swap
-
 struct Bitmap : BitmapObject {
     int width = 0;
     int height = 0;
@@ -60,8 +52,8 @@ struct Brush : BrushObject {
     int patternWidth = 0;
     int patternHeight = 0;
     bool patternMono = false;
-    std::vector<std::uint32_t> pattern;          // pixels, or a monochrome pattern's bits
-    std::vector<std::uint8_t> patternIndices;    // or a palette bitmap's indices
+    std::vector<std::uint32_t> pattern;        // pixels, or a monochrome pattern's bits
+    std::vector<std::uint8_t> patternIndices;  // or a palette bitmap's indices
     std::vector<std::uint32_t> patternPalette;
     std::uint32_t PatternPixel(std::size_t i) const {
         return patternIndices.empty() ? pattern[i] : patternPalette[patternIndices[i]];

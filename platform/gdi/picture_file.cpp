@@ -2,8 +2,11 @@
 
 #include <array>
 #include <charconv>
+#include <climits>
 #include <fstream>
 #include <sstream>
+
+#include "platform/crt/parse_integer.h"
 
 namespace gdi {
 
@@ -25,9 +28,7 @@ std::string_view Word(std::string_view& s) {
 }
 
 bool Number(std::string_view w, int base, long* value) {
-    if (w.empty()) return false;
-    auto [p, ec] = std::from_chars(w.data(), w.data() + w.size(), *value, base);
-    return ec == std::errc() && p == w.data() + w.size();
+    return ParseInteger(w, LONG_MIN, LONG_MAX, value, base);
 }
 
 }  // namespace

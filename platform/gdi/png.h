@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "platform/gdi/gdi.h"
@@ -11,6 +12,8 @@ namespace gdi {
 // Rows of 0x00RRGGBB words, stride in pixels. False when the file cannot be written.
 bool WritePng(const std::uint32_t* pixels, int width, int height, int stride,
               const std::string& path);
+// The same into an open file, which stays open.
+bool WritePng(const std::uint32_t* pixels, int width, int height, int stride, std::FILE* file);
 // Any bitmap; palettized ones are written with their palette resolved.
 bool WritePng(HBITMAP bitmap, const std::string& path);
 

@@ -134,18 +134,12 @@ class ClipTo {
                r.bottom + dc.origin.y};
         dc.visible.clear();
         for (const RECT& v : saved_) {
-            RECT c{std::max(v.left, d.left), std::max(v.top, d.top), std::min(v.right, d.right),
-                   std::min(v.bottom, d.bottom)};
-            if (c.left < c.right && c.top < c.bottom) dc.visible.push_back(c);
+            RECT c;
+            if (IntersectRect(&c, &v, &d)) dc.visible.push_back(c);
         }
         savedBounds_ = dc.visibleBounds;
-        RECT b = dc.visible.empty() ? RECT{0, 0, 0, 0} : dc.visible[0];
-        for (const RECT& c : dc.visible) {
-            b.left = std::min(b.left, c.left);
-            b.top = std::min(b.top, c.top);
-            b.right = std::max(b.right, c.right);
-            b.bottom = std::max(b.bottom, c.bottom);
-        }
+        RECT b{0, 0, 0, 0};
+        for (const RECT& c : dc.visible) UnionRect(&b, &b, &c);
         dc.visibleBounds = b;
     }
     ~ClipTo() {

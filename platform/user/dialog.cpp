@@ -153,29 +153,9 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
     return TRUE;
 }
 
-BOOL CheckDlgButton(HWND dialog, int id, UINT check) {
-    HWND b = GetDlgItem(dialog, id);
-    if (!b) return FALSE;
-    SendMessageW(b, BM_SETCHECK, check, 0);
-    return TRUE;
-}
-
 UINT IsDlgButtonChecked(HWND dialog, int id) {
     HWND b = GetDlgItem(dialog, id);
     return b ? static_cast<UINT>(SendMessageW(b, BM_GETCHECK, 0, 0)) : 0;
-}
-
-BOOL CheckRadioButton(HWND dialog, int firstId, int lastId, int checkId) {
-    if (!FromHandle(dialog)) return FALSE;
-    for (int id = firstId; id <= lastId; ++id)
-        if (HWND b = GetDlgItem(dialog, id))
-            SendMessageW(b, BM_SETCHECK, id == checkId ? BST_CHECKED : BST_UNCHECKED, 0);
-    return TRUE;
-}
-
-BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text) {
-    HWND c = GetDlgItem(dialog, id);
-    return c ? SetWindowTextW(c, text) : FALSE;
 }
 
 UINT GetDlgItemTextW(HWND dialog, int id, LPWSTR buffer, int size) {

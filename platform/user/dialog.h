@@ -34,10 +34,7 @@ INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DL
                         LPARAM param);
 BOOL EndDialog(HWND dialog, INT_PTR result);
 
-BOOL CheckDlgButton(HWND dialog, int id, UINT check);
 UINT IsDlgButtonChecked(HWND dialog, int id);
-BOOL CheckRadioButton(HWND dialog, int firstId, int lastId, int checkId);
-BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text);
 UINT GetDlgItemTextW(HWND dialog, int id, LPWSTR buffer, int size);
 
 namespace user {

@@ -88,12 +88,6 @@ void PostQuitMessage(int exitCode) {
     d.quitCode = exitCode;
 }
 
-bool QuitPending(int* exitCode) {
-    Desktop& d = TheDesktop();
-    if (exitCode) *exitCode = d.quitCode;
-    return d.quit || d.inputEnded;
-}
-
 BOOL GetMessageW(MSG* msg, HWND, UINT, UINT) {
     if (!msg) return FALSE;
     return TakeMessage(msg, true, true) == Next::Message;

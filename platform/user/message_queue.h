@@ -22,9 +22,6 @@ BOOL TranslateMessage(const MSG* msg);  // backends deliver characters as WM_CHA
 LRESULT DispatchMessageW(const MSG* msg);
 LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The pending quit, for a modal loop that ends on it: whether one is pending and its code.
-bool QuitPending(int* exitCode);
-
 namespace user {
 
 // The nested loop of a message box, a dialog or a popup menu: runs messages until EndDialog is

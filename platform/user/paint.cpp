@@ -126,29 +126,11 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
     return TRUE;
 }
 
-BOOL ValidateRect(HWND hwnd, const RECT* rect) {
-    Window* w = FromHandle(hwnd);
-    if (!w) return FALSE;
-    if (rect)
-        w->invalid.Subtract(*rect);
-    else
-        w->invalid.Clear();
-    if (w->invalid.IsEmpty()) w->erase = false;
-    return TRUE;
-}
-
 BOOL UpdateWindow(HWND hwnd) {
     Window* w = FromHandle(hwnd);
     if (!w) return FALSE;
     if (!w->invalid.IsEmpty() && IsVisible(w)) SendMessageW(hwnd, WM_PAINT, 0, 0);
     return TRUE;
-}
-
-BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL) {
-    Window* w = FromHandle(hwnd);
-    if (!w) return FALSE;
-    if (rect) *rect = w->invalid.Extents();
-    return !w->invalid.IsEmpty();
 }
 
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {

@@ -20,14 +20,12 @@ struct PAINTSTRUCT {
 };
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);  // rect null: the whole client
-BOOL ValidateRect(HWND hwnd, const RECT* rect);
 BOOL UpdateWindow(HWND hwnd);  // paints at once when the invalid region is not empty
 // Right and bottom edges are outside the rectangle.
 inline BOOL PtInRect(const RECT* rect, POINT point) {
     return point.x >= rect->left && point.x < rect->right && point.y >= rect->top &&
            point.y < rect->bottom;
 }
-BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase);
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps);
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
 HDC GetDC(HWND hwnd);  // clipped to what of the window is visible

@@ -168,11 +168,6 @@ BOOL ShowWindow(HWND hwnd, int command) {
     return was;
 }
 
-BOOL IsWindowVisible(HWND hwnd) {
-    Window* w = FromHandle(hwnd);
-    return w && IsVisible(w);
-}
-
 BOOL EnableWindow(HWND hwnd, BOOL enable) {
     Window* w = FromHandle(hwnd);
     if (!w) return FALSE;
@@ -191,20 +186,6 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
 BOOL IsWindowEnabled(HWND hwnd) {
     Window* w = FromHandle(hwnd);
     return w && w->enabledFlag();
-}
-
-BOOL BringWindowToTop(HWND hwnd) {
-    Window* w = FromHandle(hwnd);
-    if (!w) return FALSE;
-    GeometryChange change;
-    Window* top = TopLevelOf(w);
-    Raise(top);
-    // The command bar comes up with its frame.
-    std::vector<Window*> bars;
-    for (Window* o : TheDesktop().topLevel)
-        if (o->role == Role::ToolBar && o->owner == top) bars.push_back(o);
-    for (Window* b : bars) Raise(b);
-    return TRUE;
 }
 
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL) {
@@ -267,14 +248,6 @@ BOOL ClientToScreen(HWND hwnd, POINT* point) {
     if (!w || !point) return FALSE;
     point->x += w->rect.left;
     point->y += w->rect.top;
-    return TRUE;
-}
-
-BOOL ScreenToClient(HWND hwnd, POINT* point) {
-    Window* w = FromHandle(hwnd);
-    if (!w || !point) return FALSE;
-    point->x -= w->rect.left;
-    point->y -= w->rect.top;
     return TRUE;
 }
 
@@ -344,11 +317,6 @@ HWND GetDlgItem(HWND dialog, int id) {
     return nullptr;
 }
 
-int GetDlgCtrlID(HWND hwnd) {
-    Window* w = FromHandle(hwnd);
-    return w ? static_cast<int>(w->id) : 0;
-}
-
 LONG_PTR GetWindowLongPtrW(HWND hwnd, int index) {
     Window* w = FromHandle(hwnd);
     if (!w) return 0;
@@ -364,32 +332,6 @@ LONG_PTR GetWindowLongPtrW(HWND hwnd, int index) {
         default:
             return 0;
     }
-}
-
-LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value) {
-    Window* w = FromHandle(hwnd);
-    if (!w) return 0;
-    LONG_PTR old = GetWindowLongPtrW(hwnd, index);
-    switch (index) {
-        case GWLP_USERDATA:
-            w->userData = value;
-            break;
-        case GWL_ID:
-            w->id = static_cast<UINT>(value);
-            break;
-        case DWLP_MSGRESULT:
-            w->dialogResult = value;
-            break;
-        case GWL_STYLE: {
-            // Visibility and enabling change only through their own calls.
-            DWORD keep = WS_VISIBLE | WS_DISABLED | WS_CHILD | WS_POPUP;
-            w->style = (w->style & keep) | (static_cast<DWORD>(value) & ~keep);
-            break;
-        }
-        default:
-            return 0;
-    }
-    return old;
 }
 
 HWND SetFocus(HWND hwnd) {
@@ -409,7 +351,4 @@ HWND GetFocus() {
 }
 HWND GetActiveWindow() {
     return FromHandle(TheDesktop().active) ? TheDesktop().active : nullptr;
-}
-HWND GetForegroundWindow() {
-    return GetActiveWindow();
 }

@@ -43,10 +43,8 @@ BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 
 BOOL ShowWindow(HWND hwnd, int command);    // returns whether it was visible before
-BOOL IsWindowVisible(HWND hwnd);            // shown, and every parent and owner bar shown too
 BOOL EnableWindow(HWND hwnd, BOOL enable);  // returns whether it was disabled before
 BOOL IsWindowEnabled(HWND hwnd);
-BOOL BringWindowToTop(HWND hwnd);
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 
 BOOL SetWindowTextW(HWND hwnd, LPCWSTR text);
@@ -56,18 +54,14 @@ int GetWindowTextLengthW(HWND hwnd);
 BOOL GetClientRect(HWND hwnd, RECT* rect);
 BOOL GetWindowRect(HWND hwnd, RECT* rect);
 BOOL ClientToScreen(HWND hwnd, POINT* point);
-BOOL ScreenToClient(HWND hwnd, POINT* point);
 HWND WindowFromPoint(POINT screen);
 
 HWND GetParent(HWND hwnd);
 HWND GetWindow(HWND hwnd, UINT relation);  // GW_OWNER, GW_CHILD, GW_HWNDNEXT (creation order)
 int GetClassNameW(HWND hwnd, LPWSTR buffer, int size);
 HWND GetDlgItem(HWND dialog, int id);
-int GetDlgCtrlID(HWND hwnd);
 LONG_PTR GetWindowLongPtrW(HWND hwnd, int index);
-LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value);
 
 HWND SetFocus(HWND hwnd);
 HWND GetFocus();
 HWND GetActiveWindow();
-HWND GetForegroundWindow();

@@ -59,10 +59,4 @@ struct Window {
 HWND ToHandle(const Window* w);
 Window* FromHandle(HWND hwnd);  // null for a handle that names no live window
 
-template <class T>
-T* ExtraOf(HWND hwnd) {
-    Window* w = FromHandle(hwnd);
-    return w ? dynamic_cast<T*>(w->extra.get()) : nullptr;
-}
-
 }  // namespace user

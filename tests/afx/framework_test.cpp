@@ -43,16 +43,16 @@ TEST_F(FrameworkTest, StartUpShowsTheFrameWithItsTitleAndCommandBar) {
     RunApp();
     auto* frame = dynamic_cast<TestFrame*>(AfxGetMainWnd());
     ASSERT_NE(frame, nullptr);
-    CString title;
-    frame->GetWindowText(title);
-    EXPECT_EQ(title.Str(), L"Velquin PPC");
+    wchar_t title[32];
+    GetWindowTextW(frame->m_hWnd, title, 32);
+    EXPECT_STREQ(title, L"Velquin PPC");
     RECT r;
     frame->GetClientRect(&r);
     EXPECT_EQ(r.right, 240);
     EXPECT_EQ(r.bottom, 268);
     ASSERT_NE(frame->GetMenu(), nullptr);
     EXPECT_EQ(GetMenuItemID(GetSubMenu(frame->GetMenu(), 0), 5), kCmdExit);
-    EXPECT_EQ(frame->GetCommandBar(), &frame->commandBar);
+    EXPECT_EQ(user::CommandBarOf(frame->m_hWnd), frame->commandBar.m_hWnd);
     EXPECT_GE(TheTrace().paints, 1);
     EXPECT_EQ(user::ScreenPixel(120, 150), 0x008000u);
     EXPECT_TRUE(TheTrace().exitInstanceRan);  // the end of the script ended the loop

@@ -1,34 +1,16 @@
 #include "tests/afx/test_app.h"
 
 #include "tests/user/blit_whole_client.h"
+#include "tests/user/test_resources.h"
 
 namespace testing_afx {
 
 namespace {
 
-constexpr MenuItemResource kItems[] = {{40005, L"Next Game"},   {40015, L"Previous Game"},
-                                       {40008, L"Learn rules"}, {40004, L"Options"},
-                                       {40003, L"About"},       {40001, L"Exit"}};
-constexpr MenuPopupResource kMenu[] = {{L"Menu", kItems}};
-constexpr UINT kTools[] = {40008, 40004, 40018, 40014};
+using test_resources::kMenu;
+using test_resources::kTools;
 std::uint32_t toolPixels[64 * 16];
 const ToolBarResource kToolBar{toolPixels, 64, 16, kTools};
-
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-constexpr DialogControlResource kOptionsControls[] = {
-    {L"button", kEnglish, L"English", 1, 140, 36, 13, kChild | WS_GROUP | BS_AUTORADIOBUTTON},
-    {L"button", kFrench, L"Fran\u00e7ais", 38, 140, 40, 13, kChild | BS_AUTORADIOBUTTON},
-    {L"button", kReset, L"Reset", 81, 140, 27, 12, kChild | WS_TABSTOP | BS_PUSHBUTTON},
-    {L"edit", kStats, L"", 1, 1, 148, 136, kChild | WS_TABSTOP | ES_MULTILINE},
-    {L"button", kBest, L"Best", 111, 140, 26, 12, kChild | WS_TABSTOP | BS_PUSHBUTTON},
-};
-const DialogResource kOptions{L"Options",
-                              WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
-                              0,
-                              0,
-                              167,
-                              174,
-                              kOptionsControls};
 
 constexpr ACCEL kKeys[] = {
     {FVIRTKEY | FCONTROL, 'N', kCmdNext},
@@ -49,7 +31,7 @@ void RegisterTestResources() {
                 ((x / 16) % 2 ? 0xC00000u : 0x0000C0u) | ((x + y) % 2 ? 0xFF00u : 0);
     RegisterToolBarResource(128, &kToolBar);
     RegisterStringResource(128, L"generic");
-    RegisterDialogResource(kOptionsDialog, &kOptions);
+    RegisterDialogResource(kOptionsDialog, &test_resources::kOptions);
 }
 
 Trace& TheTrace() {

@@ -19,8 +19,8 @@
 #include "engine/game_state.h"
 #include "platform/gdi/gdi.h"
 #include "platform/user/dialog.h"
+#include "texts/texts.h"
 #include "ui/dialogs.h"
-#include "ui/texts.h"
 
 namespace {
 

@@ -1,23 +1,20 @@
-// What the engine tests share: a main window that records what the engine asks of it and
-// answers message boxes as told, a tick count the test sets, and a fresh game state and store
-// for every test.
+// What the engine tests share: a main window that records what the engine asks of it, answers
+// message boxes as told and keeps what the engine saves in memory, a tick count the test sets, and
+// a fresh game state for every test.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <deque>
-#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/game_state.h"
 #include "engine/game_window.h"
 #include "platform/clock/clock.h"
-#include "platform/registry/registry.h"
-#include "store/settings_store.h"
 
 struct ShownBox {
     std::wstring text, caption;
@@ -42,6 +39,30 @@ class RecordingWindow : public GameWindow {
     }
     void StopTimer(unsigned timerId) override { timerStops.push_back(timerId); }
     void ApplyMenuLanguage() override { ++menuRetitles; }
+    // The store: the game state as last saved, nothing at first.
+    long LoadSettings() override {
+        remembered = gameState;
+        if (!stored) return -1;
+        gameState.language = stored->language;
+        gameState.gameNumber = stored->gameNumber;
+        CopyStatistics(*stored, &gameState);
+        remembered = gameState;
+        return 0;
+    }
+    long SaveSettings() override {
+        ++saves;
+        stored = gameState;
+        remembered = gameState;
+        return 0;
+    }
+    bool StatisticsUnsaved() override {
+        const GameState& g = gameState;
+        const GameState& r = remembered;
+        return std::memcmp(g.bestScore, r.bestScore, sizeof g.bestScore) != 0 ||
+               std::memcmp(g.bestTime, r.bestTime, sizeof g.bestTime) != 0 ||
+               std::memcmp(g.totalScore, r.totalScore, sizeof g.totalScore) != 0 ||
+               std::memcmp(g.totalTime, r.totalTime, sizeof g.totalTime) != 0;
+    }
 
     struct TimerStart {
         unsigned id, periodMs;
@@ -53,6 +74,17 @@ class RecordingWindow : public GameWindow {
     std::vector<TimerStart> timerStarts;
     std::vector<unsigned> timerStops;
     unsigned nextTimerId = 41;
+    int saves = 0;
+    std::optional<GameState> stored;  // what the last save wrote
+    GameState remembered{};           // the statistics as last read or written
+
+  private:
+    static void CopyStatistics(const GameState& from, GameState* to) {
+        std::memcpy(to->bestScore, from.bestScore, sizeof to->bestScore);
+        std::memcpy(to->bestTime, from.bestTime, sizeof to->bestTime);
+        std::memcpy(to->totalScore, from.totalScore, sizeof to->totalScore);
+        std::memcpy(to->totalTime, from.totalTime, sizeof to->totalTime);
+    }
 };
 
 inline DWORD testNow = 0;
@@ -67,18 +99,9 @@ class EngineTest : public testing::Test {
         gameState.version = kSettingsVersion;
         testNow = 1000;
         SetTickSource(TestTicks);
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("velquin-engine-" + std::to_string(::getpid()) + "-" +
-                   testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder_);
-        SetRegistryFilePath((folder_ / "registry.reg").string());
-        LoadSettings();  // as at start-up: nothing stored, nothing to keep
+        window.LoadSettings();  // as at start-up: nothing stored, nothing to keep
     }
-    void TearDown() override {
-        SetTickSource(nullptr);
-        SetRegistryFilePath("");
-        std::filesystem::remove_all(folder_);
-    }
+    void TearDown() override { SetTickSource(nullptr); }
 
     // Puts `record` in slot 0 as the position of a game in progress.
     static void Position(const char* record) {
@@ -93,5 +116,4 @@ class EngineTest : public testing::Test {
     static std::string Current() { return gameState.history[gameState.currentIndex]; }
 
     RecordingWindow window;
-    std::filesystem::path folder_;
 };

@@ -2,16 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "engine/catalogue.h"
 #include "engine/move_rules.h"
 #include "engine_fixture.h"
-#include "platform/registry/hive.h"
-#include "store/settings_store.h"
 
 namespace {
 
@@ -138,9 +133,8 @@ TEST_F(ProgressTest, ImprovingBothShowsTimeBeforeScore) {
 TEST_F(ProgressTest, ASolveIsSavedAndTheSolvingPositionPaintedFirst) {
     SolvePuzzleZero(2000, 3500);
     // The stored statistics are the ones just booked.
-    std::memset(gameState.bestScore, 0, sizeof gameState.bestScore);
-    LoadSettings();
-    EXPECT_EQ(gameState.bestScore[0], 3);
+    ASSERT_TRUE(window.stored);
+    EXPECT_EQ(window.stored->bestScore[0], 3);
     EXPECT_GE(window.repaints, 1);
 }
 
@@ -212,29 +206,26 @@ TEST_F(ProgressTest, ClosingAsksLikeAnyAbort) {
 }
 
 TEST_F(ProgressTest, AGameAbandonedByClosingKeepsItsTotals) {
-    const std::filesystem::path file = folder_ / "registry.reg";
     // Nothing to abandon: the close writes nothing.
     EXPECT_TRUE(OnClose(window));
-    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(window.saves, 0);
     TwoMovesIntoPuzzleZero(2000, 2500);
+    const int savesBefore = window.saves;  // the puzzle's start
     window.answers = {kAnswerCancel};
     EXPECT_FALSE(OnClose(window));  // refused: not booked, not written
-    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(window.saves, savesBefore);
     testNow = 4000;
     EXPECT_TRUE(OnClose(window));
     // The next run reads the abandoned game's moves and time.
-    std::memset(gameState.totalScore, 0, sizeof gameState.totalScore);
-    std::memset(gameState.totalTime, 0, sizeof gameState.totalTime);
-    LoadSettings();
-    EXPECT_EQ(gameState.totalScore[0], 2);
-    EXPECT_EQ(gameState.totalTime[0], 2000u);
+    EXPECT_EQ(window.saves, savesBefore + 1);
+    EXPECT_EQ(window.stored->totalScore[0], 2);
+    EXPECT_EQ(window.stored->totalTime[0], 2000u);
 }
 
 // The end of the session (a signal, the display lost) is a granted close without the question.
 TEST_F(ProgressTest, TheSessionsEndBooksAGameInProgressAndStoresItWithoutAsking) {
-    const std::filesystem::path file = folder_ / "registry.reg";
     OnSessionEnd(window);  // nothing to keep: nothing written
-    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(window.saves, 0);
 
     TwoMovesIntoPuzzleZero(2000, 2500);
     testNow = 4000;
@@ -243,14 +234,12 @@ TEST_F(ProgressTest, TheSessionsEndBooksAGameInProgressAndStoresItWithoutAsking)
     EXPECT_TRUE(window.boxes.empty());
     EXPECT_EQ(window.timerStops, std::vector<unsigned>{window.nextTimerId});
     EXPECT_EQ(gameState.moveCount, 0);
-    std::memset(gameState.totalScore, 0, sizeof gameState.totalScore);
-    std::memset(gameState.totalTime, 0, sizeof gameState.totalTime);
-    LoadSettings();
-    EXPECT_EQ(gameState.totalScore[0], 2);
-    EXPECT_EQ(gameState.totalTime[0], 2000u);
+    ASSERT_TRUE(window.stored);
+    EXPECT_EQ(window.stored->totalScore[0], 2);
+    EXPECT_EQ(window.stored->totalTime[0], 2000u);
 
     // Ended again with the abort box open: booked once, and stored.
-    std::filesystem::remove(file);
+    window.stored.reset();
     TwoMovesIntoPuzzleZero(5000, 5100);
     testNow = 6000;
     window.whileBoxOpen = [&] {
@@ -259,10 +248,9 @@ TEST_F(ProgressTest, TheSessionsEndBooksAGameInProgressAndStoresItWithoutAsking)
     };
     window.answers = {kAnswerCancel};
     EXPECT_FALSE(OnClose(window));
-    std::memset(gameState.totalScore, 0, sizeof gameState.totalScore);
-    LoadSettings();
-    EXPECT_EQ(gameState.totalScore[0], 4);
-    EXPECT_EQ(gameState.totalTime[0], 3000u);
+    ASSERT_TRUE(window.stored);
+    EXPECT_EQ(window.stored->totalScore[0], 4);
+    EXPECT_EQ(window.stored->totalTime[0], 3000u);
 }
 
 TEST_F(ProgressTest, ASessionEndingOverABestBoxCountsTheSolveOnce) {
@@ -272,28 +260,19 @@ TEST_F(ProgressTest, ASessionEndingOverABestBoxCountsTheSolveOnce) {
     TryMove(window, 0, 1);
     TryMove(window, 1, 1);
     testNow = 10400;
-    Hive stored;
+    std::optional<GameState> stored;
     window.whileBoxOpen = [&] {  // "Best time!" is open: the session ends here
         window.whileBoxOpen = nullptr;
         OnSessionEnd(window);
-        Hive hive;
-        std::ifstream in(folder_ / "registry.reg", std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        ASSERT_TRUE(ParseHive(text.str(), &stored));
+        stored = window.stored;
     };
     TryMove(window, 2, 1);
     ASSERT_EQ(BoxTexts().size(), 1u);
-    const HiveKey* key = stored.Find(L"HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC");
-    ASSERT_NE(key, nullptr);
-    auto dword = [&](const wchar_t* name) {
-        const HiveValue* v = key->Find(name);
-        return v ? v->data[0] | (v->data[1] << 8) : -1;
-    };
-    EXPECT_EQ(dword(L"besttime00"), 400);
-    EXPECT_EQ(dword(L"bestscore00"), 3);
-    EXPECT_EQ(dword(L"totalscore00"), 6);
-    EXPECT_EQ(dword(L"totaltime00"), 1900);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->bestTime[0], 400u);
+    EXPECT_EQ(stored->bestScore[0], 3);
+    EXPECT_EQ(stored->totalScore[0], 6);
+    EXPECT_EQ(stored->totalTime[0], 1900u);
 }
 
 // A game abandoned for the rules is booked but stored by no save point of the tutorial: the close
@@ -304,9 +283,8 @@ TEST_F(ProgressTest, AGameAbandonedForTheRulesIsStoredByTheClose) {
     ASSERT_EQ(ConfirmAbort(window), kAnswerOk);
     LoadTutorial();
     EXPECT_TRUE(OnClose(window));
-    std::memset(gameState.totalScore, 0, sizeof gameState.totalScore);
-    ASSERT_EQ(LoadSettings(), 0);
-    EXPECT_EQ(gameState.totalScore[0], 2);
+    ASSERT_TRUE(window.stored);
+    EXPECT_EQ(window.stored->totalScore[0], 2);
 }
 
 TEST_F(ProgressTest, ClockTicksRepaintOnlyAGameWithMoves) {

@@ -70,7 +70,7 @@ grep -q '<launchable type="desktop-id">velquin.desktop</launchable>' "$metainfo"
     fail "the metainfo does not launch velquin.desktop"
 name=$(sed -n 's:^ *<name>\(.*\)</name>.*:\1:p' "$metainfo")
 grep -qx "Name=$name" "$desktop" || fail "the desktop entry's Name is not the metainfo's '$name'"
-grep -q "L\"$name\"" "$src/ui/texts.cpp" || fail "the window title is not '$name'"
+grep -q "L\"$name\"" "$src/texts/texts.cpp" || fail "the window title is not '$name'"
 grep -q "<release version=\"$(field Version)\"" "$metainfo" || fail "no release $(field Version) in the metainfo"
 for word in '<content_rating type="oars-1.1"' '<control>keyboard</control>' \
     '<control>pointing</control>' '<caption>' '<project_license>MIT</project_license>'; do

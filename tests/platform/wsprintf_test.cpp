@@ -28,3 +28,13 @@ TEST(Wsprintf, SizedFormCutsCleanlyAndSaysSo) {
     EXPECT_EQ(wnsprintfW(buf, 6, L"%i", 12345), 5);
     EXPECT_STREQ(buf, L"12345");
 }
+
+TEST(Wsprintf, AnArrayIsNeverWrittenPastItsEnd) {
+    struct {
+        wchar_t text[8];
+        wchar_t guard[4] = {L'g', L'g', L'g', 0};
+    } b;
+    EXPECT_EQ(wsprintfW(b.text, L"bestscore%02i", 7), 7);
+    EXPECT_STREQ(b.text, L"bestsco");
+    EXPECT_STREQ(b.guard, L"ggg");
+}

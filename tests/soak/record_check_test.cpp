@@ -1,4 +1,4 @@
-#include "tests/soak/record_check.h"
+#include "tools/soak/record_check.h"
 
 #include <gtest/gtest.h>
 

@@ -7,27 +7,13 @@
 #include <string>
 
 #include "platform/user/message_box.h"
+#include "tests/user/test_resources.h"
 #include "tests/user/test_window.h"
 
 namespace testing_user {
 namespace {
 
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-// Two templates as the handheld's game has them.
-constexpr DialogControlResource kOptionsControls[] = {
-    {L"button", 1001, L"English", 1, 140, 36, 13, kChild | WS_GROUP | BS_AUTORADIOBUTTON},
-    {L"button", 1007, L"Fran\u00e7ais", 38, 140, 40, 13, kChild | BS_AUTORADIOBUTTON},
-    {L"button", 1008, L"Reset", 81, 140, 27, 12, kChild | WS_TABSTOP | BS_PUSHBUTTON},
-    {L"edit", 1004, L"", 1, 1, 148, 136, kChild | WS_TABSTOP | ES_MULTILINE},
-    {L"button", 1009, L"Best", 111, 140, 26, 12, kChild | WS_TABSTOP | BS_PUSHBUTTON},
-};
-constexpr DialogControlResource kRulesControls[] = {
-    {L"edit", 1011, L"", 1, 1, 136, 12, kChild | ES_CENTER},
-    {L"edit", 1010, L"", 1, 17, 136, 137, kChild | ES_MULTILINE},
-};
-constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-const DialogResource kOptions{L"Options", kDialogStyle, 0, 0, 167, 174, kOptionsControls};
-const DialogResource kRules{L"Dialog", kDialogStyle, 0, 0, 151, 213, kRulesControls};
+using namespace test_resources;  // the game's two templates
 
 struct Seen {
     std::vector<std::pair<UINT, UINT>> commands;  // control id, notification

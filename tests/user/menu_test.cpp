@@ -3,16 +3,14 @@
 #include "platform/user/menu.h"
 
 #include "platform/user/command_bar.h"
+#include "tests/user/test_resources.h"
 #include "tests/user/test_window.h"
 
 namespace testing_user {
 namespace {
 
-constexpr MenuItemResource kItems[] = {{40005, L"Next Game"},   {40015, L"Previous Game"},
-                                       {40008, L"Learn rules"}, {40004, L"Options"},
-                                       {40003, L"About"},       {40001, L"Exit"}};
-constexpr MenuPopupResource kMenu[] = {{L"Menu", kItems}};
-constexpr UINT kTools[] = {40008, 40004, 40018, 40014};
+using test_resources::kMenu;
+using test_resources::kTools;
 std::uint32_t toolPixels[64 * 16];
 const ToolBarResource kToolBar{toolPixels, 64, 16, kTools};
 

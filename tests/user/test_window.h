@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/backend/script/script_backend.h"
+#include "platform/gdi/gdi.h"
 #include "platform/user/backend.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/paint.h"
@@ -55,7 +56,7 @@ void RegisterTestWindowClass();
 // A frame (the main window) and a 0x00RRGGBB pixel reader.
 HWND MakeFrame(LPCWSTR title = L"Test");
 inline std::uint32_t Pixel(COLORREF c) {
-    return (static_cast<std::uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+    return gdi::ToPixel(c);
 }
 
 // Runs every message that waits, without moving the clock.

@@ -1,7 +1,6 @@
 #include "platform/backend/script/script_backend.h"
 
 #include <fcntl.h>
-#include <png.h>
 #include <sys/random.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "platform/clock/clock.h"
+#include "platform/gdi/png.h"
 #include "platform/session/session.h"
 #include "platform/user/dialog.h"
 #include "platform/user/message_box.h"
@@ -236,31 +236,13 @@ bool WriteScreenPng(const std::string& path) {
     std::string temp;
     FILE* f = CreateBeside(path, &temp);
     if (!f) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!png || !info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(f);
-        unlink(temp.c_str());
-        return false;
-    }
-    png_init_io(png, f);
-    png_set_IHDR(png, info, user::kScreenPixelsWide, user::kScreenPixelsHigh, 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<png_byte> row(user::kScreenPixelsWide * 3);
-    for (int y = 0; y < user::kScreenPixelsHigh; ++y) {
-        for (int x = 0; x < user::kScreenPixelsWide; ++x) {
-            std::uint32_t p = user::ScreenPixel(x, y);
-            row[x * 3] = static_cast<png_byte>(p >> 16);
-            row[x * 3 + 1] = static_cast<png_byte>(p >> 8);
-            row[x * 3 + 2] = static_cast<png_byte>(p);
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    if (std::fclose(f) != 0 || rename(temp.c_str(), path.c_str()) != 0) {
+    constexpr int w = user::kScreenPixelsWide, h = user::kScreenPixelsHigh;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            pixels[static_cast<std::size_t>(y) * w + x] = user::ScreenPixel(x, y);
+    const bool written = gdi::WritePng(pixels.data(), w, h, w, f);
+    if (std::fclose(f) != 0 || !written || rename(temp.c_str(), path.c_str()) != 0) {
         unlink(temp.c_str());
         return false;
     }

@@ -25,6 +25,7 @@
 #include "engine/game_state.h"
 #include "platform/afx/afx.h"
 #include "platform/backend/script/script_backend.h"
+#include "platform/crt/parse_integer.h"
 #include "platform/registry/hive.h"
 #include "platform/registry/registry.h"
 #include "platform/user/backend.h"
@@ -33,25 +34,18 @@
 #include "platform/user/message_box.h"
 #include "platform/user/window_api.h"
 #include "resources/game_resources.h"
-#include "tests/soak/record_check.h"
+#include "tools/soak/record_check.h"
 #include "ui/game_app.h"
 #include "ui/intro_geometry.h"
 #include "ui/main_frame.h"
 #include "ui/screen_layout.h"
+#include "ui/xorshift.h"
 
 namespace {
 
 GameApp theApp;
 
-// xorshift32: small, seedable, the same on every machine.
-struct Random {
-    std::uint32_t s;
-    std::uint32_t Next() {
-        s ^= s << 13;
-        s ^= s >> 17;
-        s ^= s << 5;
-        return s;
-    }
+struct Random : Xorshift32 {
     int Below(std::size_t n) { return static_cast<int>(Next() % static_cast<std::uint32_t>(n)); }
 };
 
@@ -478,12 +472,7 @@ int Usage() {
 }
 
 bool ParseNumber(const char* text, unsigned long max, unsigned long* value) {
-    char* end = nullptr;
-    errno = 0;
-    unsigned long v = std::strtoul(text, &end, 10);
-    if (errno || end == text || *end || text[0] == '-' || v > max) return false;
-    *value = v;
-    return true;
+    return ParseInteger<unsigned long>(text, 0, max, value);
 }
 
 }  // namespace
@@ -508,7 +497,7 @@ int main(int argc, char** argv) {
         }
     }
     if (soak.seed == 0) soak.seed = 1;  // xorshift stays at zero
-    soak.random.s = soak.seed;
+    soak.random.state = soak.seed;
 
     // Every save is flushed to its disk: in memory, when there is a memory file system, the
     // run waits on none of them.
