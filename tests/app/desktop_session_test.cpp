@@ -123,28 +123,36 @@ class DesktopSession : public testing::Test {
     }
     void Forget(pid_t pid) { std::erase(games, pid); }
 
-    // The top-level window of the program with this process id, once it is shown.
+    // The top-level window of the program with this process id, once it is shown and has stayed
+    // the same for a moment: the window system may replace a new window while it sets it up.
     ::Window WindowOf(pid_t pid) {
-        const Atom wmPid = XInternAtom(display, "_NET_WM_PID", False);
+        ::Window last = 0;
+        int seen = 0;
         for (int i = 0; i < 400; ++i) {
-            for (::Window w : Stacking()) {
-                Atom type;
-                int format;
-                unsigned long count = 0, after = 0;
-                unsigned char* data = nullptr;
-                XWindowAttributes attributes;
-                if (XGetWindowProperty(display, w, wmPid, 0, 1, False, XA_CARDINAL, &type, &format,
-                                       &count, &after, &data) == Success &&
-                    data && count == 1 &&
-                    *reinterpret_cast<unsigned long*>(data) == static_cast<unsigned long>(pid) &&
-                    XGetWindowAttributes(display, w, &attributes) &&
-                    attributes.map_state == IsViewable) {
-                    XFree(data);
-                    return w;
-                }
-                if (data) XFree(data);
-            }
+            const ::Window w = ShownWindowOf(pid);
+            seen = w && w == last ? seen + 1 : 0;
+            last = w;
+            if (seen == 8) return w;
             std::this_thread::sleep_for(25ms);
+        }
+        return 0;
+    }
+    ::Window ShownWindowOf(pid_t pid) {
+        const Atom wmPid = XInternAtom(display, "_NET_WM_PID", False);
+        for (::Window w : Stacking()) {
+            Atom type;
+            int format;
+            unsigned long count = 0, after = 0;
+            unsigned char* data = nullptr;
+            XWindowAttributes attributes;
+            const bool found =
+                XGetWindowProperty(display, w, wmPid, 0, 1, False, XA_CARDINAL, &type, &format,
+                                   &count, &after, &data) == Success &&
+                data && count == 1 &&
+                *reinterpret_cast<unsigned long*>(data) == static_cast<unsigned long>(pid) &&
+                XGetWindowAttributes(display, w, &attributes) && attributes.map_state == IsViewable;
+            if (data) XFree(data);
+            if (found) return w;
         }
         return 0;
     }
