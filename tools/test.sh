@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test twice: a normal build, then an AddressSanitizer and
-# UndefinedBehaviorSanitizer build in which any report fails the run. Between the two, builds the
+# Checks the C++ layout, then builds and runs every test twice, warnings being errors: a normal
+# build, then an AddressSanitizer and UndefinedBehaviorSanitizer build in which any report fails
+# the run. Between the two, builds the
 # web page and plays it in headless Chromium against the normal build's headless program. Then
 # builds the fuzz targets with clang and runs each briefly on its seed files.
 set -euo pipefail
@@ -9,16 +10,22 @@ cd "$(dirname "$0")/.."
 tools/setup.sh
 
 jobs=$(nproc)
-build() {  # build DIR [cmake options...]
-    local dir=$1
+build() {  # build DIR [cmake options...] [-- targets...]
+    local dir=$1 options=() targets=()
     shift
-    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$dir" -j "$jobs"
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do options+=("$1"); shift; done
+    [ $# -gt 0 ] && shift && targets=(--target "$@")
+    cmake -S . -B "$dir" -G Ninja "${options[@]}" >/dev/null
+    cmake --build "$dir" -j "$jobs" "${targets[@]}"
 }
+
+echo "== format =="
+# Every C++ file as .clang-format lays it out.
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
 echo "== normal build =="
 # The tests and benchmarks back on, should tools/play.sh have built this folder without them.
-build build -DVELQUIN_TESTS=ON -DVELQUIN_BENCH=ON
+build build -DVELQUIN_TESTS=ON -DVELQUIN_BENCH=ON -DVELQUIN_WERROR=ON
 ctest --test-dir build --output-on-failure -j "$jobs" -LE slow
 
 echo "== Debian package =="
@@ -31,16 +38,18 @@ npm ci --prefix tests/web --no-audit --no-fund --silent
 node tests/web/web_test.mjs build-web/site build/app/velquin build/tools/velquin-solve
 
 echo "== sanitizer build =="
-build build-asan -DVELQUIN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+build build-asan -DVELQUIN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DVELQUIN_WERROR=ON
 ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE slow
 
 echo "== fuzz targets =="
-build build-fuzz -DVELQUIN_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+fuzz_targets=(fuzz_hive fuzz_script)
+build build-fuzz -DVELQUIN_FUZZ=ON -DVELQUIN_WERROR=ON -DCMAKE_C_COMPILER=clang \
+    -DCMAKE_CXX_COMPILER=clang++ -- "${fuzz_targets[@]}"
 seconds=${VELQUIN_FUZZ_SECONDS:-5}
-for target in build-fuzz/fuzz/fuzz_*; do
-    name=$(basename "$target")
+for name in "${fuzz_targets[@]}"; do
+    target=build-fuzz/fuzz/$name
     corpus=fuzz/corpus/${name#fuzz_}
     scratch=$(mktemp -d)
     echo "-- $name for ${seconds}s"

@@ -47,14 +47,13 @@ CString BuildStatsText() {
 }
 
 BEGIN_MESSAGE_MAP(OptionsDialog, CDialog)
-afx::OnClicked<&OptionsDialog::OnLanguageClicked>(kIdEnglish),
-    afx::OnClicked<&OptionsDialog::OnLanguageClicked>(kIdFrench),
-    afx::OnClicked<&OptionsDialog::OnResetStatistics>(kIdReset),
-    afx::OnClicked<&OptionsDialog::ShowBestScores>(kIdBest),
-    END_MESSAGE_MAP()
+    afx::OnClicked<&OptionsDialog::OnLanguageClicked>(kIdEnglish),
+        afx::OnClicked<&OptionsDialog::OnLanguageClicked>(kIdFrench),
+        afx::OnClicked<&OptionsDialog::OnResetStatistics>(kIdReset),
+        afx::OnClicked<&OptionsDialog::ShowBestScores>(kIdBest),
+END_MESSAGE_MAP()
 
-        OptionsDialog::OptionsDialog()
-    : CDialog(kOptionsDialog) {}
+OptionsDialog::OptionsDialog() : CDialog(kOptionsDialog) {}
 
 void OptionsDialog::DoDataExchange(CDataExchange* dx) {
     DDX_Radio(dx, kIdEnglish, languageChoice);

@@ -6,10 +6,11 @@
 #include "ui/main_frame.h"
 
 BEGIN_MESSAGE_MAP(GameApp, CWinApp)
-afx::OnCommand<&GameApp::OnAppExit>(kCmdExit), afx::OnCommand<&GameApp::OnAppExit>(kCmdExitSilent),
-    END_MESSAGE_MAP()
+    afx::OnCommand<&GameApp::OnAppExit>(kCmdExit),
+        afx::OnCommand<&GameApp::OnAppExit>(kCmdExitSilent),
+END_MESSAGE_MAP()
 
-        BOOL GameApp::InitInstance() {
+BOOL GameApp::InitInstance() {
     auto* frame = new MainFrame;
     m_pMainWnd = frame;
     frame->ShowWindow(m_nCmdShow);

@@ -28,25 +28,26 @@ void ApplyMenuLanguage(HMENU menu) {
 }
 
 BEGIN_MESSAGE_MAP(MainFrame, CFrameWnd)
-afx::OnMessage<&MainFrame::OnTap>(WM_LBUTTONDOWN),
-    afx::OnMessage<&MainFrame::PaintMainWindow>(WM_PAINT),
-    afx::OnCommand<&MainFrame::ShowAbout>(kCmdAbout),
-    afx::OnCommand<&MainFrame::OnNextPuzzle>(kCmdNextPuzzle),
-    afx::OnCommand<&MainFrame::ShowOptions>(kCmdOptions),
-    afx::OnCommand<&MainFrame::LearnRules>(kCmdLearnRules),
-    afx::OnMessage<&MainFrame::OnClose>(WM_CLOSE), afx::OnMessage<&MainFrame::OnTimer>(WM_TIMER),
-    afx::OnMessage<&MainFrame::OnKeyDown>(WM_KEYDOWN),
-    afx::OnCommand<&MainFrame::OnNextPuzzle>(kCmdNextTool),
-    afx::OnCommand<&MainFrame::OnPreviousPuzzle>(kCmdPreviousPuzzle),
-    afx::OnCommand<&MainFrame::OnPreviousPuzzle>(kCmdPreviousTool),
-    afx::OnMessage<&MainFrame::OnDoubleTap>(WM_LBUTTONDBLCLK),
-    afx::OnCommand<&MainFrame::OnUndoCommand>(kCmdUndo),
-    afx::OnCommand<&MainFrame::OnRedoCommand>(kCmdRedo),
-    afx::OnCommand<&MainFrame::OnRestartCommand>(kCmdRestart),
-    afx::OnCommand<&MainFrame::OnEndIntroCommand>(kCmdEndIntro),
-    END_MESSAGE_MAP()
+    afx::OnMessage<&MainFrame::OnTap>(WM_LBUTTONDOWN),
+        afx::OnMessage<&MainFrame::PaintMainWindow>(WM_PAINT),
+        afx::OnCommand<&MainFrame::ShowAbout>(kCmdAbout),
+        afx::OnCommand<&MainFrame::OnNextPuzzle>(kCmdNextPuzzle),
+        afx::OnCommand<&MainFrame::ShowOptions>(kCmdOptions),
+        afx::OnCommand<&MainFrame::LearnRules>(kCmdLearnRules),
+        afx::OnMessage<&MainFrame::OnClose>(WM_CLOSE),
+        afx::OnMessage<&MainFrame::OnTimer>(WM_TIMER),
+        afx::OnMessage<&MainFrame::OnKeyDown>(WM_KEYDOWN),
+        afx::OnCommand<&MainFrame::OnNextPuzzle>(kCmdNextTool),
+        afx::OnCommand<&MainFrame::OnPreviousPuzzle>(kCmdPreviousPuzzle),
+        afx::OnCommand<&MainFrame::OnPreviousPuzzle>(kCmdPreviousTool),
+        afx::OnMessage<&MainFrame::OnDoubleTap>(WM_LBUTTONDBLCLK),
+        afx::OnCommand<&MainFrame::OnUndoCommand>(kCmdUndo),
+        afx::OnCommand<&MainFrame::OnRedoCommand>(kCmdRedo),
+        afx::OnCommand<&MainFrame::OnRestartCommand>(kCmdRestart),
+        afx::OnCommand<&MainFrame::OnEndIntroCommand>(kCmdEndIntro),
+END_MESSAGE_MAP()
 
-        MainFrame::MainFrame() {
+MainFrame::MainFrame() {
     LoadFrame(kMainResource, FWS_ADDTOTITLE, nullptr, nullptr);
     if (!commandBar.m_hWnd) commandBar.Create(this, AFX_DEFAULT_TOOLBAR_STYLE, AFX_IDW_TOOLBAR);
     commandBar.InsertMenuBar(kMainResource, 0xFFFF);

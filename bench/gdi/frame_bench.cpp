@@ -112,7 +112,6 @@ void BM_GameFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_GameFrame);
 
-
 }  // namespace
 
 int main(int argc, char** argv) {

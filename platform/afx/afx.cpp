@@ -239,12 +239,12 @@ BOOL CCeCommandBar::LoadToolBar(UINT toolBarId) {
 // --- CFrameWnd ---
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
-afx::OnMessage<&CFrameWnd::OnClose>(WM_CLOSE),
-    afx::OnMessage<&CFrameWnd::OnNcDestroy>(WM_NCDESTROY),
-    afx::OnCommand<&CFrameWnd::OnViewFullScreen>(ID_VIEW_FULLSCREEN),
-    END_MESSAGE_MAP()
+    afx::OnMessage<&CFrameWnd::OnClose>(WM_CLOSE),
+        afx::OnMessage<&CFrameWnd::OnNcDestroy>(WM_NCDESTROY),
+        afx::OnCommand<&CFrameWnd::OnViewFullScreen>(ID_VIEW_FULLSCREEN),
+END_MESSAGE_MAP()
 
-        BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, void*) {
+BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, void*) {
     wchar_t title[256] = L"";
     ::LoadStringW(AfxGetInstanceHandle(), resourceId, title, 256);
     // A frame is a top-level window over the main area; the add-to-title flag is the framework's.
@@ -372,10 +372,10 @@ void CDialog::EndDialog(int result) {
 // --- CWinApp ---
 
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
-afx::OnCommand<&CWinApp::OnAppExit>(ID_APP_EXIT), END_MESSAGE_MAP()
+    afx::OnCommand<&CWinApp::OnAppExit>(ID_APP_EXIT),
+END_MESSAGE_MAP()
 
-                                                      CWinApp::CWinApp(LPCWSTR appName)
-    : m_pszAppName(appName) {
+CWinApp::CWinApp(LPCWSTR appName) : m_pszAppName(appName) {
     theApp = this;
 }
 

@@ -15,6 +15,10 @@ TickSource tickSource = nullptr;
 
 }  // namespace
 
-DWORD GetTickCount() { return tickSource ? tickSource() : SteadyTicks(); }
+DWORD GetTickCount() {
+    return tickSource ? tickSource() : SteadyTicks();
+}
 
-void SetTickSource(TickSource source) { tickSource = source; }
+void SetTickSource(TickSource source) {
+    tickSource = source;
+}

@@ -54,16 +54,14 @@ struct Paint {
     bool pattern = false;
     std::uint32_t raw = 0;
     const std::uint32_t* tiles = nullptr;
-    const std::uint8_t* indices = nullptr;   // or, when set, indices into `palette`
+    const std::uint8_t* indices = nullptr;  // or, when set, indices into `palette`
     const std::uint32_t* palette = nullptr;
     std::vector<std::uint32_t> converted;
     int tileWidth = 0;
     int tileHeight = 0;
     int phaseX = 0;  // surface x whose pattern column is 0, likewise y
     int phaseY = 0;
-    std::uint32_t Tile(int index) const {
-        return indices ? palette[indices[index]] : tiles[index];
-    }
+    std::uint32_t Tile(int index) const { return indices ? palette[indices[index]] : tiles[index]; }
 };
 // False for the null brush (nothing to paint).
 bool BrushPaint(DeviceContextObject& dc, const Brush& brush, Paint* paint);

@@ -42,12 +42,12 @@ Trace& TheTrace() {
 // --- the dialog ---
 
 BEGIN_MESSAGE_MAP(OptionsDialog, CDialog)
-afx::OnClicked<&OptionsDialog::OnLanguageClicked>(kEnglish),
-    afx::OnClicked<&OptionsDialog::OnLanguageClicked>(kFrench),
-    afx::OnClicked<&OptionsDialog::OnResetStatistics>(kReset),
-    END_MESSAGE_MAP()
+    afx::OnClicked<&OptionsDialog::OnLanguageClicked>(kEnglish),
+        afx::OnClicked<&OptionsDialog::OnLanguageClicked>(kFrench),
+        afx::OnClicked<&OptionsDialog::OnResetStatistics>(kReset),
+END_MESSAGE_MAP()
 
-        void OptionsDialog::DoDataExchange(CDataExchange* dx) {
+void OptionsDialog::DoDataExchange(CDataExchange* dx) {
     DDX_Radio(dx, kEnglish, languageChoice);
     DDX_Text(dx, kStats, statsText);
 }
@@ -81,15 +81,19 @@ void OptionsDialog::OnResetStatistics() {
 // --- the main window ---
 
 BEGIN_MESSAGE_MAP(TestFrame, CFrameWnd)
-afx::OnMessage<&TestFrame::OnTap>(WM_LBUTTONDOWN), afx::OnMessage<&TestFrame::OnPaint>(WM_PAINT),
-    afx::OnCommand<&TestFrame::ShowAbout>(kCmdAbout), afx::OnCommand<&TestFrame::OnNext>(kCmdNext),
-    afx::OnCommand<&TestFrame::ShowOptions>(kCmdOptions),
-    afx::OnMessage<&TestFrame::OnClose>(WM_CLOSE), afx::OnMessage<&TestFrame::OnTimer>(WM_TIMER),
-    afx::OnMessage<&TestFrame::OnKeyDown>(WM_KEYDOWN), afx::OnCommand<&TestFrame::OnBoth>(kCmdBoth),
-    afx::OnMessage<&TestFrame::OnDoubleTap>(WM_LBUTTONDBLCLK),
-    END_MESSAGE_MAP()
+    afx::OnMessage<&TestFrame::OnTap>(WM_LBUTTONDOWN),
+        afx::OnMessage<&TestFrame::OnPaint>(WM_PAINT),
+        afx::OnCommand<&TestFrame::ShowAbout>(kCmdAbout),
+        afx::OnCommand<&TestFrame::OnNext>(kCmdNext),
+        afx::OnCommand<&TestFrame::ShowOptions>(kCmdOptions),
+        afx::OnMessage<&TestFrame::OnClose>(WM_CLOSE),
+        afx::OnMessage<&TestFrame::OnTimer>(WM_TIMER),
+        afx::OnMessage<&TestFrame::OnKeyDown>(WM_KEYDOWN),
+        afx::OnCommand<&TestFrame::OnBoth>(kCmdBoth),
+        afx::OnMessage<&TestFrame::OnDoubleTap>(WM_LBUTTONDBLCLK),
+END_MESSAGE_MAP()
 
-        TestFrame::TestFrame() {
+TestFrame::TestFrame() {
     LoadFrame(128, FWS_ADDTOTITLE, nullptr, nullptr);
     if (!commandBar.m_hWnd) commandBar.Create(this, AFX_DEFAULT_TOOLBAR_STYLE, AFX_IDW_TOOLBAR);
     commandBar.InsertMenuBar(128, 0xFFFF);
@@ -159,11 +163,12 @@ void TestFrame::ShowAbout() {
 // --- the application ---
 
 BEGIN_MESSAGE_MAP(TestApp, CWinApp)
-afx::OnCommand<&TestApp::OnAppExit>(kCmdExit), afx::OnCommand<&TestApp::OnAppExit>(100),
-    afx::OnCommand<&TestApp::OnBoth>(kCmdBoth), afx::OnCommand<&TestApp::OnAppOnly>(kCmdAppOnly),
-    END_MESSAGE_MAP()
+    afx::OnCommand<&TestApp::OnAppExit>(kCmdExit), afx::OnCommand<&TestApp::OnAppExit>(100),
+        afx::OnCommand<&TestApp::OnBoth>(kCmdBoth),
+        afx::OnCommand<&TestApp::OnAppOnly>(kCmdAppOnly),
+END_MESSAGE_MAP()
 
-        BOOL TestApp::InitInstance() {
+BOOL TestApp::InitInstance() {
     auto* frame = new TestFrame;
     m_pMainWnd = frame;
     frame->ShowWindow(m_nCmdShow);

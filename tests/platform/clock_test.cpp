@@ -4,7 +4,9 @@
 
 namespace {
 DWORD fakeNow = 0;
-DWORD FakeTicks() { return fakeNow; }
+DWORD FakeTicks() {
+    return fakeNow;
+}
 }  // namespace
 
 TEST(Clock, TestsAndBackendsChooseTheSource) {

@@ -36,7 +36,8 @@ constexpr std::uint32_t TimeFor(std::int32_t n) {
 }
 
 TEST(KilledWhileSaving, TheHiveIsAlwaysTheOldOrTheNewOne) {
-    const fs::path folder = fs::temp_directory_path() / ("velquin-kill-" + std::to_string(getpid()));
+    const fs::path folder =
+        fs::temp_directory_path() / ("velquin-kill-" + std::to_string(getpid()));
     fs::remove_all(folder);
     const fs::path file = folder / "registry.reg";
     SetRegistryFilePath(file.string());
@@ -90,8 +91,10 @@ TEST(KilledWhileSaving, TheHiveIsAlwaysTheOldOrTheNewOne) {
         }
         ASSERT_LE(others, 1);
     }
-    std::printf("%d saves, %d kills, %d of them after the file was replaced but before the save "
-                "was reported\n", saves, kills, caughtMidSave);
+    std::printf(
+        "%d saves, %d kills, %d of them after the file was replaced but before the save "
+        "was reported\n",
+        saves, kills, caughtMidSave);
     SetRegistryFilePath("");
     fs::remove_all(folder);
 }
