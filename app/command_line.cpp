@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include <getopt.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +21,47 @@ CommandLine Refused(const std::string& why) {
     line.action = CommandLine::Refuse;
     line.error = why;
     return line;
+}
+
+// The options, each with its own letter for getopt_long; -h is the one short form.
+enum Option {
+    kHelp = 'h',
+    kVersion = 256,
+    kHeadless,
+    kFullScreen,
+    kScale,
+    kStore,
+    kScript,
+    kShots,
+    kTickStart,
+    kSeed
+};
+constexpr option kOptions[] = {
+    {"help", no_argument, nullptr, kHelp},
+    {"version", no_argument, nullptr, kVersion},
+    {"headless", no_argument, nullptr, kHeadless},
+    {"fullscreen", no_argument, nullptr, kFullScreen},
+    {"scale", required_argument, nullptr, kScale},
+    {"store", required_argument, nullptr, kStore},
+    {"script", required_argument, nullptr, kScript},
+    {"shots", required_argument, nullptr, kShots},
+    {"tick-start", required_argument, nullptr, kTickStart},
+    {"seed", required_argument, nullptr, kSeed},
+    {nullptr, 0, nullptr, 0},
+};
+
+// The option a word names exactly, written whole (`--store PATH` or `--store=PATH`, `-h`):
+// getopt_long's abbreviations and bundled short options are not taken, so that a word means
+// the same in every release however many options are added.
+const option* Named(const char* word) {
+    if (std::strcmp(word, "-h") == 0) return &kOptions[0];
+    if (std::strncmp(word, "--", 2) != 0) return nullptr;
+    const char* name = word + 2;
+    const size_t length = std::strcspn(name, "=");
+    for (const option& o : kOptions)
+        if (o.name && std::strlen(o.name) == length && std::strncmp(o.name, name, length) == 0)
+            return name[length] == '=' && o.has_arg == no_argument ? nullptr : &o;
+    return nullptr;
 }
 
 }  // namespace
@@ -58,52 +101,61 @@ const char* UsageText() {
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
     CommandLine line;
     bool headless = false, scaleGiven = false, headlessOnly = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        if (option == "--help" || option == "-h") {
-            line.action = CommandLine::ShowHelp;
-            return line;
+    // "+": stop at the first word that is not an option rather than moving it to the end, so
+    // that a stray word is refused where it stands; ":": report a missing value, print nothing.
+    optind = 0;
+    opterr = 0;
+    auto* words = const_cast<char* const*>(argv);  // "+" leaves the words in place
+    for (;;) {
+        const int at = optind ? optind : 1;
+        const int found = getopt_long(argc, words, "+:h", kOptions, nullptr);
+        if (found == -1) {
+            // A word that is no option, "--" among them.
+            if (at < argc) return Refused("unknown option " + std::string(argv[at]));
+            break;
         }
-        if (option == "--version") {
-            line.action = CommandLine::ShowVersion;
-            return line;
+        const option* named = Named(argv[at]);
+        if (!named || found == '?') return Refused("unknown option " + std::string(argv[at]));
+        const std::string name = std::string("--") + named->name;
+        if (found == ':') return Refused(name + " needs a value");
+        switch (found) {
+            case kHelp:
+                line.action = CommandLine::ShowHelp;
+                return line;
+            case kVersion:
+                line.action = CommandLine::ShowVersion;
+                return line;
+            case kHeadless:
+                headless = true;
+                continue;
+            case kFullScreen:
+                line.fullScreen = true;
+                continue;
+            default:
+                break;
         }
-        if (option == "--headless") {
-            headless = true;
-            continue;
-        }
-        if (option == "--fullscreen") {
-            line.fullScreen = true;
-            continue;
-        }
-        const bool takesValue = option == "--scale" || option == "--store" ||
-                                option == "--script" || option == "--shots" ||
-                                option == "--tick-start" || option == "--seed";
-        if (!takesValue) return Refused("unknown option " + option);
-        if (i + 1 >= argc) return Refused(option + " needs a value");
-        const char* value = argv[++i];
+        const char* value = optarg;
         unsigned long long number = 0;
-        if (option == "--script" || option == "--shots" || option == "--tick-start")
-            headlessOnly = true;
-        if (option == "--scale") {
+        if (found == kScript || found == kShots || found == kTickStart) headlessOnly = true;
+        if (found == kScale) {
             if (!ReadNumber(value, kLargestScale, &number) || number == 0)
                 return Refused("--scale takes a whole number from 1 to 8");
             line.scale = static_cast<int>(number);
             scaleGiven = true;
-        } else if (option == "--tick-start" || option == "--seed") {
+        } else if (found == kTickStart || found == kSeed) {
             if (!ReadNumber(value, UINT32_MAX, &number))
-                return Refused(option + " takes a whole number from 0 to 4294967295");
-            if (option == "--seed") {
+                return Refused(name + " takes a whole number from 0 to 4294967295");
+            if (found == kSeed) {
                 line.seed = static_cast<std::uint32_t>(number);
                 line.seedGiven = true;
             } else {
                 line.tickStart = static_cast<std::uint32_t>(number);
             }
         } else {
-            if (!*value) return Refused(option + " needs a value");
-            (option == "--store"    ? line.store
-             : option == "--script" ? line.script
-                                    : line.shotsFolder) = value;
+            if (!*value) return Refused(name + " needs a value");
+            (found == kStore    ? line.store
+             : found == kScript ? line.script
+                                : line.shotsFolder) = value;
         }
     }
     if (headless) {

@@ -1,68 +1,67 @@
 #include "app/report_lines.h"
 
-#include <cstdio>
 #include <cstring>
+#include <nlohmann/json.hpp>
 
 #include "platform/crt/utf8.h"
 
 namespace {
 
-std::string Wide(const wchar_t* text) {
-    return JsonString(ToUtf8(text ? text : L""));
+using Json = nlohmann::ordered_json;
+
+// Writes a value the way these lines always have: objects as `{"a": 1, "b": 2}` with their
+// members in the order they were set, arrays of objects as `[{...}, {...}]`, other arrays with
+// no spaces (`[0,0,108]`).
+std::string Write(const Json& value) {
+    if (value.is_object()) {
+        std::string out = "{";
+        for (auto it = value.begin(); it != value.end(); ++it) {
+            if (it != value.begin()) out += ", ";
+            out += JsonString(it.key()) + ": " + Write(it.value());
+        }
+        return out + "}";
+    }
+    if (value.is_array() && !value.empty() && value.front().is_object()) {
+        std::string out = "[";
+        for (size_t i = 0; i < value.size(); ++i) out += (i ? ", " : "") + Write(value[i]);
+        return out + "]";
+    }
+    if (value.is_string()) return JsonString(value.get_ref<const std::string&>());
+    return value.dump();
+}
+
+Json Wide(const wchar_t* text) {
+    return ToUtf8(text ? text : L"");
 }
 
 template <typename T>
-std::string Array(const T (&values)[kPuzzleCount]) {
-    std::string out = "[";
-    for (int i = 0; i < kPuzzleCount; ++i) {
-        if (i) out += ",";
-        out += std::to_string(values[i]);
-    }
-    return out + "]";
+Json Array(const T (&values)[kPuzzleCount]) {
+    Json array = Json::array();
+    for (const T value : values) array.push_back(value);
+    return array;
 }
-
-// Builds `{"a": 1, "b": 2}` one field at a time.
-class JsonObject {
-  public:
-    template <typename T>
-    JsonObject& Number(const char* name, T value) {
-        return Raw(name, std::to_string(value));
-    }
-    JsonObject& Raw(const char* name, const std::string& json) {
-        text_ += (text_.empty() ? "{" : ", ");
-        text_ += "\"" + std::string(name) + "\": " + json;
-        return *this;
-    }
-    std::string Done() const { return text_.empty() ? "{}" : text_ + "}"; }
-
-  private:
-    std::string text_;
-};
 
 }  // namespace
 
 std::string JsonString(const std::string& utf8) {
-    std::string out = "\"";
-    for (char c : utf8) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (u < 0x20 || u == 0x7F) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", u);
-            out += escape;
+    // Bytes that are not UTF-8 are replaced rather than stopping the program.
+    const std::string text = Json(utf8).dump(-1, ' ', false, Json::error_handler_t::replace);
+    // The library escapes control characters as these lines always have, except three that are
+    // put back: backspace and form feed as \u escapes, and DEL escaped rather than left raw. A DEL
+    // byte never occurs inside a longer UTF-8 sequence, so this cannot touch a letter.
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\x7F') {
+            out += "\\u007f";
+        } else if (text[i] == '\\' && i + 1 < text.size()) {
+            const char next = text[++i];
+            out += next == 'b' ? "\\u0008" : next == 'f' ? "\\u000c" : std::string{'\\', next};
         } else {
-            out += c;
+            out += text[i];
         }
     }
-    return out + "\"";
+    return out;
 }
 
 std::string StateLine(const GameState& s, const std::vector<RunningTimer>& timers) {
@@ -76,46 +75,45 @@ std::string StateLine(const GameState& s, const std::vector<RunningTimer>& timer
             wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(slot[i])));
         record = ToUtf8(wide);
     }
-    std::string timerList = "[";
-    for (size_t i = 0; i < timers.size(); ++i) {
-        if (i) timerList += ", ";
-        timerList +=
-            JsonObject().Number("id", timers[i].id).Number("period", timers[i].periodMs).Done();
-    }
-    timerList += "]";
-    return "state " + JsonObject()
-                          .Number("mode", s.mode)
-                          .Number("language", s.language)
-                          .Number("gameNumber", s.gameNumber)
-                          .Number("currentIndex", s.currentIndex)
-                          .Number("lastIndex", s.lastIndex)
-                          .Number("moveCount", s.moveCount)
-                          .Number("startTick", s.startTick)
-                          .Number("lastTick", s.lastTick)
-                          .Number("elapsedMs", s.elapsedMs)
-                          .Number("introStartTick", s.introStartTick)
-                          .Number("introFrame", s.introFrame)
-                          .Number("timerId", s.timerId)
-                          .Number("boardWidth", s.boardWidth)
-                          .Number("boardHeight", s.boardHeight)
-                          .Number("version", s.version)
-                          .Raw("bestScore", Array(s.bestScore))
-                          .Raw("bestTime", Array(s.bestTime))
-                          .Raw("totalScore", Array(s.totalScore))
-                          .Raw("totalTime", Array(s.totalTime))
-                          .Raw("record", JsonString(record))
-                          .Raw("timers", timerList)
-                          .Done();
+    Json timerList = Json::array();
+    for (const RunningTimer& timer : timers)
+        timerList.push_back({{"id", timer.id}, {"period", timer.periodMs}});
+    Json state;
+    state["mode"] = s.mode;
+    state["language"] = s.language;
+    state["gameNumber"] = s.gameNumber;
+    state["currentIndex"] = s.currentIndex;
+    state["lastIndex"] = s.lastIndex;
+    state["moveCount"] = s.moveCount;
+    state["startTick"] = s.startTick;
+    state["lastTick"] = s.lastTick;
+    state["elapsedMs"] = s.elapsedMs;
+    state["introStartTick"] = s.introStartTick;
+    state["introFrame"] = s.introFrame;
+    state["timerId"] = s.timerId;
+    state["boardWidth"] = s.boardWidth;
+    state["boardHeight"] = s.boardHeight;
+    state["version"] = s.version;
+    state["bestScore"] = Array(s.bestScore);
+    state["bestTime"] = Array(s.bestTime);
+    state["totalScore"] = Array(s.totalScore);
+    state["totalTime"] = Array(s.totalTime);
+    state["record"] = record;
+    state["timers"] = timerList;
+    return "state " + Write(state);
 }
 
 std::string BoxLine(const wchar_t* caption, const wchar_t* text, unsigned style) {
-    return "box " + JsonObject()
-                        .Raw("caption", Wide(caption))
-                        .Raw("text", Wide(text))
-                        .Number("style", style)
-                        .Done();
+    Json box;
+    box["caption"] = Wide(caption);
+    box["text"] = Wide(text);
+    box["style"] = style;
+    return "box " + Write(box);
 }
 
 std::string AnsweredLine(const wchar_t* caption, int answer) {
-    return "answered " + JsonObject().Raw("caption", Wide(caption)).Number("answer", answer).Done();
+    Json answered;
+    answered["caption"] = Wide(caption);
+    answered["answer"] = answer;
+    return "answered " + Write(answered);
 }

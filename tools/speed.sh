@@ -38,7 +38,7 @@ all_solutions() {
 }
 all_solutions >"$scratch/all.txt"
 solved=$("$velquin" --headless --script "$scratch/all.txt" --store "$scratch/check.reg" |
-    grep -o '"bestScore": \[[^]]*\]' | tr -cd ',0123456789' | tr ',' '\n' | grep -c -v '^0$' || true)
+    sed -n 's/^state //p' | jq '[.bestScore[] | select(. != 0)] | length')
 
 # A tap to presented pixels: 2,000 taps moving the pusher to and fro on puzzle 0, against the
 # same run without them.

@@ -68,4 +68,31 @@ TEST(CommandLine, RefusesWhatItCannotUse) {
     }
 }
 
+TEST(CommandLine, TakesOnlyWholeOptionNamesAndStopsAtAStrayWord) {
+    for (const auto& words :
+         std::vector<std::vector<const char*>>{{"--hel"},
+                                               {"--head", "--script", "s"},
+                                               {"-hx"},
+                                               {"--help=1"},
+                                               {"--", "--help"},
+                                               {"stray", "--help"},
+                                               {"--headless", "--script", "s", "stray"},
+                                               {"-"}}) {
+        std::vector<const char*> argv = {"velquin"};
+        argv.insert(argv.end(), words.begin(), words.end());
+        const CommandLine line = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(line.action, CommandLine::Refuse) << words[0];
+        EXPECT_EQ(line.error.rfind("unknown option ", 0), 0u) << line.error;
+    }
+    // A value may also follow its option after "=".
+    const CommandLine joined = Parse({"--headless", "--script=-", "--seed=7", "--store=a=b"});
+    ASSERT_EQ(joined.action, CommandLine::RunHeadless) << joined.error;
+    EXPECT_EQ(joined.script, "-");
+    EXPECT_EQ(joined.seed, 7u);
+    EXPECT_EQ(joined.store, "a=b");
+    EXPECT_EQ(Parse({"--store="}).error, "--store needs a value");
+    // A value that looks like an option is still the value.
+    EXPECT_EQ(Parse({"--store", "--headless"}).store, "--headless");
+}
+
 }  // namespace

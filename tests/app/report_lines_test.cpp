@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <nlohmann/json.hpp>
 
 namespace {
 
@@ -39,6 +40,14 @@ TEST(ReportLines, StateNamesEveryFieldAndTheCurrentRecord) {
                               "\"timers\": [{\"id\": 1, \"period\": 100}]}"})
         EXPECT_NE(line.find(field), std::string::npos) << field << " in " << line;
     EXPECT_EQ(line.find('\n'), std::string::npos);
+
+    // Read back as JSON, the values are the state's own, the record with its quote and backslash.
+    const auto json = nlohmann::json::parse(line.substr(6));
+    EXPECT_EQ(json["startTick"], 4294967295u);
+    EXPECT_EQ(json["bestScore"].size(), 16u);
+    EXPECT_EQ(json["bestScore"][15], 108);
+    EXPECT_EQ(json["record"], "22\"0\\x");
+    EXPECT_EQ(json["timers"][0]["period"], 100);
 }
 
 TEST(ReportLines, AStateWithABrokenIndexStillPrints) {
@@ -55,6 +64,9 @@ TEST(ReportLines, BoxesKeepTheirTextOnOneLine) {
     EXPECT_EQ(AnsweredLine(L"Velquin PPC", 2),
               "answered {\"caption\": \"Velquin PPC\", \"answer\": 2}");
     EXPECT_EQ(JsonString(std::string("a\x01\x7F", 3)), "\"a\\u0001\\u007f\"");
+    EXPECT_EQ(JsonString("\b\f\\b"), "\"\\u0008\\u000c\\\\b\"");
+    // Text that is not UTF-8 still gives a line, not a stopped program.
+    EXPECT_EQ(JsonString("a\xFF"), "\"a\xEF\xBF\xBD\"");
 }
 
 }  // namespace

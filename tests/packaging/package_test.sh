@@ -42,7 +42,8 @@ out=$(printf 'wait 3000\ntap 5 5\nstate\nshot screen\n' |
     HOME=$scratch XDG_CONFIG_HOME=$scratch/config VELQUIN_STORE= \
     "$program" --headless --script - --shots "$scratch" 2>&1)
 echo "$out" | cut -c1-160
-grep -q '^state {"mode": 0, .*"gameNumber": 0, .*"boardWidth": 3, "boardHeight": 3' <<<"$out" ||
+sed -n 's/^state //p' <<<"$out" |
+    jq -e '.mode == 0 and .gameNumber == 0 and .boardWidth == 3 and .boardHeight == 3' >/dev/null ||
     fail "unexpected state line"
 file "$scratch/screen.png" | grep -q 'PNG image data, 240 x 320' || fail "no 240 x 320 shot"
 [ "$("$program" --version)" = "velquin $(field Version)" ] || fail "--version differs from the package"
