@@ -8,17 +8,12 @@
 #include "platform/user/dialog.h"
 #include "platform/user/menu.h"
 #include "platform/user/strings.h"
+#include "resources/game_tables.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
-constexpr MenuItemResource kItems[] = {{kCmdNextPuzzle, L"Next Game"},
-                                       {kCmdPreviousPuzzle, L"Previous Game"},
-                                       {kCmdLearnRules, L"Learn rules"},
-                                       {kCmdOptions, L"Options"},
-                                       {kCmdAbout, L"About"},
-                                       {kCmdExit, L"Exit"}};
-constexpr MenuPopupResource kMenu[] = {{L"Menu", kItems}};
+using namespace game_tables;
 
 // The desktop's keys. The button commands (Undo, Redo, Restart) do what a tap on the button
 // does; kCmdEndIntro ends the intro; 0xE93A is the framework's full-screen switch. Every other
@@ -51,33 +46,8 @@ constexpr ACCEL kKeys[] = {
 };
 
 constexpr int kToolWidth = 64, kToolHeight = 16;
-constexpr UINT kTools[] = {kCmdLearnRules, kCmdOptions, kCmdPreviousTool, kCmdNextTool};
 std::uint32_t toolPixels[kToolWidth * kToolHeight];
 const ToolBarResource kToolBar{toolPixels, kToolWidth, kToolHeight, kTools};
-
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-constexpr DialogControlResource kOptionsControls[] = {
-    {L"button", kIdEnglish, L"English", 1, 140, 36, 13, kChild | WS_GROUP | BS_AUTORADIOBUTTON},
-    {L"button", kIdFrench, L"Fran\u00e7ais", 38, 140, 40, 13, kChild | BS_AUTORADIOBUTTON},
-    {L"button", kIdReset, L"Reset", 81, 140, 27, 12, kChild | WS_TABSTOP | BS_PUSHBUTTON},
-    {L"edit", kIdStats, L"", 1, 1, 148, 136, kChild | WS_TABSTOP | ES_MULTILINE},
-    {L"button", kIdBest, L"Best", 111, 140, 26, 12, kChild | WS_TABSTOP | BS_PUSHBUTTON},
-};
-const DialogResource kOptions{L"Options",
-                              WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
-                              0,
-                              0,
-                              167,
-                              174,
-                              kOptionsControls};
-
-constexpr DialogControlResource kRulesControls[] = {
-    {L"edit", kIdRulesTitle, L"", 1, 1, 136, 12, kChild | ES_CENTER},
-    {L"edit", kIdRulesText, L"", 1, 17, 136, 137, kChild | ES_MULTILINE},
-};
-const DialogResource kRules{
-    L"Dialog",     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0, 0, 151, 213,
-    kRulesControls};
 
 // The toolbar takes plain pixels; they come from bitmap 128 as drawn.
 void ReadToolBarPixels() {

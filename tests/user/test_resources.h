@@ -1,39 +1,14 @@
-// The game's menu, toolbar commands and dialog templates as the platform tests register them:
-// one copy of the tables the handheld's game has, for every test that needs them, named by the
-// game's resource ids.
+// The game's menu, toolbar commands and dialog templates for the platform tests: the game's own
+// tables, so that the tests run exactly the menu and dialogs the game registers.
 #pragma once
 
-#include "platform/user/command_bar.h"
-#include "platform/user/dialog.h"
-#include "platform/user/menu.h"
-#include "resources/resource_ids.h"
+#include "resources/game_tables.h"
 
 namespace test_resources {
 
-constexpr MenuItemResource kItems[] = {{kCmdNextPuzzle, L"Next Game"},
-                                       {kCmdPreviousPuzzle, L"Previous Game"},
-                                       {kCmdLearnRules, L"Learn rules"},
-                                       {kCmdOptions, L"Options"},
-                                       {kCmdAbout, L"About"},
-                                       {kCmdExit, L"Exit"}};
-constexpr MenuPopupResource kMenu[] = {{L"Menu", kItems}};
-// The toolbar's four commands; each test paints its own 64 x 16 strip for them.
-constexpr UINT kTools[] = {kCmdLearnRules, kCmdOptions, kCmdPreviousTool, kCmdNextTool};
-
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-constexpr DialogControlResource kOptionsControls[] = {
-    {L"button", kIdEnglish, L"English", 1, 140, 36, 13, kChild | WS_GROUP | BS_AUTORADIOBUTTON},
-    {L"button", kIdFrench, L"Fran\u00e7ais", 38, 140, 40, 13, kChild | BS_AUTORADIOBUTTON},
-    {L"button", kIdReset, L"Reset", 81, 140, 27, 12, kChild | WS_TABSTOP | BS_PUSHBUTTON},
-    {L"edit", kIdStats, L"", 1, 1, 148, 136, kChild | WS_TABSTOP | ES_MULTILINE},
-    {L"button", kIdBest, L"Best", 111, 140, 26, 12, kChild | WS_TABSTOP | BS_PUSHBUTTON},
-};
-constexpr DialogControlResource kRulesControls[] = {
-    {L"edit", kIdRulesTitle, L"", 1, 1, 136, 12, kChild | ES_CENTER},
-    {L"edit", kIdRulesText, L"", 1, 17, 136, 137, kChild | ES_MULTILINE},
-};
-inline const DialogResource kOptions{L"Options", kDialogStyle, 0, 0, 167, 174, kOptionsControls};
-inline const DialogResource kRules{L"Dialog", kDialogStyle, 0, 0, 151, 213, kRulesControls};
+using game_tables::kMenu;
+using game_tables::kOptions;
+using game_tables::kRules;
+using game_tables::kTools;
 
 }  // namespace test_resources
