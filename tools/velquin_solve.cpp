@@ -2,9 +2,9 @@
 //   velquin-solve N         puzzle N (0..15): its move count, then the cells to tap, as x,y
 //   velquin-solve --all     every puzzle
 //   velquin-solve --taps N  puzzle N's solution as script lines: a tap at each cell's centre
+#include <getopt.h>
+
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "engine/catalogue.h"
 #include "engine/game_state.h"
@@ -56,15 +56,29 @@ bool ReadNumber(const char* text, int* number) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    int number = 0;
-    if (argc == 3 && std::strcmp(argv[1], "--taps") == 0 && ReadNumber(argv[2], &number))
-        return PrintTaps(number) ? 0 : 1;
-    if (argc != 2) return Usage();
-    if (std::strcmp(argv[1], "--all") == 0) {
-        bool all = true;
-        for (int i = 0; i < kPuzzleCount; ++i) all = PrintSolution(i) && all;
-        return all ? 0 : 1;
+    static const option kOptions[] = {
+        {"all", no_argument, nullptr, 'a'},
+        {"taps", required_argument, nullptr, 't'},
+        {nullptr, 0, nullptr, 0},
+    };
+    opterr = 0;
+    bool all = false;
+    int taps = -1;
+    for (int c; (c = getopt_long(argc, argv, "+", kOptions, nullptr)) != -1;) {
+        if (c == 'a' && !all)
+            all = true;
+        else if (c != 't' || taps >= 0 || !ReadNumber(optarg, &taps))
+            return Usage();
     }
-    if (!ReadNumber(argv[1], &number)) return Usage();
-    return PrintSolution(number) ? 0 : 1;
+    const int operands = argc - optind;
+    int number = 0;
+    if (all && taps < 0 && operands == 0) {
+        bool solved = true;
+        for (int i = 0; i < kPuzzleCount; ++i) solved = PrintSolution(i) && solved;
+        return solved ? 0 : 1;
+    }
+    if (!all && taps >= 0 && operands == 0) return PrintTaps(taps) ? 0 : 1;
+    if (!all && taps < 0 && operands == 1 && ReadNumber(argv[optind], &number))
+        return PrintSolution(number) ? 0 : 1;
+    return Usage();
 }

@@ -8,6 +8,7 @@
 //   velquin_soak [--events N] [--seed S] [--trace]
 #include <dirent.h>
 #include <fcntl.h>
+#include <getopt.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,8 +29,8 @@
 #include "platform/crt/parse_integer.h"
 #include "platform/registry/hive.h"
 #include "platform/registry/registry.h"
-#include "platform/user/backend.h"
 #include "platform/user/dialog.h"
+#include "platform/user/internal/backend.h"
 #include "platform/user/menu.h"
 #include "platform/user/message_box.h"
 #include "platform/user/window_api.h"
@@ -480,22 +481,25 @@ bool ParseNumber(const char* text, unsigned long max, unsigned long* value) {
 int main(int argc, char** argv) {
     Soak soak;
     soak.target = 20000;
-    for (int i = 1; i < argc; ++i) {
+    static const option kOptions[] = {
+        {"events", required_argument, nullptr, 'e'},
+        {"seed", required_argument, nullptr, 's'},
+        {"trace", no_argument, nullptr, 't'},
+        {nullptr, 0, nullptr, 0},
+    };
+    opterr = 0;
+    for (int c; (c = getopt_long(argc, argv, "+", kOptions, nullptr)) != -1;) {
         unsigned long v = 0;
-        if (std::strcmp(argv[i], "--trace") == 0) {
+        if (c == 't')
             soak.trace = true;
-        } else if (std::strcmp(argv[i], "--events") == 0 && i + 1 < argc &&
-                   ParseNumber(argv[i + 1], 1000000000ul, &v)) {
+        else if (c == 'e' && ParseNumber(optarg, 1000000000ul, &v))
             soak.target = static_cast<long>(v);
-            ++i;
-        } else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc &&
-                   ParseNumber(argv[i + 1], 0xFFFFFFFFul, &v)) {
+        else if (c == 's' && ParseNumber(optarg, 0xFFFFFFFFul, &v))
             soak.seed = static_cast<std::uint32_t>(v);
-            ++i;
-        } else {
+        else
             return Usage();
-        }
     }
+    if (optind != argc) return Usage();
     if (soak.seed == 0) soak.seed = 1;  // xorshift stays at zero
     soak.random.state = soak.seed;
 
