@@ -7,8 +7,9 @@
 #include <algorithm>
 
 #include "platform/clock/clock.h"
+#include "platform/gdi/gdi.h"
 #include "platform/user/accelerators.h"
-#include "platform/user/screen.h"
+#include "platform/user/internal/screen.h"
 #include "platform/user/window_api.h"
 
 // The page's side. Input is queued by the browser's event handlers as [kind, a, b] and wakes a
@@ -297,11 +298,9 @@ void WebBackend::Present() {
     shown_ = user::ScreenGeneration();
     const std::uint32_t* screen = user::ScreenPixels();
     const int count = user::kScreenPixelsWide * user::kScreenPixelsHigh;
-    // 0x00RRGGBB words to the canvas's R, G, B, A bytes.
-    for (int i = 0; i < count; ++i) {
-        std::uint32_t p = screen[i];
-        rgba_[i] = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
-    }
+    // The canvas takes R, G, B, A bytes: on this little-endian machine the word of an opaque
+    // COLORREF.
+    for (int i = 0; i < count; ++i) rgba_[i] = 0xFF000000u | gdi::ToColorRef(screen[i]);
     velquin_web_present(rgba_.get());
 }
 
