@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi/picture_file.h"
+#include "platform/gdi/internal/picture_file.h"
 
 // The sizes the icon tool accepts, in pixels a side.
 constexpr int kSmallestIconSize = 1, kLargestIconSize = 1024;

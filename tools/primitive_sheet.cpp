@@ -5,8 +5,8 @@
 #include <string>
 
 #include "platform/gdi/gdi.h"
-#include "platform/gdi/png.h"
-#include "platform/gdi/window_dc.h"
+#include "platform/gdi/internal/png.h"
+#include "platform/gdi/internal/window_dc.h"
 
 namespace {
 

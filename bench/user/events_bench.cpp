@@ -5,7 +5,7 @@
 
 #include "platform/backend/script/script_backend.h"
 #include "platform/backend/sdl/sdl_backend.h"
-#include "platform/user/backend.h"
+#include "platform/user/internal/backend.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/paint.h"
 #include "platform/user/timers.h"

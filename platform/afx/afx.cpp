@@ -3,7 +3,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/user/backend.h"
+#include "platform/user/internal/backend.h"
 
 namespace {
 

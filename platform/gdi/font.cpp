@@ -1,4 +1,4 @@
-#include "platform/gdi/font.h"
+#include "platform/gdi/internal/font.h"
 
 #ifndef VELQUIN_NO_FONTCONFIG
 #include <fontconfig/fontconfig.h>

@@ -8,8 +8,9 @@
 
 #include "platform/win_types.h"
 
-// What the handles point at. The contents are the drawing layer's own (platform/gdi/objects.h);
-// the shells here only let a bitmap, pen or brush handle pass where HGDIOBJ is asked for.
+// What the handles point at. The contents are the drawing layer's own
+// (platform/gdi/internal/objects.h); the shells here only let a bitmap, pen or brush handle pass
+// where HGDIOBJ is asked for.
 struct GdiObject {
   protected:
     GdiObject() = default;

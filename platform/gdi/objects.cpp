@@ -1,12 +1,12 @@
 // Handles: creation, selection and deletion of drawing objects and device contexts.
-#include "platform/gdi/objects.h"
+#include "platform/gdi/internal/objects.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
-#include "platform/gdi/surface.h"
-#include "platform/gdi/window_dc.h"
+#include "platform/gdi/internal/surface.h"
+#include "platform/gdi/internal/window_dc.h"
 
 namespace gdi {
 

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/gdi/picture_file.h"
+#include "platform/gdi/internal/picture_file.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     }
     std::ostringstream code;
     code << "// Made by velquin-picture from the text pictures; edit those, not this.\n"
-            "#include \"platform/gdi/resources.h\"\n\nnamespace {\n\n";
+            "#include \"platform/gdi/internal/resources.h\"\n\nnamespace {\n\n";
     std::ostringstream table;
     std::set<int> ids;
     for (int i = 2; i < argc; ++i) {

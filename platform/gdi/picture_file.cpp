@@ -1,4 +1,4 @@
-#include "platform/gdi/picture_file.h"
+#include "platform/gdi/internal/picture_file.h"
 
 #include <array>
 #include <charconv>

@@ -1,10 +1,10 @@
-#include "platform/gdi/png.h"
+#include "platform/gdi/internal/png.h"
 
 #include <png.h>
 
 #include <vector>
 
-#include "platform/gdi/surface.h"
+#include "platform/gdi/internal/surface.h"
 
 namespace gdi {
 

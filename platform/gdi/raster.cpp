@@ -1,4 +1,4 @@
-#include "platform/gdi/raster.h"
+#include "platform/gdi/internal/raster.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,9 +1,9 @@
-#include "platform/gdi/resources.h"
+#include "platform/gdi/internal/resources.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "platform/gdi/objects.h"
+#include "platform/gdi/internal/objects.h"
 
 namespace gdi {
 

@@ -4,8 +4,8 @@
 #include <climits>
 #include <vector>
 
-#include "platform/gdi/objects.h"
-#include "platform/gdi/raster.h"
+#include "platform/gdi/internal/objects.h"
+#include "platform/gdi/internal/raster.h"
 
 using namespace gdi;
 

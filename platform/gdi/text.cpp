@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi/font.h"
-#include "platform/gdi/objects.h"
-#include "platform/gdi/raster.h"
-#include "platform/gdi/text_layout.h"
+#include "platform/gdi/internal/font.h"
+#include "platform/gdi/internal/objects.h"
+#include "platform/gdi/internal/raster.h"
+#include "platform/gdi/internal/text_layout.h"
 
 using namespace gdi;
 

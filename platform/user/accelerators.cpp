@@ -3,7 +3,7 @@
 #include <map>
 #include <vector>
 
-#include "platform/user/desktop.h"
+#include "platform/user/internal/desktop.h"
 #include "platform/user/message_queue.h"
 
 struct AcceleratorObject {

@@ -4,11 +4,11 @@
 #include <map>
 #include <vector>
 
-#include "platform/user/desktop.h"
+#include "platform/user/internal/desktop.h"
+#include "platform/user/internal/menus.h"
+#include "platform/user/internal/system_paint.h"
 #include "platform/user/menu.h"
-#include "platform/user/menu_internal.h"
 #include "platform/user/message_queue.h"
-#include "platform/user/system_paint.h"
 #include "platform/user/window_api.h"
 
 namespace user {

@@ -1,14 +1,14 @@
 // The window system's own window classes: the navigation bar, buttons (push, radio, check box),
 // edit controls and static text.
-#include "platform/user/controls.h"
+#include "platform/user/internal/controls.h"
 
 #include <algorithm>
 #include <string>
 
-#include "platform/gdi/text_layout.h"
-#include "platform/user/desktop.h"
+#include "platform/gdi/internal/text_layout.h"
+#include "platform/user/internal/desktop.h"
+#include "platform/user/internal/system_paint.h"
 #include "platform/user/message_queue.h"
-#include "platform/user/system_paint.h"
 #include "platform/user/window_api.h"
 
 namespace user {

@@ -1,9 +1,9 @@
-#include "platform/user/desktop.h"
+#include "platform/user/internal/desktop.h"
 
 #include <algorithm>
 
-#include "platform/user/controls.h"
-#include "platform/user/menu_internal.h"
+#include "platform/user/internal/controls.h"
+#include "platform/user/internal/menus.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/window_api.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/gdi/gdi.h"
-#include "platform/user/desktop.h"
+#include "platform/user/internal/desktop.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/window_api.h"
 

@@ -1,7 +1,7 @@
 // Input from the backend: taps go to the window under the stylus, keys and characters to the
 // focus window; a disabled window, or one whose owner is disabled behind a box, gets nothing.
-#include "platform/user/desktop.h"
-#include "platform/user/menu_internal.h"
+#include "platform/user/internal/desktop.h"
+#include "platform/user/internal/menus.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/window_api.h"
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "platform/user/desktop.h"
+#include "platform/user/internal/desktop.h"
+#include "platform/user/internal/system_paint.h"
 #include "platform/user/message_queue.h"
-#include "platform/user/system_paint.h"
 #include "platform/user/window_api.h"
 
 namespace user {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/clock/clock.h"
-#include "platform/user/desktop.h"
+#include "platform/user/internal/desktop.h"
 #include "platform/user/paint.h"
 #include "platform/user/window_api.h"
 

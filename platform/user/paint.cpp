@@ -3,10 +3,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/gdi/window_dc.h"
-#include "platform/user/desktop.h"
+#include "platform/gdi/internal/window_dc.h"
+#include "platform/user/internal/desktop.h"
+#include "platform/user/internal/screen.h"
 #include "platform/user/message_queue.h"
-#include "platform/user/screen.h"
 
 namespace user {
 

@@ -3,7 +3,7 @@
 // device context clipped to that region (and to what of the window is visible) and validates it.
 #pragma once
 
-#include "platform/user/region.h"
+#include "platform/user/internal/region.h"
 #include "platform/user/user_types.h"
 
 // The device contexts handed out here are the drawing layer's window DCs on the screen

@@ -1,4 +1,4 @@
-#include "platform/user/region.h"
+#include "platform/user/internal/region.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "platform/user/system_paint.h"
+#include "platform/user/internal/system_paint.h"
 
 #include <string>
 #include <vector>

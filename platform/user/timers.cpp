@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/clock/clock.h"
-#include "platform/user/desktop.h"
+#include "platform/user/internal/desktop.h"
 
 namespace user {
 namespace {

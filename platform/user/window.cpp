@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "platform/user/desktop.h"
+#include "platform/user/internal/desktop.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/window_api.h"
 

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "platform/backend/script/script_backend.h"
-#include "platform/user/backend.h"
-#include "platform/user/screen.h"
+#include "platform/user/internal/backend.h"
+#include "platform/user/internal/screen.h"
 #include "tests/afx/test_app.h"
 
 namespace testing_afx {

@@ -12,7 +12,7 @@
 #include "engine/game_state.h"
 #include "platform/backend/sdl/sdl_backend.h"
 #include "platform/registry/registry.h"
-#include "platform/user/backend.h"
+#include "platform/user/internal/backend.h"
 #include "platform/user/message_box.h"
 #include "platform/user/message_queue.h"
 #include "resources/game_resources.h"

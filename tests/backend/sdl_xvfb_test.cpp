@@ -10,10 +10,10 @@
 #include <string>
 
 #include "platform/backend/sdl/sdl_backend.h"
-#include "platform/user/backend.h"
+#include "platform/user/internal/backend.h"
+#include "platform/user/internal/screen.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/paint.h"
-#include "platform/user/screen.h"
 #include "platform/user/window_api.h"
 #include "tests/backend/xvfb.h"
 

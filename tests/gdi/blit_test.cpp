@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/gdi/window_dc.h"
+#include "platform/gdi/internal/window_dc.h"
 #include "tests/gdi/canvas.h"
 
 using namespace gdi_test;

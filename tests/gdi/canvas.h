@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/gdi/gdi.h"
-#include "platform/gdi/surface.h"
+#include "platform/gdi/internal/surface.h"
 
 namespace gdi_test {
 

@@ -1,7 +1,7 @@
 // Device context defaults, stock objects, selection and deletion.
 #include <gtest/gtest.h>
 
-#include "platform/gdi/window_dc.h"
+#include "platform/gdi/internal/window_dc.h"
 #include "tests/gdi/canvas.h"
 
 using namespace gdi_test;

@@ -1,5 +1,5 @@
 // The PNG writer, read back with libpng.
-#include "platform/gdi/png.h"
+#include "platform/gdi/internal/png.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

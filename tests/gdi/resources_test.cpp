@@ -1,12 +1,12 @@
 // Text pictures: the parser, the build-time table and LoadBitmapW.
-#include "platform/gdi/resources.h"
+#include "platform/gdi/internal/resources.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
-#include "platform/gdi/picture_file.h"
+#include "platform/gdi/internal/picture_file.h"
 #include "tests/gdi/canvas.h"
 
 TEST(PictureFile, ReadsPaletteAndRows) {

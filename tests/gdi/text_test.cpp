@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "platform/gdi/font.h"
+#include "platform/gdi/internal/font.h"
 #include "tests/gdi/canvas.h"
 
 using namespace gdi_test;

@@ -8,7 +8,8 @@ root=$1
 # The folders a layer's files may include from, as path prefixes; the first matching row wins.
 # The engine sees its own records, the clock and the texts; the store the engine's records, the
 # registry and the C runtime the registry's names need; the windows everything of the game and the
-# platform's public calls, but no backend; the platform only itself, and its core no backend.
+# platform's public calls, but no backend and no platform folder's internal/ headers; the platform
+# only itself, and its core no backend.
 rules=(
     "texts/|texts/"
     "engine/|engine/ platform/clock/ texts/"
@@ -21,6 +22,12 @@ rules=(
 
 allowed() {  # allowed FILE INCLUDE: 0 when FILE may include INCLUDE
     local file=$1 include=$2 row layer prefix
+    # A platform folder's internal/ headers are the platform's own: the game's layers see only
+    # its public calls.
+    case $file in
+        texts/* | engine/* | store/* | ui/* | resources/*)
+            [[ $include == platform/*/internal/* ]] && return 1 ;;
+    esac
     for row in "${rules[@]}"; do
         layer=${row%%|*}
         [[ $file == "$layer"* ]] || continue

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The layers check catches a crossing: on a copy of the sources, an engine file that includes the
-# store's header, a window file that includes a backend and a platform file that includes the game
-# each fail it, and the copy as it stands passes.   layers_check_test.sh SOURCE-DIR
+# store's header, a window file that includes a backend or a platform folder's internal header and
+# a platform file that includes the game each fail it, and the copy as it stands passes.   layers_check_test.sh SOURCE-DIR
 set -uo pipefail
 src=$1
 check=$(dirname "$0")/layers_check.sh
@@ -22,6 +22,8 @@ expect_crossing engine/game_progress.cpp store/settings_store.h
 expect_crossing engine/move_rules.h ui/main_frame.h
 expect_crossing store/settings_store.cpp ui/board_view.h
 expect_crossing ui/board_view.cpp platform/backend/sdl/sdl_backend.h
+expect_crossing ui/back_buffer.cpp platform/gdi/internal/surface.h
+expect_crossing resources/game_resources.cpp platform/user/internal/window_object.h
 expect_crossing platform/user/window.cpp engine/game_state.h
 expect_crossing platform/backend/script/script_backend.cpp ui/main_frame.h
 expect_crossing texts/texts.cpp engine/game_state.h

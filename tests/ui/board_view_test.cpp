@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "engine/game_state.h"
-#include "platform/gdi/surface.h"
+#include "platform/gdi/internal/surface.h"
 #include "tests/engine/engine_fixture.h"
 #include "ui/back_buffer.h"
 #include "ui/screen_layout.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/game_state.h"
-#include "platform/gdi/surface.h"
+#include "platform/gdi/internal/surface.h"
 #include "tests/engine/engine_fixture.h"
 #include "ui/back_buffer.h"
 #include "ui/intro_geometry.h"

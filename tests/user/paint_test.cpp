@@ -1,6 +1,6 @@
 // Invalid regions as sets of rectangles, paints clipped to them, and what closing windows uncover.
+#include "platform/user/internal/region.h"
 #include "platform/user/message_box.h"
-#include "platform/user/region.h"
 #include "tests/user/test_window.h"
 
 namespace testing_user {

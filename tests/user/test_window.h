@@ -9,10 +9,10 @@
 
 #include "platform/backend/script/script_backend.h"
 #include "platform/gdi/gdi.h"
-#include "platform/user/backend.h"
+#include "platform/user/internal/backend.h"
+#include "platform/user/internal/screen.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/paint.h"
-#include "platform/user/screen.h"
 #include "platform/user/timers.h"
 #include "platform/user/window_api.h"
 

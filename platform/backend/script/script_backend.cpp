@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "platform/clock/clock.h"
-#include "platform/gdi/png.h"
+#include "platform/gdi/internal/png.h"
 #include "platform/session/session.h"
 #include "platform/user/dialog.h"
+#include "platform/user/internal/screen.h"
 #include "platform/user/message_box.h"
 #include "platform/user/message_queue.h"
-#include "platform/user/screen.h"
 #include "platform/user/window_api.h"
 
 namespace backend {

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/user/backend.h"
+#include "platform/user/internal/backend.h"
 
 namespace backend {
 

@@ -8,7 +8,7 @@
 #include "platform/backend/sdl/window_scale.h"
 #include "platform/clock/clock.h"
 #include "platform/session/session.h"
-#include "platform/user/screen.h"
+#include "platform/user/internal/screen.h"
 #include "platform/user/window_api.h"
 
 namespace backend {

@@ -16,7 +16,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/user/backend.h"
+#include "platform/user/internal/backend.h"
 
 namespace backend {
 

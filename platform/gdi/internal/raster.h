@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/gdi/objects.h"
+#include "platform/gdi/internal/objects.h"
 
 namespace gdi {
 

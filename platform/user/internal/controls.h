@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "platform/user/window_object.h"
+#include "platform/user/internal/window_object.h"
 
 namespace user {
 

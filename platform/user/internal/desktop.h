@@ -8,9 +8,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/user/backend.h"
+#include "platform/user/internal/backend.h"
+#include "platform/user/internal/window_object.h"
 #include "platform/user/paint.h"
-#include "platform/user/window_object.h"
 
 namespace user {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/user/region.h"
+#include "platform/user/internal/region.h"
 #include "platform/user/user_types.h"
 
 namespace user {
