@@ -38,54 +38,42 @@ TEST(CellCodes, OnlyTheTwentySixCharactersAreCodes) {
     int codes = 0;
     for (int c = -128; c < 128; ++c) {
         CellParts parts{static_cast<char>(c), 'a', 'b', 'c'};
-        if (ExpandCell(&parts) == 0) {
+        const int result = ExpandCell(&parts);
+        if (result == 0) {
             ++codes;
         } else {
-            // A failure leaves the layers alone.
+            // A failure says so and leaves the layers alone.
+            EXPECT_EQ(result, -1) << c;
             EXPECT_EQ(parts.pusher, 'a');
             EXPECT_EQ(parts.smallBox, 'b');
             EXPECT_EQ(parts.bigBox, 'c');
         }
     }
     EXPECT_EQ(codes, 26);
-    for (char c : {'T', 'J', 'K', 'L', 'Z', ';', '0', '\0'}) {
-        CellParts parts{c, '-', '-', '-'};
-        EXPECT_EQ(ExpandCell(&parts), -1) << c;
-    }
 }
 
 TEST(CellCodes, APusherInABoxFoldsToTheBoxAlone) {
-    CellParts big{'?', 'M', '-', 'S'};
-    ASSERT_EQ(FoldCell(&big), 0);
-    EXPECT_EQ(big.code, 'S');
-    CellParts small{'?', 'M', 'w', '-'};
-    ASSERT_EQ(FoldCell(&small), 0);
-    EXPECT_EQ(small.code, 'w');
-    CellParts nested{'?', 'M', 's', 'N'};
-    ASSERT_EQ(FoldCell(&nested), 0);
-    EXPECT_EQ(nested.code, 'P');
+    for (CellParts parts : {CellParts{'S', 'M', '-', 'S'}, CellParts{'w', 'M', 'w', '-'},
+                            CellParts{'P', 'M', 's', 'N'}}) {
+        const char expected = parts.code;
+        parts.code = '?';
+        ASSERT_EQ(FoldCell(&parts), 0);
+        EXPECT_EQ(parts.code, expected);
+    }
 }
 
-TEST(CellCodes, FoldFailuresNameTheBigBoxAndKeepTheCode) {
-    const char bigs[] = {'N', 'S', 'E', 'W'};
-    for (int i = 0; i < 4; ++i) {
-        CellParts parts{'k', '-', 'x', bigs[i]};
-        EXPECT_EQ(FoldCell(&parts), -(i + 1));
+// An unknown small box in a big one, or an unknown big box: no code, and the old one stays.
+TEST(CellCodes, LayersThatMakeNoCodeFailAndKeepTheCode) {
+    for (CellParts parts : {CellParts{'k', '-', 'x', 'N'}, CellParts{'k', '-', 'n', 'Z'}}) {
+        EXPECT_LT(FoldCell(&parts), 0);
         EXPECT_EQ(parts.code, 'k');
     }
-    CellParts parts{'k', '-', 'n', 'Z'};
-    EXPECT_EQ(FoldCell(&parts), -5);
-    EXPECT_EQ(parts.code, 'k');
 }
 
 TEST(BoardRecord, IndexesOfTheFirstPuzzle) {
     const std::string record = "330121M--;n-W;---;00";
     EXPECT_EQ(record[CellIndex(3, 0, 1)], 'n');
-    EXPECT_EQ(CellIndex(3, 0, 1), 10);
-    EXPECT_EQ(CellIndex(3, 2, 1), 12);
     EXPECT_EQ(record[CellIndex(3, 2, 1)], 'W');
-    EXPECT_EQ(SuffixIndex(3, 3), 18);
-    EXPECT_EQ(record[SuffixIndex(3, 3) - 1], ';');
     EXPECT_EQ(static_cast<int>(record.size()), SuffixIndex(3, 3) + 2);
 }
 
@@ -98,9 +86,10 @@ TEST(BoardRecord, SolvedWhenRedStandsInBlue) {
 TEST(BoardRecord, EverySizeUpToSixFitsASlotExceptSixBySix) {
     for (int w = 1; w <= 6; ++w) {
         for (int h = 1; h <= 6; ++h) {
-            const bool fits = SuffixIndex(w, h) + 2 < kSlotSize;
-            EXPECT_EQ(RecordFits(w, h), fits) << w << "x" << h;
-            EXPECT_EQ(fits, !(w == 6 && h == 6)) << w << "x" << h;
+            EXPECT_EQ(RecordFits(w, h), !(w == 6 && h == 6)) << w << "x" << h;
+            if (RecordFits(w, h)) {
+                EXPECT_LT(SuffixIndex(w, h) + 2, kSlotSize) << w << "x" << h;
+            }
         }
     }
     EXPECT_FALSE(RecordFits(0, 3));
@@ -109,8 +98,7 @@ TEST(BoardRecord, EverySizeUpToSixFitsASlotExceptSixBySix) {
 }
 
 TEST(BoardRecord, DigitsBelowZeroReadNegative) {
-    EXPECT_EQ(Digit('0'), 0);
-    EXPECT_EQ(Digit('5'), 5);
+    EXPECT_EQ(Digit('7'), 7);
     EXPECT_EQ(Digit('/'), -1);
     EXPECT_LT(Digit(static_cast<char>(0xE9)), 0);  // a byte above 127 is a negative char
 }

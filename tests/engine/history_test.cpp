@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+
+#include "engine/catalogue.h"
 #include "engine/game_progress.h"
 #include "engine/move_rules.h"
 #include "engine_fixture.h"
@@ -54,18 +58,30 @@ TEST_F(HistoryTest, UndoneMovesAreLostToANewMove) {
     PlayThreeMoves();
     Undo(window);
     Undo(window);
+    testNow = 4321;
     TryMove(window, 0, 0);
     EXPECT_EQ(gameState.currentIndex, 2);
     EXPECT_EQ(gameState.lastIndex, 2);
+    EXPECT_EQ(gameState.moveCount, 6);  // four moves and two undo steps
+    EXPECT_EQ(gameState.lastTick, 4321u);
+    EXPECT_EQ(window.repaints, 3);
     EXPECT_EQ(Current(), "419988M---;00");
     Redo(window);
     EXPECT_EQ(gameState.currentIndex, 2);
 }
 
+// The tutorial's nine frames load over the game without touching its number or clock.
 TEST_F(HistoryTest, BrowsingASolvedGameOrTheTutorialCountsNothing) {
+    gameState.gameNumber = 5;
+    gameState.startTick = 77;
     LoadTutorial();
+    for (int k = 0; k < kTutorialFrames; ++k)
+        EXPECT_STREQ(gameState.history[k], kTutorialRecords[k]);
     EXPECT_EQ(gameState.mode, ModeTutorial);
+    EXPECT_EQ(gameState.currentIndex, 0);
     EXPECT_EQ(gameState.lastIndex, 8);
+    EXPECT_EQ(gameState.gameNumber, 5);
+    EXPECT_EQ(gameState.startTick, 77u);
     for (int i = 0; i < 10; ++i) Redo(window);
     EXPECT_EQ(gameState.currentIndex, 8);
     Undo(window);
@@ -81,23 +97,33 @@ TEST_F(HistoryTest, BrowsingASolvedGameOrTheTutorialCountsNothing) {
     EXPECT_EQ(gameState.moveCount, 3);
 }
 
-TEST_F(HistoryTest, RoomMakingShiftsEveryPositionDownByOne) {
-    for (int i = 0; i < kHistorySlots; ++i)
+// With every slot used, each attempt first drops the oldest position, whether it moves or not;
+// with the last slot free, even after an undo, nothing shifts.
+TEST_F(HistoryTest, AFullHistoryMakesRoomBeforeEveryAttempt) {
+    Position("319988M--;00");
+    for (int i = 0; i < kHistorySlots - 1; ++i)
         std::snprintf(gameState.history[i], kSlotSize, "p%03d", i);
-    gameState.currentIndex = 498;
-    gameState.lastIndex = 499;
-    MakeHistoryRoom();  // not full yet
-    EXPECT_STREQ(gameState.history[0], "p000");
-    EXPECT_EQ(gameState.lastIndex, 499);
-    gameState.currentIndex = 499;
-    MakeHistoryRoom();
-    for (int i = 0; i < kHistorySlots - 1; ++i) {
+    std::strcpy(gameState.history[kHistorySlots - 1], "319988M--;00");
+    gameState.currentIndex = gameState.lastIndex = kHistorySlots - 1;
+    TryMove(window, 5, 0);  // not a neighbour: nothing moves, yet room is made
+    EXPECT_EQ(gameState.currentIndex, 498);
+    EXPECT_EQ(gameState.lastIndex, 498);
+    for (int i = 0; i < kHistorySlots - 2; ++i) {
         char expected[16];
         std::snprintf(expected, sizeof expected, "p%03d", i + 1);
         ASSERT_STREQ(gameState.history[i], expected) << i;
     }
-    EXPECT_EQ(gameState.currentIndex, 498);
-    EXPECT_EQ(gameState.lastIndex, 498);
+    EXPECT_EQ(Current(), "319988M--;00");
+    TryMove(window, 1, 0);
+    EXPECT_EQ(gameState.currentIndex, 499);
+    EXPECT_EQ(gameState.lastIndex, 499);
+    Undo(window);
+    TryMove(window, 5, 0);
+    EXPECT_STREQ(gameState.history[0], "p001");
+    EXPECT_EQ(gameState.lastIndex, 499);
+    int undos = 0;
+    for (; gameState.currentIndex > 0; ++undos) Undo(window);
+    EXPECT_EQ(undos, 498);
 }
 
 }  // namespace

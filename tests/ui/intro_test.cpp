@@ -35,18 +35,15 @@ class IntroTest : public EngineTest {
         FrameAt(0);
         FrameAt(0);
     }
-    static int Count(const RECT& area, bool (*test)(COLORREF)) {
+    template <typename Test>
+    static int Count(const RECT& area, Test test) {
         int n = 0;
         for (int y = area.top; y < area.bottom; ++y)
             for (int x = area.left; x < area.right; ++x) n += test(GetPixel(backBufferDC, x, y));
         return n;
     }
     static int CountColour(const RECT& area, COLORREF colour) {
-        int n = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                n += GetPixel(backBufferDC, x, y) == colour;
-        return n;
+        return Count(area, [colour](COLORREF c) { return c == colour; });
     }
     static bool NotBlack(COLORREF c) { return c != 0; }
 };
