@@ -1,10 +1,7 @@
 #include "packaging/icon_scale.h"
 
-#include <png.h>
-
-#include <charconv>
-
 #include "platform/crt/parse_integer.h"
+#include "platform/gdi/internal/png.h"
 
 std::string ScaleIcon(const gdi::Picture& picture, int size, std::vector<std::uint32_t>* pixels) {
     pixels->clear();
@@ -46,21 +43,5 @@ bool ReadIconRequest(const std::string& text, int* size, std::string* path) {
 
 bool WriteIconPng(const std::vector<std::uint32_t>& pixels, int size, const std::string& path) {
     if (size <= 0 || pixels.size() != static_cast<std::size_t>(size) * size) return false;
-    std::vector<png_byte> rgba;
-    rgba.reserve(pixels.size() * 4);
-    for (std::uint32_t p : pixels) {
-        rgba.push_back(static_cast<png_byte>(p >> 16));
-        rgba.push_back(static_cast<png_byte>(p >> 8));
-        rgba.push_back(static_cast<png_byte>(p));
-        rgba.push_back(static_cast<png_byte>(p >> 24));
-    }
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(size);
-    image.height = static_cast<png_uint_32>(size);
-    image.format = PNG_FORMAT_RGBA;
-    const bool written =
-        png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr) != 0;
-    png_image_free(&image);
-    return written;
+    return gdi::WritePng(pixels.data(), size, size, size, path, gdi::PngFormat::Rgba);
 }

@@ -10,48 +10,51 @@ namespace gdi {
 
 namespace {
 
-// Rows of 0x00RRGGBB words as packed RGB bytes; empty for a malformed surface.
-std::vector<std::uint8_t> PackedRgb(const std::uint32_t* pixels, int width, int height,
-                                    int stride) {
+// Rows of words as packed bytes: R, G, B from 0x00RRGGBB and, for RGBA, A from the top byte.
+// Empty for a malformed surface.
+std::vector<std::uint8_t> Packed(const std::uint32_t* pixels, int width, int height, int stride,
+                                 PngFormat format) {
     if (!pixels || width <= 0 || height <= 0 || stride < width) return {};
-    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
+    const std::size_t channels = format == PngFormat::Rgba ? 4 : 3;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(width) * height * channels);
+    std::uint8_t* o = bytes.data();
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            std::uint32_t p = pixels[static_cast<std::size_t>(y) * stride + x];
-            std::uint8_t* o = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
+        for (int x = 0; x < width; ++x, o += channels) {
+            const std::uint32_t p = pixels[static_cast<std::size_t>(y) * stride + x];
             o[0] = (p >> 16) & 0xFF;
             o[1] = (p >> 8) & 0xFF;
             o[2] = p & 0xFF;
+            if (channels == 4) o[3] = p >> 24;
         }
-    return rgb;
+    return bytes;
 }
 
-png_image RgbImage(int width, int height) {
+png_image Image(int width, int height, PngFormat format) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     image.width = static_cast<png_uint_32>(width);
     image.height = static_cast<png_uint_32>(height);
-    image.format = PNG_FORMAT_RGB;
+    image.format = format == PngFormat::Rgba ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
     return image;
 }
 
 }  // namespace
 
 bool WritePng(const std::uint32_t* pixels, int width, int height, int stride,
-              const std::string& path) {
-    std::vector<std::uint8_t> rgb = PackedRgb(pixels, width, height, stride);
-    if (rgb.empty()) return false;
-    png_image image = RgbImage(width, height);
-    bool ok = png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), width * 3, nullptr);
+              const std::string& path, PngFormat format) {
+    std::vector<std::uint8_t> bytes = Packed(pixels, width, height, stride, format);
+    if (bytes.empty()) return false;
+    png_image image = Image(width, height, format);
+    bool ok = png_image_write_to_file(&image, path.c_str(), 0, bytes.data(), 0, nullptr);
     png_image_free(&image);
     return ok;
 }
 
 bool WritePng(const std::uint32_t* pixels, int width, int height, int stride, std::FILE* file) {
-    std::vector<std::uint8_t> rgb = PackedRgb(pixels, width, height, stride);
-    if (rgb.empty() || !file) return false;
-    png_image image = RgbImage(width, height);
-    bool ok = png_image_write_to_stdio(&image, file, 0, rgb.data(), width * 3, nullptr);
+    std::vector<std::uint8_t> bytes = Packed(pixels, width, height, stride, PngFormat::Rgb);
+    if (bytes.empty() || !file) return false;
+    png_image image = Image(width, height, PngFormat::Rgb);
+    bool ok = png_image_write_to_stdio(&image, file, 0, bytes.data(), 0, nullptr);
     png_image_free(&image);
     return ok;
 }

@@ -1,4 +1,4 @@
-// Writing a surface as a PNG file (the headless shot command and the tests).
+// Writing a surface as a PNG file: the headless shot command, the icon tool and the tests.
 #pragma once
 
 #include <cstdint>
@@ -9,9 +9,12 @@
 
 namespace gdi {
 
-// Rows of 0x00RRGGBB words, stride in pixels. False when the file cannot be written.
+// Rgb: words 0x00RRGGBB. Rgba: words 0xAARRGGBB, the top byte the alpha (0 transparent).
+enum class PngFormat { Rgb, Rgba };
+
+// Rows of words, stride in pixels. False when the file cannot be written.
 bool WritePng(const std::uint32_t* pixels, int width, int height, int stride,
-              const std::string& path);
+              const std::string& path, PngFormat format = PngFormat::Rgb);
 // The same into an open file, which stays open.
 bool WritePng(const std::uint32_t* pixels, int width, int height, int stride, std::FILE* file);
 // Any bitmap; palettized ones are written with their palette resolved.
