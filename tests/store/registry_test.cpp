@@ -63,38 +63,32 @@ TEST_F(RegistryTest, FileAndFolderAreTheUsersOnly) {
     EXPECT_TRUE(OtherFiles().empty());  // no temporary file left behind
 }
 
-TEST_F(RegistryTest, TwoHandlesSavingDifferentKeysBothKeepTheirValues) {
-    HKEY a = Create(L"Software\\A");
-    HKEY b = Create(L"Software\\B");
-    SetDword(a, L"x", 1);
-    SetDword(b, L"y", 2);
-    RegCloseKey(b);
-    RegCloseKey(a);
-    EXPECT_NE(Stored(L"Software\\A", L"x"), nullptr);
-    EXPECT_NE(Stored(L"Software\\B", L"y"), nullptr);
-}
-
-TEST_F(RegistryTest, TwoHandlesOnOneKeyMergeAndTheLastWriterWinsOnlyItsOwnValues) {
+// Each handle saves what it set when it closes, merged into what the others saved.
+TEST_F(RegistryTest, HandlesMergeTheirOwnValuesAndTheLastWriterWinsOnlyThose) {
     HKEY first = Create(L"Software\\A");
     SetDword(first, L"shared", 1);
     RegCloseKey(first);
 
     HKEY a = Create(L"Software\\A");
     HKEY b = Create(L"Software\\A");
+    HKEY other = Create(L"Software\\B");
     SetDword(a, L"fromA", 10);
     SetDword(b, L"fromB", 20);
     SetDword(b, L"shared", 2);
+    SetDword(other, L"y", 3);
     RegCloseKey(b);
+    RegCloseKey(other);
     RegCloseKey(a);  // a read "shared" as 1 but never set it: b's 2 stays
     const HiveValue* shared = Stored(L"Software\\A", L"shared");
     ASSERT_NE(shared, nullptr);
     EXPECT_EQ(shared->data[0], 2);
-    EXPECT_NE(hive_.Find(kRoot + L"Software\\A")->Find(L"fromA"), nullptr);
-    EXPECT_NE(hive_.Find(kRoot + L"Software\\A")->Find(L"fromB"), nullptr);
+    EXPECT_NE(Stored(L"Software\\B", L"y"), nullptr);  // a closing last drops no other key
     // Values stay in the order first written.
     const auto& values = hive_.Find(kRoot + L"Software\\A")->values;
     ASSERT_EQ(values.size(), 3u);
     EXPECT_EQ(values[0].name, L"shared");
+    EXPECT_NE(hive_.Find(kRoot + L"Software\\A")->Find(L"fromA"), nullptr);
+    EXPECT_NE(hive_.Find(kRoot + L"Software\\A")->Find(L"fromB"), nullptr);
 }
 
 TEST_F(RegistryTest, AnotherCopyWritingMeanwhileIsMergedNotLost) {
@@ -148,7 +142,7 @@ TEST_F(RegistryTest, OpeningAMissingKeyFailsAndCreatesNothing) {
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 }
 
-TEST_F(RegistryTest, ThePathComesFromTheOptionThenTheEnvironment) {
+TEST_F(RegistryTest, ThePathComesFromTheOptionThenTheEnvironmentAndIsNeverRelative) {
     SetRegistryFilePath("");
     const char* savedStore = std::getenv("VELQUIN_STORE");
     const char* savedConfig = std::getenv("XDG_CONFIG_HOME");
@@ -158,6 +152,8 @@ TEST_F(RegistryTest, ThePathComesFromTheOptionThenTheEnvironment) {
     setenv("XDG_CONFIG_HOME", "/tmp/config-home", 1);
     unsetenv("VELQUIN_STORE");
     EXPECT_EQ(RegistryFilePath(), "/tmp/config-home/velquin/registry.reg");
+    setenv("XDG_CONFIG_HOME", "relative/config", 1);  // ignored: the path is never relative
+    EXPECT_EQ(RegistryFilePath()[0], '/') << RegistryFilePath();
     setenv("VELQUIN_STORE", "/tmp/elsewhere.reg", 1);
     EXPECT_EQ(RegistryFilePath(), "/tmp/elsewhere.reg");
     SetRegistryFilePath("/tmp/given.reg");
