@@ -144,17 +144,12 @@ TEST(HiveText, ALineItCannotReadIsSkippedAndTheRestKept) {
     }
 }
 
-// The same hive written by a registry editor in each of its forms.
+// The same hive written by a registry editor in each of its forms: UTF-8, the Windows code page and
+// UTF-16.
 TEST(HiveText, Utf16AndTheWindowsCodePageReadAsTheSameText) {
     const std::string utf8 =
         "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Jeu]\r\n"
         "\"Joueur\"=\"Hélène € “œ”\"\r\n\"Année\"=dword:00000007\r\n";
-    const Hive expected = Parsed(utf8);
-    const HiveKey* key = expected.Find(L"HKEY_CURRENT_USER\\Software\\Jeu");
-    ASSERT_NE(key, nullptr);
-    ASSERT_EQ(key->values.size(), 2u);
-    EXPECT_EQ(key->values[0].data, String(L"", L"Hélène € “œ”").data);
-    EXPECT_EQ(key->values[1].name, L"Année");
 
     // The Windows code page: é is E9, € is 80, the quotes 93 and 94, œ is 9C.
     const std::string cp1252 =
@@ -167,18 +162,20 @@ TEST(HiveText, Utf16AndTheWindowsCodePageReadAsTheSameText) {
     std::string utf16 = "\xFF\xFE";
     for (std::uint8_t b : ToUtf16Data(v5)) utf16.push_back(static_cast<char>(b));
 
-    for (const std::string& text : {cp1252, utf16}) {
+    const HiveValue expected[] = {String(L"Joueur", L"Hélène € “œ”"), Dword(L"Année", 7)};
+    const std::string written = FormatHive(Parsed(utf8));
+    for (const std::string& text : {utf8, cp1252, utf16}) {
         const Hive read = Parsed(text);
         ASSERT_EQ(read.keys.size(), 1u);
-        const HiveKey& k = read.keys[0];
-        ASSERT_EQ(k.values.size(), 2u);
-        EXPECT_TRUE(k.values[0] == key->values[0]);
-        EXPECT_TRUE(k.values[1] == key->values[1]);
-        // Written back in UTF-8, it reads the same again.
-        const Hive again = Parsed(FormatHive(read));
-        EXPECT_TRUE(again.keys[0].values[0] == key->values[0]);
-        EXPECT_EQ(FormatHive(again), FormatHive(expected));
+        EXPECT_EQ(read.keys[0].path, L"HKEY_CURRENT_USER\\Software\\Jeu");
+        ASSERT_EQ(read.keys[0].values.size(), 2u);
+        EXPECT_TRUE(read.keys[0].values[0] == expected[0]);
+        EXPECT_TRUE(read.keys[0].values[1] == expected[1]);
+        EXPECT_EQ(FormatHive(read), written);  // written back in UTF-8 whatever it was read from
     }
+    const Hive again = Parsed(written);  // which reads the same again
+    ASSERT_EQ(again.keys.size(), 1u);
+    EXPECT_TRUE(again.keys[0].values[0] == expected[0]);
 }
 
 TEST(HiveText, DeletionLinesRemoveKeysWithTheirSubkeysAndValues) {

@@ -35,7 +35,7 @@ class RegistryTest : public StoreTest {
     Hive hive_;
 };
 
-TEST_F(RegistryTest, ValuesReachTheFileWhenTheHandleCloses) {
+TEST_F(RegistryTest, ValuesReachAPrivateFileWhenTheHandleCloses) {
     DWORD disposition = 0;
     HKEY key = Create(L"Software\\A", &disposition);
     EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
@@ -44,6 +44,13 @@ TEST_F(RegistryTest, ValuesReachTheFileWhenTheHandleCloses) {
     ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
     ASSERT_NE(Stored(L"Software\\A", L"one"), nullptr);
     EXPECT_EQ(hive_.Find(kRoot + L"Software\\A")->keyClass, L"parameters");
+    // File and folder are the user's only, and no temporary file is left behind.
+    EXPECT_EQ(std::filesystem::status(file_).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(
+        std::filesystem::status(file_.parent_path()).permissions() & std::filesystem::perms::all,
+        std::filesystem::perms::owner_all);
+    EXPECT_TRUE(OtherFiles().empty());
 
     key = Create(L"Software\\A", &disposition);
     EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
@@ -51,16 +58,6 @@ TEST_F(RegistryTest, ValuesReachTheFileWhenTheHandleCloses) {
     EXPECT_EQ(Stored(L"Software\\A", L"two"), nullptr);
     RegCloseKey(key);
     EXPECT_NE(Stored(L"Software\\A", L"two"), nullptr);
-}
-
-TEST_F(RegistryTest, FileAndFolderAreTheUsersOnly) {
-    RegCloseKey(Create(L"Software\\A"));
-    EXPECT_EQ(std::filesystem::status(file_).permissions() & std::filesystem::perms::all,
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    EXPECT_EQ(
-        std::filesystem::status(file_.parent_path()).permissions() & std::filesystem::perms::all,
-        std::filesystem::perms::owner_all);
-    EXPECT_TRUE(OtherFiles().empty());  // no temporary file left behind
 }
 
 // Each handle saves what it set when it closes, merged into what the others saved.
