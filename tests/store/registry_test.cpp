@@ -139,13 +139,23 @@ TEST_F(RegistryTest, OpeningAMissingKeyFailsAndCreatesNothing) {
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 }
 
-TEST_F(RegistryTest, ThePathComesFromTheOptionThenTheEnvironmentAndIsNeverRelative) {
-    SetRegistryFilePath("");
-    const char* savedStore = std::getenv("VELQUIN_STORE");
-    const char* savedConfig = std::getenv("XDG_CONFIG_HOME");
-    const std::string keepStore = savedStore ? savedStore : "";
-    const std::string keepConfig = savedConfig ? savedConfig : "";
+// An environment variable put back as it was when the test ends, however it ends.
+class KeptVariable {
+  public:
+    explicit KeptVariable(const char* name) : name_(name), had_(std::getenv(name) != nullptr) {
+        if (had_) value_ = std::getenv(name);
+    }
+    ~KeptVariable() { had_ ? setenv(name_, value_.c_str(), 1) : unsetenv(name_); }
 
+  private:
+    const char* name_;
+    bool had_;
+    std::string value_;
+};
+
+TEST_F(RegistryTest, ThePathComesFromTheOptionThenTheEnvironmentAndIsNeverRelative) {
+    const KeptVariable store("VELQUIN_STORE"), config("XDG_CONFIG_HOME");
+    SetRegistryFilePath("");
     setenv("XDG_CONFIG_HOME", "/tmp/config-home", 1);
     unsetenv("VELQUIN_STORE");
     EXPECT_EQ(RegistryFilePath(), "/tmp/config-home/velquin/registry.reg");
@@ -155,15 +165,6 @@ TEST_F(RegistryTest, ThePathComesFromTheOptionThenTheEnvironmentAndIsNeverRelati
     EXPECT_EQ(RegistryFilePath(), "/tmp/elsewhere.reg");
     SetRegistryFilePath("/tmp/given.reg");
     EXPECT_EQ(RegistryFilePath(), "/tmp/given.reg");
-
-    if (savedStore)
-        setenv("VELQUIN_STORE", keepStore.c_str(), 1);
-    else
-        unsetenv("VELQUIN_STORE");
-    if (savedConfig)
-        setenv("XDG_CONFIG_HOME", keepConfig.c_str(), 1);
-    else
-        unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace
