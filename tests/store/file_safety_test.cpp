@@ -225,14 +225,17 @@ TEST_F(StoreFiles, FoldersAreMadeWithoutRecursion) {
     EXPECT_EQ(SaveAndReadBack(), 0);
 }
 
-// Other programs' keys in the same file, many of them, with text in the platform's form, a class
-// and a default value; and a value in the game's key it does not know.
+// Other programs' keys in the same file: many of them, one with many values, with text in the
+// platform's form, a class and a default value; and a value in the game's key it does not know.
 TEST_F(StoreFiles, TwentyThousandKeysOfOtherProgramsLoadAndSurviveASave) {
     std::string text = "REGEDIT4\r\n";
     for (int k = 0; k < 20000; ++k)
         text += "\r\n[HKEY_CURRENT_USER\\Software\\Other\\Key" + std::to_string(k) +
                 "]\r\n\"Name\"=\"Zoë\tnumber " + std::to_string(k) + "\"\r\n";
+    text += "\r\n[HKEY_CURRENT_USER\\Software\\Other\\Key7]\r\n";  // again, with many values
+    for (int v = 0; v < 3000; ++v) text += "\"v" + std::to_string(v) + "\"=dword:00000002\r\n";
     text +=
+        "\"V2999\"=dword:00000003\r\n\"NAME\"=\"Zoë\tnumber 7\"\r\n"
         "\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n; class: tools\r\n"
         "\"path\"=\"/usr/share\"\r\n@=hex:de,ad\r\n"
         "\r\n[HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC]\r\n\"note\"=dword:00000001\r\n"
@@ -244,6 +247,9 @@ TEST_F(StoreFiles, TwentyThousandKeysOfOtherProgramsLoadAndSurviveASave) {
     const Hive hive = ReadHive();
     ASSERT_EQ(hive.keys.size(), 20002u);
     EXPECT_EQ(hive.keys[19999].path, L"HKEY_CURRENT_USER\\Software\\Other\\Key19999");
+    ASSERT_EQ(hive.keys[7].values.size(), 3001u);
+    EXPECT_EQ(hive.keys[7].values[3000].name, L"v2999");  // "V2999" set it, under its first name
+    EXPECT_EQ(hive.keys[7].values[3000].data[0], 3);
     EXPECT_EQ(hive.keys[20000].keyClass, L"tools");
     EXPECT_EQ(hive.keys[20000].values.size(), 2u);
     ASSERT_EQ(hive.keys[20001].values.size(), 68u);

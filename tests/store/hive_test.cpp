@@ -214,26 +214,4 @@ TEST(HiveText, DeletionLinesRemoveKeysWithTheirSubkeysAndValues) {
     EXPECT_NE(m.keys[0].Find(L"v10"), nullptr);
 }
 
-// Keys and values are found through an index: many of them read as quickly as a few (the speed
-// is the benchmark's; this holds what the index finds).
-TEST(HiveText, TwentyThousandKeysWithManyValuesReadBackWhole) {
-    std::string text = "REGEDIT4\r\n";
-    for (int k = 0; k < 20000; ++k) {
-        text += "\r\n[HKEY_CURRENT_USER\\Software\\Other\\Key" + std::to_string(k) + "]\r\n";
-        text += "\"n\"=dword:" + std::string(k % 2 ? "00000001" : "00000000") + "\r\n";
-    }
-    text += "\r\n[HKEY_CURRENT_USER\\Software\\Other\\Key7]\r\n";  // an earlier key again
-    for (int v = 0; v < 3000; ++v) text += "\"V" + std::to_string(v) + "\"=dword:00000002\r\n";
-    text += "\"v2999\"=dword:00000003\r\n\"N\"=dword:00000004\r\n";
-    const Hive hive = Parsed(text);
-    ASSERT_EQ(hive.keys.size(), 20000u);
-    const HiveKey& seven = hive.keys[7];
-    ASSERT_EQ(seven.values.size(), 3001u);
-    EXPECT_EQ(seven.values[0].data[0], 4);         // "n" and "N" are one value
-    EXPECT_EQ(seven.values[3000].data[0], 3);      // "V2999" and "v2999" too
-    EXPECT_EQ(seven.values[3000].name, L"V2999");  // with its first name
-    EXPECT_EQ(hive.keys[19999].values[0].data[0], 1);
-    EXPECT_EQ(Parsed(FormatHive(hive)).keys.size(), 20000u);
-}
-
 }  // namespace
