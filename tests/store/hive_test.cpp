@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace {
 
 HiveValue Dword(const std::wstring& name, std::uint32_t v) {
