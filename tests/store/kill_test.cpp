@@ -2,18 +2,11 @@
 // were or as they became: never torn, never lost, and no temporary file piles up.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstring>
-#include <filesystem>
 #include <random>
-#include <string>
 
-#include "engine/game_state.h"
-#include "platform/registry/registry.h"
-#include "store/settings_store.h"
+#include "store_fixture.h"
 
 namespace {
 
@@ -35,13 +28,9 @@ constexpr std::uint32_t TimeFor(std::int32_t n) {
     }
 }
 
-TEST(KilledWhileSaving, TheHiveIsAlwaysTheOldOrTheNewOne) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("velquin-kill-" + std::to_string(getpid()));
-    fs::remove_all(folder);
-    const fs::path file = folder / "registry.reg";
-    SetRegistryFilePath(file.string());
+class KilledWhileSaving : public StoreTest {};
 
+TEST_F(KilledWhileSaving, TheHiveIsAlwaysTheOldOrTheNewOne) {
     std::mt19937 random(20261207);
     std::int32_t confirmed = 0;  // the last save the child reported finished
     int kills = 0, saves = 0, caughtMidSave = 0;
@@ -84,7 +73,7 @@ TEST(KilledWhileSaving, TheHiveIsAlwaysTheOldOrTheNewOne) {
         confirmed = stored;
         // No damaged file was moved aside, and at most the dead copy's temporary file remains.
         int others = 0;
-        for (const auto& entry : fs::directory_iterator(folder)) {
+        for (const auto& entry : fs::directory_iterator(file_.parent_path())) {
             const std::string name = entry.path().filename().string();
             ASSERT_EQ(name.find("damaged"), std::string::npos) << name;
             others += name != "registry.reg" && name != "registry.reg.lock";
@@ -95,8 +84,6 @@ TEST(KilledWhileSaving, TheHiveIsAlwaysTheOldOrTheNewOne) {
         "%d saves, %d kills, %d of them after the file was replaced but before the save "
         "was reported\n",
         saves, kills, caughtMidSave);
-    SetRegistryFilePath("");
-    fs::remove_all(folder);
 }
 
 }  // namespace

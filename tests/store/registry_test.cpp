@@ -35,7 +35,7 @@ class RegistryTest : public StoreTest {
     Hive hive_;
 };
 
-TEST_F(RegistryTest, ValuesReachTheFileWhenTheHandleCloses) {
+TEST_F(RegistryTest, ValuesReachAPrivateFileWhenTheHandleCloses) {
     DWORD disposition = 0;
     HKEY key = Create(L"Software\\A", &disposition);
     EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
@@ -44,6 +44,13 @@ TEST_F(RegistryTest, ValuesReachTheFileWhenTheHandleCloses) {
     ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
     ASSERT_NE(Stored(L"Software\\A", L"one"), nullptr);
     EXPECT_EQ(hive_.Find(kRoot + L"Software\\A")->keyClass, L"parameters");
+    // File and folder are the user's only, and no temporary file is left behind.
+    EXPECT_EQ(std::filesystem::status(file_).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(
+        std::filesystem::status(file_.parent_path()).permissions() & std::filesystem::perms::all,
+        std::filesystem::perms::owner_all);
+    EXPECT_TRUE(OtherFiles().empty());
 
     key = Create(L"Software\\A", &disposition);
     EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
@@ -53,48 +60,32 @@ TEST_F(RegistryTest, ValuesReachTheFileWhenTheHandleCloses) {
     EXPECT_NE(Stored(L"Software\\A", L"two"), nullptr);
 }
 
-TEST_F(RegistryTest, FileAndFolderAreTheUsersOnly) {
-    RegCloseKey(Create(L"Software\\A"));
-    EXPECT_EQ(std::filesystem::status(file_).permissions() & std::filesystem::perms::all,
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    EXPECT_EQ(
-        std::filesystem::status(file_.parent_path()).permissions() & std::filesystem::perms::all,
-        std::filesystem::perms::owner_all);
-    EXPECT_TRUE(OtherFiles().empty());  // no temporary file left behind
-}
-
-TEST_F(RegistryTest, TwoHandlesSavingDifferentKeysBothKeepTheirValues) {
-    HKEY a = Create(L"Software\\A");
-    HKEY b = Create(L"Software\\B");
-    SetDword(a, L"x", 1);
-    SetDword(b, L"y", 2);
-    RegCloseKey(b);
-    RegCloseKey(a);
-    EXPECT_NE(Stored(L"Software\\A", L"x"), nullptr);
-    EXPECT_NE(Stored(L"Software\\B", L"y"), nullptr);
-}
-
-TEST_F(RegistryTest, TwoHandlesOnOneKeyMergeAndTheLastWriterWinsOnlyItsOwnValues) {
+// Each handle saves what it set when it closes, merged into what the others saved.
+TEST_F(RegistryTest, HandlesMergeTheirOwnValuesAndTheLastWriterWinsOnlyThose) {
     HKEY first = Create(L"Software\\A");
     SetDword(first, L"shared", 1);
     RegCloseKey(first);
 
     HKEY a = Create(L"Software\\A");
     HKEY b = Create(L"Software\\A");
+    HKEY other = Create(L"Software\\B");
     SetDword(a, L"fromA", 10);
     SetDword(b, L"fromB", 20);
     SetDword(b, L"shared", 2);
+    SetDword(other, L"y", 3);
     RegCloseKey(b);
+    RegCloseKey(other);
     RegCloseKey(a);  // a read "shared" as 1 but never set it: b's 2 stays
     const HiveValue* shared = Stored(L"Software\\A", L"shared");
     ASSERT_NE(shared, nullptr);
     EXPECT_EQ(shared->data[0], 2);
-    EXPECT_NE(hive_.Find(kRoot + L"Software\\A")->Find(L"fromA"), nullptr);
-    EXPECT_NE(hive_.Find(kRoot + L"Software\\A")->Find(L"fromB"), nullptr);
+    EXPECT_NE(Stored(L"Software\\B", L"y"), nullptr);  // a closing last drops no other key
     // Values stay in the order first written.
     const auto& values = hive_.Find(kRoot + L"Software\\A")->values;
     ASSERT_EQ(values.size(), 3u);
     EXPECT_EQ(values[0].name, L"shared");
+    EXPECT_NE(hive_.Find(kRoot + L"Software\\A")->Find(L"fromA"), nullptr);
+    EXPECT_NE(hive_.Find(kRoot + L"Software\\A")->Find(L"fromB"), nullptr);
 }
 
 TEST_F(RegistryTest, AnotherCopyWritingMeanwhileIsMergedNotLost) {
@@ -148,29 +139,32 @@ TEST_F(RegistryTest, OpeningAMissingKeyFailsAndCreatesNothing) {
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 }
 
-TEST_F(RegistryTest, ThePathComesFromTheOptionThenTheEnvironment) {
-    SetRegistryFilePath("");
-    const char* savedStore = std::getenv("VELQUIN_STORE");
-    const char* savedConfig = std::getenv("XDG_CONFIG_HOME");
-    const std::string keepStore = savedStore ? savedStore : "";
-    const std::string keepConfig = savedConfig ? savedConfig : "";
+// An environment variable put back as it was when the test ends, however it ends.
+class KeptVariable {
+  public:
+    explicit KeptVariable(const char* name) : name_(name), had_(std::getenv(name) != nullptr) {
+        if (had_) value_ = std::getenv(name);
+    }
+    ~KeptVariable() { had_ ? setenv(name_, value_.c_str(), 1) : unsetenv(name_); }
 
+  private:
+    const char* name_;
+    bool had_;
+    std::string value_;
+};
+
+TEST_F(RegistryTest, ThePathComesFromTheOptionThenTheEnvironmentAndIsNeverRelative) {
+    const KeptVariable store("VELQUIN_STORE"), config("XDG_CONFIG_HOME");
+    SetRegistryFilePath("");
     setenv("XDG_CONFIG_HOME", "/tmp/config-home", 1);
     unsetenv("VELQUIN_STORE");
     EXPECT_EQ(RegistryFilePath(), "/tmp/config-home/velquin/registry.reg");
+    setenv("XDG_CONFIG_HOME", "relative/config", 1);  // ignored: the path is never relative
+    EXPECT_EQ(RegistryFilePath()[0], '/') << RegistryFilePath();
     setenv("VELQUIN_STORE", "/tmp/elsewhere.reg", 1);
     EXPECT_EQ(RegistryFilePath(), "/tmp/elsewhere.reg");
     SetRegistryFilePath("/tmp/given.reg");
     EXPECT_EQ(RegistryFilePath(), "/tmp/given.reg");
-
-    if (savedStore)
-        setenv("VELQUIN_STORE", keepStore.c_str(), 1);
-    else
-        unsetenv("VELQUIN_STORE");
-    if (savedConfig)
-        setenv("XDG_CONFIG_HOME", keepConfig.c_str(), 1);
-    else
-        unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

@@ -1,16 +1,34 @@
-// A scratch folder per test holding the hive file, and helpers to read and write it directly.
+// A scratch folder per test holding the hive file, a game state cleared to the current version,
+// and helpers to read and write the file directly.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
+#include "engine/game_state.h"
 #include "platform/registry/hive.h"
 #include "platform/registry/registry.h"
+#include "store/settings_store.h"
+
+// Runs `step` in a child process as `uid`; its result (0 for success, else the failing step).
+inline int RunAs(uid_t uid, const std::function<int()>& step) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(uid) != 0 || setuid(uid) != 0) _exit(100);
+        _exit(step());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 200 + WTERMSIG(status);
+}
 
 class StoreTest : public testing::Test {
   protected:
@@ -21,6 +39,8 @@ class StoreTest : public testing::Test {
         std::filesystem::remove_all(folder_);
         file_ = folder_ / "velquin" / "registry.reg";
         SetRegistryFilePath(file_.string());
+        std::memset(&gameState, 0, sizeof gameState);
+        gameState.version = kSettingsVersion;
     }
     void TearDown() override {
         SetRegistryFilePath("");
