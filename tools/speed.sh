@@ -58,10 +58,10 @@ rm -f "$scratch"/store.reg*
 peak_kb=$(/usr/bin/time -v "$velquin" --headless --script "$scratch/all.txt" \
     --store "$scratch/store.reg" 2>&1 >/dev/null | awk -F': ' '/Maximum resident/ { print $2 }')
 
-screen=$(build/bench/screen/bench_screen --benchmark_filter=none 2>/dev/null)
+screen=$(build/bench/bench_screen --benchmark_filter=none 2>/dev/null)
 frame=$(echo "$screen" | awk '/^game frame/ { print $3, $5 }')
 intro=$(echo "$screen" | awk '/^intro band frame/ { print $4, $6 }')
-solve_ms=$(build/bench/solver/bench_solver --benchmark_filter=BM_SolveAllPuzzles \
+solve_ms=$(build/bench/bench_solver --benchmark_filter=BM_SolveAllPuzzles \
     --benchmark_format=csv 2>/dev/null | awk -F, '/SolveAll/ { printf "%.1f", $4 }')
 
 printf '%-42s %-22s %s\n' "measure" "value" "target"
