@@ -45,20 +45,21 @@ TEST_F(InputTest, KeysGoToTheFocusAndNothingReachesADisabledWindow) {
 }
 
 TEST_F(InputTest, TheCloseRequestAndTheNavigationBarCloseButtonBothSendWmClose) {
-    HWND w = MakeFrame();
-    script->Close();
-    script->Run();
-    EXPECT_EQ(Log().Count(WM_CLOSE), 1);
-    EXPECT_FALSE(IsWindow(w));  // the test class destroys itself on close
-
-    user::ShutdownWindowSystem();
-    Log() = TestWindowLog{};
-    HWND again = MakeFrame();
-    script->ScreenTap(225, 12);  // the close button at the right of the navigation bar
-    script->ScreenTap(100, 12);  // the title: nothing
-    script->Run();
-    EXPECT_EQ(Log().Count(WM_CLOSE), 1);
-    EXPECT_FALSE(IsWindow(again));
+    for (bool button : {false, true}) {
+        SCOPED_TRACE(button ? "the close button" : "the close request");
+        user::ShutdownWindowSystem();
+        Log() = TestWindowLog{};
+        HWND w = MakeFrame();
+        if (button) {
+            script->ScreenTap(100, 12);  // the title: nothing
+            script->ScreenTap(225, 12);  // the close button at the right of the navigation bar
+        } else {
+            script->Close();
+        }
+        script->Run();
+        EXPECT_EQ(Log().Count(WM_CLOSE), 1);
+        EXPECT_FALSE(IsWindow(w));  // the test class destroys itself on close
+    }
 }
 
 TEST_F(InputTest, TheMainWindowTakesTheAreaBetweenTheBars) {
@@ -66,11 +67,9 @@ TEST_F(InputTest, TheMainWindowTakesTheAreaBetweenTheBars) {
     RECT client, window;
     GetClientRect(w, &client);
     GetWindowRect(w, &window);
-    EXPECT_EQ(client.right, 240);
-    EXPECT_EQ(client.bottom, 268);
-    EXPECT_EQ(window.top, 26);
-    EXPECT_EQ(window.bottom, 294);
-    EXPECT_EQ(WindowFromPoint({5, 25}) == w, false);
+    EXPECT_EQ((std::vector<LONG>{client.right, client.bottom, window.top, window.bottom}),
+              (std::vector<LONG>{240, 268, 26, 294}));
+    EXPECT_NE(WindowFromPoint({5, 25}), w);
     EXPECT_EQ(WindowFromPoint({5, 26}), w);
     EXPECT_EQ(user::GetMainFrameWindow(), w);
     SetWindowTextW(w, L"Velquin PPC");

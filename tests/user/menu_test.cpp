@@ -24,6 +24,15 @@ class MenuTest : public WindowTest {
                 toolPixels[y * 64 + x] = 0x100000u * static_cast<unsigned>(x / 16 + 1);
         RegisterToolBarResource(128, &kToolBar);
     }
+    // A main window with the command bar: the menu button, then the toolbar's buttons.
+    std::span<const user::CommandBarButton> MakeFrameWithBar() {
+        frame = MakeFrame();
+        HWND bar = CommandBar_Create(nullptr, frame, 0xE800);
+        EXPECT_TRUE(CommandBar_InsertMenubar(bar, nullptr, 128, 0));
+        EXPECT_TRUE(CommandBar_AddToolBar(bar, nullptr, 128));
+        return user::CommandBarButtons(bar);
+    }
+    HWND frame = nullptr;
     std::vector<WPARAM> Commands() const {
         std::vector<WPARAM> out;
         for (const auto& m : Log().messages)
@@ -66,11 +75,7 @@ TEST_F(MenuTest, ItemsAreReadAndChangedByPosition) {
 }
 
 TEST_F(MenuTest, TheMenuButtonOpensThePopupUpwardAndAnItemSendsItsCommand) {
-    HWND w = MakeFrame();
-    HWND bar = CommandBar_Create(nullptr, w, 0xE800);
-    ASSERT_TRUE(CommandBar_InsertMenubar(bar, nullptr, 128, 0));
-    ASSERT_TRUE(CommandBar_AddToolBar(bar, nullptr, 128));
-    auto buttons = user::CommandBarButtons(bar);
+    auto buttons = MakeFrameWithBar();
     ASSERT_EQ(buttons.size(), 5u);
     ASSERT_TRUE(buttons[0].isMenu);
     RECT menuRect{};
@@ -92,10 +97,7 @@ TEST_F(MenuTest, TheMenuButtonOpensThePopupUpwardAndAnItemSendsItsCommand) {
 }
 
 TEST_F(MenuTest, ATapOutsideOrEscapeClosesTheMenuWithNoCommand) {
-    HWND w = MakeFrame();
-    HWND bar = CommandBar_Create(nullptr, w, 0xE800);
-    CommandBar_InsertMenubar(bar, nullptr, 128, 0);
-    auto menuButton = user::CommandBarButtons(bar)[0].rect;
+    auto menuButton = MakeFrameWithBar()[0].rect;
     script->ScreenTap(menuButton.left + 2, 300);
     script->ScreenTap(230, 40);  // outside the menu: closes it, reaches nobody
     script->ScreenTap(menuButton.left + 2, 300);
@@ -109,11 +111,7 @@ TEST_F(MenuTest, ATapOutsideOrEscapeClosesTheMenuWithNoCommand) {
 }
 
 TEST_F(MenuTest, ToolbarButtonsShowTheirImageAndSendTheirCommands) {
-    HWND w = MakeFrame();
-    HWND bar = CommandBar_Create(nullptr, w, 0xE800);
-    CommandBar_InsertMenubar(bar, nullptr, 128, 0);
-    CommandBar_AddToolBar(bar, nullptr, 128);
-    auto buttons = user::CommandBarButtons(bar);
+    auto buttons = MakeFrameWithBar();
     for (size_t i = 1; i < buttons.size(); ++i) script->ScreenTap(buttons[i].rect.left + 12, 306);
     script->Run();
     EXPECT_EQ(Commands(), (std::vector<WPARAM>{40008, 40004, 40018, 40014}));
@@ -123,7 +121,7 @@ TEST_F(MenuTest, ToolbarButtonsShowTheirImageAndSendTheirCommands) {
     EXPECT_EQ(user::ScreenPixel(third.left + 19, 314), 0x300000u);
     // The bar goes dead with its owner disabled.
     Log().messages.clear();
-    EnableWindow(w, FALSE);
+    EnableWindow(frame, FALSE);
     script->ScreenTap(buttons[1].rect.left + 12, 306);
     script->Run();
     EXPECT_TRUE(Commands().empty());
