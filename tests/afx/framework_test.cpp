@@ -68,16 +68,21 @@ TEST_F(FrameworkTest, CommandsReachTheFrameFirstThenTheApplication) {
               (std::vector<std::string>{"frame both", "app only", "frame next"}));
 }
 
-TEST_F(FrameworkTest, TheExitCommandAsksThroughTheCloseHandlerAndEndsTheLoopOnOk) {
+TEST_F(FrameworkTest, ExitCloseButtonAndCloseRequestAskThroughTheCloseHandlerAndEndOnOk) {
     script->Command(kCmdExit);
     script->Answer(IDCANCEL);  // the game goes on
+    script->ScreenTap(225, 12);
+    script->Answer(IDCANCEL);
+    script->Close();
+    script->Answer(IDCANCEL);
     script->Wait(30);
-    script->Command(100);
+    script->Command(100);  // the second id the application gives its exit
     script->Answer(IDOK);
     script->Wait(1000);  // never runs: the loop has ended
     RunApp();
     EXPECT_EQ(CallsWithout("timer"),
-              (std::vector<std::string>{"close asked", "close asked", "frame deleted"}));
+              (std::vector<std::string>{"close asked", "close asked", "close asked", "close asked",
+                                        "frame deleted"}));
     EXPECT_EQ(AfxGetMainWnd(), nullptr);
     EXPECT_TRUE(TheTrace().exitInstanceRan);
     EXPECT_EQ(script->Now(), 1030u);
@@ -104,16 +109,6 @@ TEST_F(FrameworkTest, AfterAGrantedCloseTheApplicationRunsAgain) {
     EXPECT_EQ(user::GetMainFrameWindow(), nullptr);
 }
 
-TEST_F(FrameworkTest, TheCloseButtonAndTheCloseRequestGoThroughTheSameHandler) {
-    script->ScreenTap(225, 12);
-    script->Answer(IDCANCEL);
-    script->Close();
-    script->Answer(IDOK);
-    RunApp();
-    EXPECT_EQ(CallsWithout("timer"),
-              (std::vector<std::string>{"close asked", "close asked", "frame deleted"}));
-}
-
 TEST_F(FrameworkTest, TapsKeysTimersAndTheDoubleTapReachTheirHandlers) {
     script->Tap(61, 54);
     script->DoubleTap(177, 170);
@@ -127,17 +122,27 @@ TEST_F(FrameworkTest, TapsKeysTimersAndTheDoubleTapReachTheirHandlers) {
 }
 
 TEST_F(FrameworkTest, TheLoopTurnsAKeyOfTheAcceleratorTableIntoItsCommandAndNothingElse) {
+    std::vector<bool> fullScreen;
+    auto look = [&](std::string*) {
+        fullScreen.push_back(script->FullScreen());
+        return true;
+    };
     script->Key('N', user::ModControl);  // an entry: the command, and no key message
     script->Key('N');                    // no entry without Ctrl: the key as before
     script->Key('N', user::ModControl | user::ModShift);  // Shift too: no entry matches
     script->Key('A', user::ModControl);                   // a command only the application has
     script->Key(VK_F2);
+    script->Key(VK_F11);  // full screen, and back
+    script->Do(look);
+    script->Key(VK_F11);
+    script->Do(look);
     script->Key(VK_RETURN, user::ModAlt);  // a system key: its entry, never WM_KEYDOWN
-    script->Key(VK_LEFT, user::ModAlt);    // a system key with no entry: nobody's key
+    script->Do(look);
+    script->Key(VK_LEFT, user::ModAlt);  // a system key with no entry: nobody's key
     RunApp();
     EXPECT_EQ(CallsWithout("timer"), (std::vector<std::string>{"frame next", "key 78", "key 78",
                                                                "app only", "frame both"}));
-    EXPECT_TRUE(script->FullScreen());
+    EXPECT_EQ(fullScreen, (std::vector<bool>{true, false, true}));
 }
 
 TEST_F(FrameworkTest, EveryRegisteredTableListsItsKeysWithTheirModifiers) {
@@ -152,22 +157,6 @@ TEST_F(FrameworkTest, EveryRegisteredTableListsItsKeysWithTheirModifiers) {
     EXPECT_TRUE(has(FVIRTKEY | FALT, VK_RETURN));
     EXPECT_TRUE(has(FVIRTKEY | FSHIFT, VK_F12));
     EXPECT_FALSE(has(FVIRTKEY, 'N'));  // the key without its Ctrl is nobody's
-}
-
-TEST_F(FrameworkTest, TheFullScreenKeysSwitchTheBackendBackAndForth) {
-    std::vector<bool> seen;
-    auto look = [&](std::string*) {
-        seen.push_back(script->FullScreen());
-        return true;
-    };
-    script->Key(VK_F11);
-    script->Do(look);
-    script->Key(VK_F11);
-    script->Do(look);
-    script->Key(VK_RETURN, user::ModAlt);
-    script->Do(look);
-    RunApp();
-    EXPECT_EQ(seen, (std::vector<bool>{true, false, true}));
 }
 
 TEST_F(FrameworkTest, KeysGoToAnOpenBoxNotToTheAcceleratorTable) {
@@ -207,65 +196,57 @@ TEST_F(FrameworkTest, TimersAndPaintsGoOnBehindTheAboutBox) {
     EXPECT_EQ(besideBox, 0x008000u);
 }
 
-TEST_F(FrameworkTest, DialogDataExchangeBothWays) {
-    auto read = [](int id) { return IsDlgButtonChecked(user::GetOpenDialog(), id) == BST_CHECKED; };
+TEST_F(FrameworkTest, DialogDataExchangeBothWaysAndCancelStoresNothing) {
+    auto checked = [](int id) {
+        return IsDlgButtonChecked(user::GetOpenDialog(), id) == BST_CHECKED;
+    };
+    const std::wstring initialStats = L"#0 - (0 ms)\r\nTotal time: 0 ms";
     bool frenchAtStart = false, englishAtStart = true;
-    std::wstring statsShown;
-    script->Command(kCmdOptions);
+    std::wstring statsShown, statsAfterCancel;
+    script->Command(kCmdOptions);  // the first run starts French
     script->Do([&](std::string*) {
-        frenchAtStart = read(kFrench);
-        englishAtStart = read(kEnglish);
+        frenchAtStart = checked(kFrench);
+        englishAtStart = checked(kEnglish);
         wchar_t text[64];
         GetDlgItemTextW(user::GetOpenDialog(), kStats, text, 64);
         statsShown = text;
         return true;
     });
-    script->Click(kEnglish);
+    script->Click(kEnglish);  // read at once by the click's handler
     script->SetText(kStats, L"typed");
-    script->DialogOk();
+    script->DialogCancel();
+    script->Do([&](std::string*) {
+        statsAfterCancel = TheTrace().statsAtClose;
+        return true;
+    });
+    script->Command(kCmdOptions);  // the second starts with no language set
+    script->SetText(kStats, L"typed");
+    script->Key(VK_RETURN);
     RunApp();
     EXPECT_TRUE(frenchAtStart);
     EXPECT_FALSE(englishAtStart);
-    EXPECT_EQ(statsShown, L"#0 - (0 ms)\r\nTotal time: 0 ms");
-    EXPECT_EQ(TheTrace().languageChoiceAtOk, 0);
+    EXPECT_EQ(statsShown, initialStats);
+    EXPECT_EQ(statsAfterCancel, initialStats);
+    EXPECT_EQ(TheTrace().languageChoiceAtOk, -1);
     EXPECT_EQ(TheTrace().statsAtClose, L"typed");
     EXPECT_EQ(CallsWithout("timer"),
-              (std::vector<std::string>{"language 0", "options closed 1 lang 0"}));
-}
-
-TEST_F(FrameworkTest, AnUnsetRadioGroupReadsMinusOneAndCancelStoresNothing) {
-    script->Command(kCmdOptions);
-    script->DialogCancel();  // the first run starts French, is cancelled
-    script->Command(kCmdOptions);
-    script->Key(VK_RETURN);  // the second starts with no language set and is confirmed
-    RunApp();
-    EXPECT_EQ(CallsWithout("timer"),
-              (std::vector<std::string>{"options closed 2 lang 1", "options closed 1 lang -1"}));
-    EXPECT_EQ(TheTrace().languageChoiceAtOk, -1);
+              (std::vector<std::string>{"language 0", "options closed 2 lang 0",
+                                        "options closed 1 lang -1"}));
 }
 
 TEST_F(FrameworkTest, AButtonInTheDialogOpensABoxOwnedByTheDialog) {
-    std::wstring stats;
     script->Command(kCmdOptions);
     script->Click(kReset);
     script->Do([](std::string* e) {
         HWND box = user::GetOpenMessageBox();
         if (!box || GetWindow(box, GW_OWNER) != user::GetOpenDialog()) return *e = "owner", false;
+        if (IsWindowEnabled(user::GetOpenDialog())) return *e = "dialog enabled", false;
         return true;
     });
-    script->Click(kEnglish);  // the dialog is disabled behind its box: an error
-    RunApp();
-    EXPECT_EQ(script->Error(), "no dialog is open");
-
-    user::ShutdownWindowSystem();
-    TheTrace() = Trace{};
-    user::ResetInputEnded();
-    script = std::make_unique<backend::ScriptBackend>(1000);
-    script->Command(kCmdOptions);
-    script->Click(kReset);
     script->Answer(IDOK);
     script->Key(VK_ESCAPE);
     RunApp();
+    EXPECT_EQ(script->Error(), "");
     EXPECT_EQ(TheTrace().statsAtClose, L"reset");
     EXPECT_EQ(CallsWithout("timer"), (std::vector<std::string>{"options closed 2 lang 1"}));
 }

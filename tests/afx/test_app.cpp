@@ -118,7 +118,7 @@ void TestFrame::OnDoubleTap(UINT flags, CPoint p) {
 void TestFrame::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(m_hWnd, &ps);
-    BlitWholeClient(m_hWnd, dc, TheTrace().paintColour);
+    BlitWholeClient(m_hWnd, dc, RGB(0, 128, 0));
     EndPaint(m_hWnd, &ps);
     ++TheTrace().paints;
 }
@@ -134,9 +134,8 @@ void TestFrame::OnKeyDown(UINT key, UINT, UINT) {
 
 void TestFrame::OnClose() {
     TheTrace().calls.push_back("close asked");
-    TheTrace().closeAnswer =
-        MessageBox(L"This will abort the current game. Abort?", L"Warning", MB_OKCANCEL);
-    if (TheTrace().closeAnswer == IDOK) CFrameWnd::OnClose();
+    if (MessageBox(L"This will abort the current game. Abort?", L"Warning", MB_OKCANCEL) == IDOK)
+        CFrameWnd::OnClose();
 }
 
 void TestFrame::OnNext() {
@@ -149,9 +148,9 @@ void TestFrame::OnBoth() {
 void TestFrame::ShowOptions() {
     OptionsDialog dialog;
     dialog.startLanguage = ++dialogRuns == 1 ? 1 : -1;  // the second run: no language set
-    lastDialogAnswer = static_cast<int>(dialog.DoModal());
+    INT_PTR answer = dialog.DoModal();
     TheTrace().statsAtClose = dialog.statsText.Str();
-    TheTrace().calls.push_back("options closed " + std::to_string(lastDialogAnswer) + " lang " +
+    TheTrace().calls.push_back("options closed " + std::to_string(answer) + " lang " +
                                std::to_string(dialog.languageChoice));
 }
 
