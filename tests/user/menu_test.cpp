@@ -74,12 +74,20 @@ TEST_F(MenuTest, ItemsAreReadAndChangedByPosition) {
     EXPECT_FALSE(IsMenu(popup));
 }
 
-TEST_F(MenuTest, TheMenuButtonOpensThePopupUpwardAndAnItemSendsItsCommand) {
+TEST_F(MenuTest, TheMenuButtonOpensThePopupUpwardAndATapOrTheKeysChooseOrCloseIt) {
     auto buttons = MakeFrameWithBar();
     ASSERT_EQ(buttons.size(), 5u);
     ASSERT_TRUE(buttons[0].isMenu);
+    const int menuButton = buttons[0].rect.left + 2;
     RECT menuRect{};
-    script->ScreenTap(buttons[0].rect.left + 2, 300);
+    script->ScreenTap(menuButton, 300);
+    script->ScreenTap(230, 40);  // outside the menu: closes it, reaches nobody
+    script->ScreenTap(menuButton, 300);
+    script->Key(VK_ESCAPE);
+    script->ScreenTap(menuButton, 300);
+    script->Key(VK_UP);  // the last item
+    script->Key(VK_RETURN);
+    script->ScreenTap(menuButton, 300);
     script->Do([&](std::string* e) {
         HWND open = user::GetOpenMenuWindow();
         if (!open) return *e = "no menu", false;
@@ -90,24 +98,11 @@ TEST_F(MenuTest, TheMenuButtonOpensThePopupUpwardAndAnItemSendsItsCommand) {
     script->Run();
     EXPECT_TRUE(script->Error().empty()) << script->Error();
     EXPECT_EQ(menuRect.bottom, 294);  // opens upward from the command bar
-    EXPECT_EQ(Commands(), (std::vector<WPARAM>{40004}));
+    EXPECT_EQ(Commands(), (std::vector<WPARAM>{40001, 40004}));
+    EXPECT_EQ(Log().Count(WM_LBUTTONDOWN), 0);
     EXPECT_EQ(user::GetOpenMenuWindow(), nullptr);
     // Closing the menu uncovered part of the main window, which was repainted.
     EXPECT_EQ(user::ScreenPixel(menuRect.left + 1, menuRect.bottom - 2), Pixel(Log().colour));
-}
-
-TEST_F(MenuTest, ATapOutsideOrEscapeClosesTheMenuWithNoCommand) {
-    auto menuButton = MakeFrameWithBar()[0].rect;
-    script->ScreenTap(menuButton.left + 2, 300);
-    script->ScreenTap(230, 40);  // outside the menu: closes it, reaches nobody
-    script->ScreenTap(menuButton.left + 2, 300);
-    script->Key(VK_ESCAPE);
-    script->ScreenTap(menuButton.left + 2, 300);
-    script->Key(VK_UP);  // the last item
-    script->Key(VK_RETURN);
-    script->Run();
-    EXPECT_EQ(Commands(), (std::vector<WPARAM>{40001}));
-    EXPECT_EQ(Log().Count(WM_LBUTTONDOWN), 0);
 }
 
 TEST_F(MenuTest, ToolbarButtonsShowTheirImageAndSendTheirCommands) {
