@@ -8,13 +8,11 @@
 #include <string>
 
 #include "platform/user/message_box.h"
-#include "tests/user/test_resources.h"
+#include "resources/game_tables.h"
 #include "tests/user/test_window.h"
 
 namespace testing_user {
 namespace {
-
-using namespace test_resources;  // the game's two templates
 
 struct Seen {
     std::vector<std::pair<UINT, UINT>> commands;  // control id, notification
@@ -51,8 +49,8 @@ class DialogTest : public WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        RegisterDialogResource(104, &kOptions);
-        RegisterDialogResource(105, &kRules);
+        RegisterDialogResource(104, &game_tables::kOptions);  // the game's own templates
+        RegisterDialogResource(105, &game_tables::kRules);
         main = MakeFrame(L"Velquin PPC");
         Pump();
         seen = &record;

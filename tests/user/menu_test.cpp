@@ -3,22 +3,20 @@
 #include "platform/user/menu.h"
 
 #include "platform/user/command_bar.h"
-#include "tests/user/test_resources.h"
+#include "resources/game_tables.h"
 #include "tests/user/test_window.h"
 
 namespace testing_user {
 namespace {
 
-using test_resources::kMenu;
-using test_resources::kTools;
 std::uint32_t toolPixels[64 * 16];
-const ToolBarResource kToolBar{toolPixels, 64, 16, kTools};
+const ToolBarResource kToolBar{toolPixels, 64, 16, game_tables::kTools};
 
 class MenuTest : public WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        RegisterMenuResource(128, kMenu);
+        RegisterMenuResource(128, game_tables::kMenu);
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 64; ++x)
                 toolPixels[y * 64 + x] = 0x100000u * static_cast<unsigned>(x / 16 + 1);
