@@ -38,9 +38,14 @@ class FrameworkTest : public ::testing::Test {
     std::unique_ptr<TestApp> app;
 };
 
-TEST_F(FrameworkTest, StartUpShowsTheFrameWithItsTitleAndCommandBar) {
-    script->Do([](std::string*) { return true; });
+TEST_F(FrameworkTest, StartUpShowsTheFrameAndCommandsReachTheFrameFirstThenTheApplication) {
+    script->Command(kCmdBoth);
+    script->Command(kCmdAppOnly);
+    script->Command(kCmdNext);
+    script->Command(12345);  // handled by nobody
     RunApp();
+    EXPECT_EQ(CallsWithout("timer"),
+              (std::vector<std::string>{"frame both", "app only", "frame next"}));
     auto* frame = dynamic_cast<TestFrame*>(AfxGetMainWnd());
     ASSERT_NE(frame, nullptr);
     wchar_t title[32];
@@ -55,16 +60,6 @@ TEST_F(FrameworkTest, StartUpShowsTheFrameWithItsTitleAndCommandBar) {
     EXPECT_EQ(user::CommandBarOf(frame->m_hWnd), frame->commandBar.m_hWnd);
     EXPECT_EQ(user::ScreenPixel(120, 150), 0x008000u);
     EXPECT_TRUE(TheTrace().exitInstanceRan);  // the end of the script ended the loop
-}
-
-TEST_F(FrameworkTest, CommandsReachTheFrameFirstThenTheApplication) {
-    script->Command(kCmdBoth);
-    script->Command(kCmdAppOnly);
-    script->Command(kCmdNext);
-    script->Command(12345);  // handled by nobody
-    RunApp();
-    EXPECT_EQ(CallsWithout("timer"),
-              (std::vector<std::string>{"frame both", "app only", "frame next"}));
 }
 
 TEST_F(FrameworkTest, ExitCloseButtonAndCloseRequestAskThroughTheCloseHandlerAndEndOnOk) {
