@@ -82,12 +82,11 @@ TEST_F(DialogTest, RadioButtonsCheckOneOfTheirGroupWhileTheOwnerIsDisabledAndRep
     script->Click(1001);
     script->Click(1008);  // a push button in the next place: not part of the group's checks
     script->Tap(10, 10);  // the main window is under the dialog: the dialog gets it
-    script->Do([&](std::string*) {
+    Then([&] {
         HWND d = user::GetOpenDialog();
         english = IsDlgButtonChecked(d, 1001);
         french = IsDlgButtonChecked(d, 1007);
         disabled = !IsWindowEnabled(main);
-        return true;
     });
     script->Key(VK_RETURN);
     Log().messages.clear();
@@ -109,23 +108,21 @@ TEST_F(DialogTest, EditsTakeTypingACentredEditDrawsAboutItsMiddleAndEscapeCancel
     std::wstring text;
     int inkLeft = 1000, inkRight = -1;
     RECT edit{};
-    script->Do([](std::string*) {
+    Then([] {
         HWND edit = GetDlgItem(user::GetOpenDialog(), 1010);
         RECT r;
         GetWindowRect(edit, &r);
         user::InputTap({r.left + 5, r.top + 5});  // focuses the edit
-        return true;
     });
     script->Type(L"abc\bd");
-    script->Do([&](std::string*) {
+    Then([&] {
         wchar_t buffer[16];
         GetDlgItemTextW(user::GetOpenDialog(), 1010, buffer, 16);
         text = buffer;
-        return true;
     });
     script->SetText(1011, L"Velquin");
     script->Wait(10);  // the edit repaints
-    script->Do([&](std::string*) {
+    Then([&] {
         GetWindowRect(GetDlgItem(user::GetOpenDialog(), 1011), &edit);
         for (int y = edit.top; y < edit.bottom; ++y)
             for (int x = edit.left; x < edit.right; ++x)
@@ -133,7 +130,6 @@ TEST_F(DialogTest, EditsTakeTypingACentredEditDrawsAboutItsMiddleAndEscapeCancel
                     inkLeft = std::min(inkLeft, x);
                     inkRight = std::max(inkRight, x);
                 }
-        return true;
     });
     script->Key(VK_ESCAPE);
     EXPECT_EQ(Show(105), IDCANCEL);
@@ -210,34 +206,30 @@ TEST_F(EditViewTest, AMultiLineEditWrapsAndItsViewFollowsTheCaretTheWheelAndADra
     text += L"The end.";
     RECT edit{};
     auto expect = [&](int top, const char* what) {
-        script->Do([&](std::string*) {
+        Then([&] {
             // A tap on the title edit takes the focus, and the caret, away.
             RECT title;
             GetWindowRect(GetDlgItem(user::GetOpenDialog(), 1011), &title);
             user::InputTap({title.left + 2, title.top + 2});
-            return true;
         });
         script->Wait(10);
-        script->Do([&, top, what](std::string*) {
+        Then([&, top, what] {
             // A negative top counts from the last view: -1 is the last, -2 a line above it.
             int visible = static_cast<int>(edit.bottom - edit.top) / 13;
             EXPECT_TRUE(Shows(edit, top >= 0 ? top : lines - visible + top + 1))
                 << what << " (" << lines << " lines)";
-            return true;
         });
     };
     auto press = [&](UINT key, int times) {
-        script->Do([&](std::string*) {
+        Then([&] {
             user::InputTap({edit.left + 3, edit.top + 3});  // the caret to the first line shown
-            return true;
         });
         for (int i = 0; i < times; ++i) script->Key(key);
     };
     script->SetText(1010, text.c_str());
-    script->Do([&](std::string*) {
+    Then([&] {
         GetWindowRect(GetDlgItem(user::GetOpenDialog(), 1010), &edit);
         LayOut(text, edit.right - edit.left - 2);
-        return true;
     });
     script->Wait(10);
     expect(0, "the first lines");
@@ -248,17 +240,13 @@ TEST_F(EditViewTest, AMultiLineEditWrapsAndItsViewFollowsTheCaretTheWheelAndADra
     press(VK_UP, 3);
     expect(-4, "three lines up");
     // The wheel: three lines a notch.
-    script->Do([&](std::string*) {
-        user::InputWheel({edit.left + 20, edit.top + 20}, 2 * WHEEL_DELTA);
-        return true;
-    });
+    Then([&] { user::InputWheel({edit.left + 20, edit.top + 20}, 2 * WHEEL_DELTA); });
     expect(-10, "two notches up");
     // A drag: the text follows the stylus, a line for each 13 pixels.
-    script->Do([&](std::string*) {
+    Then([&] {
         user::InputPointerDown({edit.left + 20, edit.top + 100});
         user::InputPointerMove({edit.left + 20, edit.top + 100 - 26});
         user::InputPointerUp({edit.left + 20, edit.top + 100 - 26});
-        return true;
     });
     expect(-8, "dragged two lines");
     script->Key(VK_ESCAPE);
@@ -270,7 +258,7 @@ class BoxLayoutTest : public DialogTest {
   protected:
     RECT Box(const wchar_t* text, UINT style, std::wstring* cancel = nullptr) {
         RECT box{};
-        script->Do([&](std::string*) {
+        Then([&] {
             HWND b = user::GetOpenMessageBox();
             GetWindowRect(b, &box);
             if (cancel) {
@@ -278,7 +266,6 @@ class BoxLayoutTest : public DialogTest {
                 GetWindowTextW(GetDlgItem(b, IDCANCEL), label, 32);
                 *cancel = label;
             }
-            return true;
         });
         script->Key(VK_ESCAPE);
         MessageBoxW(main, text, L"Warning", style);

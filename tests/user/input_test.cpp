@@ -12,10 +12,7 @@ TEST_F(InputTest, TapsAndKeysReachTheWindowAndNothingReachesItOnceDisabled) {
     script->DoubleTap(61, 54);
     script->Key(VK_LEFT);
     script->Key(VK_DOWN);
-    script->Do([w](std::string*) {
-        EnableWindow(w, FALSE);
-        return true;
-    });
+    Then([w] { EnableWindow(w, FALSE); });
     script->Key(VK_UP);
     script->Tap(10, 10);
     script->Close();

@@ -77,12 +77,11 @@ TEST_F(ModalTest, AnswersByButtonEnterAndEscapeAndNoneWhenInputEnds) {
 
 TEST_F(ModalTest, TapsOnTheBoxButtonsAnswerAndTheObserverSeesBothEnds) {
     BoxRun run = Ask(MB_OKCANCEL, [this] {
-        script->Do([](std::string*) {
+        Then([] {
             HWND cancel = GetDlgItem(user::GetOpenMessageBox(), IDCANCEL);
             RECT r;
             GetWindowRect(cancel, &r);
             user::InputTap({r.left + 3, r.top + 3});
-            return true;
         });
     });
     EXPECT_EQ(run.answer, IDCANCEL);
@@ -104,9 +103,8 @@ TEST_F(ModalTest, TimersAndPaintsGoOnWhileInputReachesOnlyTheBox) {
         user::InputTap({50, 100});  // queued behind the message that opens the box
         script->Tap(120, 20);       // on the main window, beside the box
         script->Key(VK_LEFT);       // goes to the box, which ignores it
-        script->Do([&](std::string*) {
+        Then([&] {
             InvalidateRect(main, nullptr, FALSE);  // a tick handler would do this
-            return true;
         });
         script->Wait(350);
         script->Answer(IDOK);

@@ -75,12 +75,11 @@ TEST_F(PaintTest, ClosingABoxInvalidatesExactlyWhatItUncovered) {
         }
     });
     script->Wait(10);
-    script->Do([&](std::string*) {
+    Then([&] {
         // The answer, then a look at the main window before anything repaints it.
         PostMessageW(GetDlgItem(user::GetOpenMessageBox(), IDOK), BM_CLICK, 0, 0);
-        return true;
     });
-    script->Do([&](std::string*) { return true; });
+    Then([] {});  // the input goes on while the box takes its answer
     Log().beginPaint = false;
     PostMessageW(w, WM_USER + 9, 0, 0);
     MSG msg;

@@ -27,7 +27,7 @@ TEST_F(QueueTest, PostedThenPaintThenOneTickHoweverLateTheTimer) {
     Log().messages.clear();
     ASSERT_EQ(SetTimer(w, 1, 100, nullptr), 1u);
     // Nobody takes messages while 550 ms pass: five periods, yet a single tick waits.
-    script->Do([](std::string*) { return true; });
+    Then([] {});
     script->Wait(550);
     RunScriptOnly();
     InvalidateRect(w, nullptr, FALSE);
@@ -94,14 +94,10 @@ TEST_F(QueueTest, UpdateWindowPaintsAtOnceAndOnlyWhenInvalid) {
 
 TEST_F(QueueTest, QuitEndsTheLoopAndEveryLoopAroundIt) {
     HWND w = MakeFrame();
-    script->Do([w](std::string*) {
+    Then([w] {
         PostMessageW(w, kNested, 0, 0);  // its handler runs a nested loop, as a box does
-        return true;
     });
-    script->Do([](std::string*) {
-        PostQuitMessage(3);
-        return true;
-    });
+    Then([] { PostQuitMessage(3); });
     script->Wait(1000);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0)) DispatchMessageW(&msg);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -67,6 +68,13 @@ class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
+    // A step of the script that runs when the loop is next idle, and never fails.
+    void Then(std::function<void()> step) {
+        script->Do([step](std::string*) {
+            step();
+            return true;
+        });
+    }
     // Runs the script's steps without dispatching, so that what they queue waits to be taken.
     void RunScriptOnly() {
         while (!script->Done()) script->WaitForInput(INFINITE);
