@@ -48,14 +48,22 @@ class ModalTest : public WindowTest {
     HWND main = nullptr;
 };
 
-TEST_F(ModalTest, AnswersByButtonEnterAndEscapeAndNoneWhenInputEnds) {
+TEST_F(ModalTest, AnswersByTapButtonKeysOrNoneAndTheObserverSeesBothEnds) {
     struct Case {
         const char* name;
         UINT style;
         std::function<void()> steps;
         int answer;
     };
+    auto tapCancel = [this] {
+        Then([] {
+            RECT r;
+            GetWindowRect(GetDlgItem(user::GetOpenMessageBox(), IDCANCEL), &r);
+            user::InputTap({r.left + 3, r.top + 3});
+        });
+    };
     const Case cases[] = {
+        {"a tap on Cancel", MB_OKCANCEL, tapCancel, IDCANCEL},
         {"OK", MB_OKCANCEL, [this] { script->Answer(IDOK); }, IDOK},
         {"Cancel", MB_OKCANCEL, [this] { script->Answer(IDCANCEL); }, IDCANCEL},
         {"Enter", MB_OKCANCEL, [this] { script->Key(VK_RETURN); }, IDOK},
@@ -66,34 +74,22 @@ TEST_F(ModalTest, AnswersByButtonEnterAndEscapeAndNoneWhenInputEnds) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(Ask(c.style, c.steps).answer, c.answer);
+        BoxRun run = Ask(c.style, c.steps);
+        EXPECT_EQ(run.answer, c.answer);
+        EXPECT_TRUE(run.ownerDisabledInside);
+        ASSERT_EQ(run.events.size(), 2u);
+        EXPECT_TRUE(run.events[0].opened);
+        EXPECT_EQ(run.events[0].style, c.style);
+        EXPECT_FALSE(run.events[1].opened);
+        EXPECT_EQ(run.events[1].answer, c.answer);
+        EXPECT_EQ(run.captions[1], L"Warning");
         EXPECT_TRUE(IsWindowEnabled(main));
+        EXPECT_EQ(GetActiveWindow(), main);
         EXPECT_EQ(user::GetOpenMessageBox(), nullptr);
     }
     // A single-button box has no Cancel to press.
     EXPECT_EQ(Ask(MB_OK, [this] { script->Answer(IDCANCEL); }).answer, 0);
     EXPECT_FALSE(script->Error().empty());  // the script ended on the error
-}
-
-TEST_F(ModalTest, TapsOnTheBoxButtonsAnswerAndTheObserverSeesBothEnds) {
-    BoxRun run = Ask(MB_OKCANCEL, [this] {
-        Then([] {
-            HWND cancel = GetDlgItem(user::GetOpenMessageBox(), IDCANCEL);
-            RECT r;
-            GetWindowRect(cancel, &r);
-            user::InputTap({r.left + 3, r.top + 3});
-        });
-    });
-    EXPECT_EQ(run.answer, IDCANCEL);
-    ASSERT_EQ(run.events.size(), 2u);
-    EXPECT_TRUE(run.events[0].opened);
-    EXPECT_EQ(run.events[0].style, static_cast<UINT>(MB_OKCANCEL));
-    EXPECT_FALSE(run.events[1].opened);
-    EXPECT_EQ(run.events[1].answer, IDCANCEL);
-    EXPECT_EQ(run.captions[1], L"Warning");
-    EXPECT_TRUE(run.ownerDisabledInside);
-    EXPECT_TRUE(IsWindowEnabled(main));
-    EXPECT_EQ(GetActiveWindow(), main);
 }
 
 TEST_F(ModalTest, TimersAndPaintsGoOnWhileInputReachesOnlyTheBox) {
