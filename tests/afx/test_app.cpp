@@ -1,16 +1,14 @@
 #include "tests/afx/test_app.h"
 
+#include "resources/game_tables.h"
 #include "tests/user/blit_whole_client.h"
-#include "tests/user/test_resources.h"
 
 namespace testing_afx {
 
 namespace {
 
-using test_resources::kMenu;
-using test_resources::kTools;
 std::uint32_t toolPixels[64 * 16];
-const ToolBarResource kToolBar{toolPixels, 64, 16, kTools};
+const ToolBarResource kToolBar{toolPixels, 64, 16, game_tables::kTools};
 
 constexpr ACCEL kKeys[] = {
     {FVIRTKEY | FCONTROL, 'N', kCmdNext},
@@ -23,7 +21,7 @@ constexpr ACCEL kKeys[] = {
 }  // namespace
 
 void RegisterTestResources() {
-    RegisterMenuResource(128, kMenu);
+    RegisterMenuResource(128, game_tables::kMenu);
     RegisterAcceleratorResource(128, kKeys);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 64; ++x)
@@ -31,7 +29,7 @@ void RegisterTestResources() {
                 ((x / 16) % 2 ? 0xC00000u : 0x0000C0u) | ((x + y) % 2 ? 0xFF00u : 0);
     RegisterToolBarResource(128, &kToolBar);
     RegisterStringResource(128, L"generic");
-    RegisterDialogResource(kOptionsDialog, &test_resources::kOptions);
+    RegisterDialogResource(kOptionsDialog, &game_tables::kOptions);
 }
 
 Trace& TheTrace() {
@@ -118,7 +116,7 @@ void TestFrame::OnDoubleTap(UINT flags, CPoint p) {
 void TestFrame::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(m_hWnd, &ps);
-    BlitWholeClient(m_hWnd, dc, TheTrace().paintColour);
+    BlitWholeClient(m_hWnd, dc, RGB(0, 128, 0));
     EndPaint(m_hWnd, &ps);
     ++TheTrace().paints;
 }
@@ -134,9 +132,8 @@ void TestFrame::OnKeyDown(UINT key, UINT, UINT) {
 
 void TestFrame::OnClose() {
     TheTrace().calls.push_back("close asked");
-    TheTrace().closeAnswer =
-        MessageBox(L"This will abort the current game. Abort?", L"Warning", MB_OKCANCEL);
-    if (TheTrace().closeAnswer == IDOK) CFrameWnd::OnClose();
+    if (MessageBox(L"This will abort the current game. Abort?", L"Warning", MB_OKCANCEL) == IDOK)
+        CFrameWnd::OnClose();
 }
 
 void TestFrame::OnNext() {
@@ -149,9 +146,9 @@ void TestFrame::OnBoth() {
 void TestFrame::ShowOptions() {
     OptionsDialog dialog;
     dialog.startLanguage = ++dialogRuns == 1 ? 1 : -1;  // the second run: no language set
-    lastDialogAnswer = static_cast<int>(dialog.DoModal());
+    INT_PTR answer = dialog.DoModal();
     TheTrace().statsAtClose = dialog.statsText.Str();
-    TheTrace().calls.push_back("options closed " + std::to_string(lastDialogAnswer) + " lang " +
+    TheTrace().calls.push_back("options closed " + std::to_string(answer) + " lang " +
                                std::to_string(dialog.languageChoice));
 }
 

@@ -15,18 +15,16 @@ constexpr UINT kCmdNext = 40005, kCmdOptions = 40004, kCmdAbout = 40003, kCmdExi
 constexpr UINT kCmdBoth = 41000;     // in the frame's map and in the application's
 constexpr UINT kCmdAppOnly = 41001;  // in the application's map only
 constexpr UINT kOptionsDialog = 104;
-constexpr int kEnglish = 1001, kFrench = 1007, kReset = 1008, kStats = 1004, kBest = 1009;
+constexpr int kEnglish = 1001, kFrench = 1007, kReset = 1008, kStats = 1004;
 
 void RegisterTestResources();
 
 struct Trace {
     std::vector<std::string> calls;
-    int closeAnswer = 0;
     int languageChoiceAtOk = -2;
     std::wstring statsAtClose;
     bool exitInstanceRan = false;
     int paints = 0;
-    COLORREF paintColour = RGB(0, 128, 0);
 };
 Trace& TheTrace();
 
@@ -63,7 +61,6 @@ class TestFrame : public CFrameWnd {
     void ShowAbout();
 
     int dialogRuns = 0;
-    int lastDialogAnswer = 0;
 
     DECLARE_MESSAGE_MAP()
 };

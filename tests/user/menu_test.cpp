@@ -3,27 +3,34 @@
 #include "platform/user/menu.h"
 
 #include "platform/user/command_bar.h"
-#include "tests/user/test_resources.h"
+#include "resources/game_tables.h"
 #include "tests/user/test_window.h"
 
 namespace testing_user {
 namespace {
 
-using test_resources::kMenu;
-using test_resources::kTools;
 std::uint32_t toolPixels[64 * 16];
-const ToolBarResource kToolBar{toolPixels, 64, 16, kTools};
+const ToolBarResource kToolBar{toolPixels, 64, 16, game_tables::kTools};
 
 class MenuTest : public WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        RegisterMenuResource(128, kMenu);
+        RegisterMenuResource(128, game_tables::kMenu);
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 64; ++x)
                 toolPixels[y * 64 + x] = 0x100000u * static_cast<unsigned>(x / 16 + 1);
         RegisterToolBarResource(128, &kToolBar);
     }
+    // A main window with the command bar: the menu button, then the toolbar's buttons.
+    std::span<const user::CommandBarButton> MakeFrameWithBar() {
+        frame = MakeFrame();
+        HWND bar = CommandBar_Create(nullptr, frame, 0xE800);
+        EXPECT_TRUE(CommandBar_InsertMenubar(bar, nullptr, 128, 0));
+        EXPECT_TRUE(CommandBar_AddToolBar(bar, nullptr, 128));
+        return user::CommandBarButtons(bar);
+    }
+    HWND frame = nullptr;
     std::vector<WPARAM> Commands() const {
         std::vector<WPARAM> out;
         for (const auto& m : Log().messages)
@@ -65,16 +72,20 @@ TEST_F(MenuTest, ItemsAreReadAndChangedByPosition) {
     EXPECT_FALSE(IsMenu(popup));
 }
 
-TEST_F(MenuTest, TheMenuButtonOpensThePopupUpwardAndAnItemSendsItsCommand) {
-    HWND w = MakeFrame();
-    HWND bar = CommandBar_Create(nullptr, w, 0xE800);
-    ASSERT_TRUE(CommandBar_InsertMenubar(bar, nullptr, 128, 0));
-    ASSERT_TRUE(CommandBar_AddToolBar(bar, nullptr, 128));
-    auto buttons = user::CommandBarButtons(bar);
+TEST_F(MenuTest, TheMenuButtonOpensThePopupUpwardAndATapOrTheKeysChooseOrCloseIt) {
+    auto buttons = MakeFrameWithBar();
     ASSERT_EQ(buttons.size(), 5u);
     ASSERT_TRUE(buttons[0].isMenu);
+    const int menuButton = buttons[0].rect.left + 2;
     RECT menuRect{};
-    script->ScreenTap(buttons[0].rect.left + 2, 300);
+    script->ScreenTap(menuButton, 300);
+    script->ScreenTap(230, 40);  // outside the menu: closes it, reaches nobody
+    script->ScreenTap(menuButton, 300);
+    script->Key(VK_ESCAPE);
+    script->ScreenTap(menuButton, 300);
+    script->Key(VK_UP);  // the last item
+    script->Key(VK_RETURN);
+    script->ScreenTap(menuButton, 300);
     script->Do([&](std::string* e) {
         HWND open = user::GetOpenMenuWindow();
         if (!open) return *e = "no menu", false;
@@ -85,35 +96,15 @@ TEST_F(MenuTest, TheMenuButtonOpensThePopupUpwardAndAnItemSendsItsCommand) {
     script->Run();
     EXPECT_TRUE(script->Error().empty()) << script->Error();
     EXPECT_EQ(menuRect.bottom, 294);  // opens upward from the command bar
-    EXPECT_EQ(Commands(), (std::vector<WPARAM>{40004}));
+    EXPECT_EQ(Commands(), (std::vector<WPARAM>{40001, 40004}));
+    EXPECT_EQ(Log().Count(WM_LBUTTONDOWN), 0);
     EXPECT_EQ(user::GetOpenMenuWindow(), nullptr);
     // Closing the menu uncovered part of the main window, which was repainted.
     EXPECT_EQ(user::ScreenPixel(menuRect.left + 1, menuRect.bottom - 2), Pixel(Log().colour));
 }
 
-TEST_F(MenuTest, ATapOutsideOrEscapeClosesTheMenuWithNoCommand) {
-    HWND w = MakeFrame();
-    HWND bar = CommandBar_Create(nullptr, w, 0xE800);
-    CommandBar_InsertMenubar(bar, nullptr, 128, 0);
-    auto menuButton = user::CommandBarButtons(bar)[0].rect;
-    script->ScreenTap(menuButton.left + 2, 300);
-    script->ScreenTap(230, 40);  // outside the menu: closes it, reaches nobody
-    script->ScreenTap(menuButton.left + 2, 300);
-    script->Key(VK_ESCAPE);
-    script->ScreenTap(menuButton.left + 2, 300);
-    script->Key(VK_UP);  // the last item
-    script->Key(VK_RETURN);
-    script->Run();
-    EXPECT_EQ(Commands(), (std::vector<WPARAM>{40001}));
-    EXPECT_EQ(Log().Count(WM_LBUTTONDOWN), 0);
-}
-
 TEST_F(MenuTest, ToolbarButtonsShowTheirImageAndSendTheirCommands) {
-    HWND w = MakeFrame();
-    HWND bar = CommandBar_Create(nullptr, w, 0xE800);
-    CommandBar_InsertMenubar(bar, nullptr, 128, 0);
-    CommandBar_AddToolBar(bar, nullptr, 128);
-    auto buttons = user::CommandBarButtons(bar);
+    auto buttons = MakeFrameWithBar();
     for (size_t i = 1; i < buttons.size(); ++i) script->ScreenTap(buttons[i].rect.left + 12, 306);
     script->Run();
     EXPECT_EQ(Commands(), (std::vector<WPARAM>{40008, 40004, 40018, 40014}));
@@ -123,7 +114,7 @@ TEST_F(MenuTest, ToolbarButtonsShowTheirImageAndSendTheirCommands) {
     EXPECT_EQ(user::ScreenPixel(third.left + 19, 314), 0x300000u);
     // The bar goes dead with its owner disabled.
     Log().messages.clear();
-    EnableWindow(w, FALSE);
+    EnableWindow(frame, FALSE);
     script->ScreenTap(buttons[1].rect.left + 12, 306);
     script->Run();
     EXPECT_TRUE(Commands().empty());

@@ -18,7 +18,8 @@ struct BoxRun {
 class ModalTest : public WindowTest {
   protected:
     // Opens a box from a handler of the main window, as the game does, runs the script's steps
-    // in its nested loop and returns what it answered.
+    // in its nested loop and returns what it answered. Input the steps queue at once waits behind
+    // the message that opens the box.
     BoxRun Ask(UINT style, const std::function<void()>& steps) {
         BoxRun run;
         user::SetMessageBoxObserver([&](const user::BoxEvent& e) {
@@ -26,8 +27,8 @@ class ModalTest : public WindowTest {
             run.captions.push_back(e.caption);
             if (e.opened) run.ownerDisabledInside = !IsWindowEnabled(main);
         });
-        steps();
         PostMessageW(main, kAsk, 0, 0);
+        steps();
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0)) {
             if (msg.message == kAsk)
@@ -47,87 +48,69 @@ class ModalTest : public WindowTest {
     HWND main = nullptr;
 };
 
-TEST_F(ModalTest, AnswersByButtonEnterAndEscape) {
-    auto button = [&](int id) { return [this, id] { script->Answer(id); }; };
-    EXPECT_EQ(Ask(MB_OKCANCEL, button(IDOK)).answer, IDOK);
-    EXPECT_EQ(Ask(MB_OKCANCEL, button(IDCANCEL)).answer, IDCANCEL);
-    EXPECT_EQ(Ask(MB_OKCANCEL, [this] { script->Key(VK_RETURN); }).answer, IDOK);
-    EXPECT_EQ(Ask(MB_OKCANCEL, [this] { script->Key(VK_ESCAPE); }).answer, IDCANCEL);
-    // With OK the only button, Escape answers OK.
-    EXPECT_EQ(Ask(MB_OK | MB_ICONERROR, [this] { script->Key(VK_ESCAPE); }).answer, IDOK);
-    // A single-button box has no Cancel to press.
-    BoxRun noCancel = Ask(MB_OK, button(IDCANCEL));
-    EXPECT_EQ(noCancel.answer, 0);  // the script ended on the error, the box with no answer
-    EXPECT_FALSE(script->Error().empty());
-}
-
-TEST_F(ModalTest, TapsOnTheBoxButtonsAnswerAndTheObserverSeesBothEnds) {
-    BoxRun run = Ask(MB_OKCANCEL, [this] {
-        script->Do([](std::string*) {
-            HWND cancel = GetDlgItem(user::GetOpenMessageBox(), IDCANCEL);
+TEST_F(ModalTest, AnswersByTapButtonKeysOrNoneAndTheObserverSeesBothEnds) {
+    struct Case {
+        const char* name;
+        UINT style;
+        std::function<void()> steps;
+        int answer;
+    };
+    auto tapCancel = [this] {
+        Then([] {
             RECT r;
-            GetWindowRect(cancel, &r);
+            GetWindowRect(GetDlgItem(user::GetOpenMessageBox(), IDCANCEL), &r);
             user::InputTap({r.left + 3, r.top + 3});
-            return true;
         });
-    });
-    EXPECT_EQ(run.answer, IDCANCEL);
-    ASSERT_EQ(run.events.size(), 2u);
-    EXPECT_TRUE(run.events[0].opened);
-    EXPECT_EQ(run.events[0].style, static_cast<UINT>(MB_OKCANCEL));
-    EXPECT_FALSE(run.events[1].opened);
-    EXPECT_EQ(run.events[1].answer, IDCANCEL);
-    EXPECT_EQ(run.captions[1], L"Warning");
-    EXPECT_TRUE(run.ownerDisabledInside);
-    EXPECT_TRUE(IsWindowEnabled(main));
-    EXPECT_EQ(GetActiveWindow(), main);
+    };
+    const Case cases[] = {
+        {"a tap on Cancel", MB_OKCANCEL, tapCancel, IDCANCEL},
+        {"OK", MB_OKCANCEL, [this] { script->Answer(IDOK); }, IDOK},
+        {"Cancel", MB_OKCANCEL, [this] { script->Answer(IDCANCEL); }, IDCANCEL},
+        {"Enter", MB_OKCANCEL, [this] { script->Key(VK_RETURN); }, IDOK},
+        {"Escape", MB_OKCANCEL, [this] { script->Key(VK_ESCAPE); }, IDCANCEL},
+        // With OK the only button, Escape answers OK.
+        {"Escape with OK alone", MB_OK | MB_ICONERROR, [this] { script->Key(VK_ESCAPE); }, IDOK},
+        {"the end of input", MB_OKCANCEL, [] {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BoxRun run = Ask(c.style, c.steps);
+        EXPECT_EQ(run.answer, c.answer);
+        EXPECT_TRUE(run.ownerDisabledInside);
+        ASSERT_EQ(run.events.size(), 2u);
+        EXPECT_TRUE(run.events[0].opened);
+        EXPECT_EQ(run.events[0].style, c.style);
+        EXPECT_FALSE(run.events[1].opened);
+        EXPECT_EQ(run.events[1].answer, c.answer);
+        EXPECT_EQ(run.captions[1], L"Warning");
+        EXPECT_TRUE(IsWindowEnabled(main));
+        EXPECT_EQ(GetActiveWindow(), main);
+        EXPECT_EQ(user::GetOpenMessageBox(), nullptr);
+    }
+    // A single-button box has no Cancel to press.
+    EXPECT_EQ(Ask(MB_OK, [this] { script->Answer(IDCANCEL); }).answer, 0);
+    EXPECT_FALSE(script->Error().empty());  // the script ended on the error
 }
 
 TEST_F(ModalTest, TimersAndPaintsGoOnWhileInputReachesOnlyTheBox) {
     SetTimer(main, 1, 100, nullptr);
+    Log().messages.clear();
     BoxRun run = Ask(MB_OKCANCEL, [&] {
-        script->Do([&](std::string*) {
-            Log().messages.clear();
-            return true;
-        });
-        script->Tap(120, 20);  // on the main window, beside the box
-        script->Key(VK_LEFT);  // goes to the box, which ignores it
-        script->Do([&](std::string*) {
+        user::InputTap({50, 100});  // queued behind the message that opens the box
+        script->Tap(120, 20);       // on the main window, beside the box
+        script->Key(VK_LEFT);       // goes to the box, which ignores it
+        Then([&] {
             InvalidateRect(main, nullptr, FALSE);  // a tick handler would do this
-            return true;
         });
         script->Wait(350);
         script->Answer(IDOK);
     });
     EXPECT_EQ(run.answer, IDOK);
     EXPECT_EQ(Log().Count(WM_LBUTTONDOWN), 0);
+    EXPECT_EQ(Log().Count(WM_LBUTTONUP), 0);
     EXPECT_EQ(Log().Count(WM_KEYDOWN), 0);
     EXPECT_EQ(Log().Count(WM_TIMER), 3);
     EXPECT_GE(Log().Count(WM_PAINT), 1);
-}
-
-TEST_F(ModalTest, InputQueuedBehindTheOpeningOfABoxNeverReachesTheDisabledOwner) {
-    user::SetMessageBoxObserver(nullptr);
-    PostMessageW(main, kAsk, 0, 0);
-    user::InputTap({50, 100});  // queued behind the message that opens the box
-    script->Answer(IDOK);
-    int answer = 0;
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0)) {
-        if (msg.message == kAsk)
-            answer = MessageBoxW(main, L"Abort?", L"Warning", MB_OK);
-        else
-            DispatchMessageW(&msg);
-    }
-    EXPECT_EQ(answer, IDOK);
-    EXPECT_EQ(Log().Count(WM_LBUTTONDOWN), 0);
-    EXPECT_EQ(Log().Count(WM_LBUTTONUP), 0);
-}
-
-TEST_F(ModalTest, TheEndOfInputEndsTheBoxWithNoAnswer) {
-    EXPECT_EQ(Ask(MB_OKCANCEL, [] {}).answer, 0);
-    EXPECT_TRUE(IsWindowEnabled(main));
-    EXPECT_EQ(user::GetOpenMessageBox(), nullptr);
 }
 
 }  // namespace

@@ -42,35 +42,22 @@ TEST_F(PaintTest, AFillOverTheWholeWindowChangesOnlyTheInvalidRectangles) {
     EXPECT_TRUE(user::InvalidRegionOf(w).IsEmpty());
 }
 
-TEST_F(PaintTest, BeginPaintReportsTheBoundingBoxAndValidates) {
+TEST_F(PaintTest, BeginPaintReportsTheBoundingBoxValidatesAndKeepsAnUnhandledErase) {
     HWND w = MakeFrame();
     Pump();
     RECT a{10, 10, 20, 20}, b{30, 5, 40, 15};
     InvalidateRect(w, &a, FALSE);
     InvalidateRect(w, &b, FALSE);
-    EXPECT_FALSE(user::InvalidRegionOf(w).IsEmpty());
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(w, &ps);
-    ASSERT_NE(dc, nullptr);
-    EXPECT_EQ(ps.rcPaint.left, 10);
-    EXPECT_EQ(ps.rcPaint.top, 5);
-    EXPECT_EQ(ps.rcPaint.right, 40);
-    EXPECT_EQ(ps.rcPaint.bottom, 20);
+    ASSERT_NE(BeginPaint(w, &ps), nullptr);
+    const RECT& p = ps.rcPaint;
+    EXPECT_EQ((std::vector<LONG>{p.left, p.top, p.right, p.bottom}),
+              (std::vector<LONG>{10, 5, 40, 20}));
     EXPECT_TRUE(user::InvalidRegionOf(w).IsEmpty());
-    EndPaint(w, &ps);
-}
-
-TEST_F(PaintTest, AnEraseThatNobodyHandledIsLeftToThePaint) {
-    HWND w = MakeFrame();
-    Pump();
-    RECT r{0, 0, 10, 10};
-    PAINTSTRUCT ps;
-    InvalidateRect(w, &r, FALSE);
-    BeginPaint(w, &ps);
     EXPECT_FALSE(ps.fErase);
     EndPaint(w, &ps);
-    InvalidateRect(w, &r, TRUE);
-    InvalidateRect(w, &r, FALSE);  // a later request without erasing does not cancel it
+    InvalidateRect(w, &a, TRUE);
+    InvalidateRect(w, &a, FALSE);  // a later request without erasing does not cancel it
     BeginPaint(w, &ps);
     EXPECT_TRUE(ps.fErase);  // the test class has no background to erase with
     EndPaint(w, &ps);
@@ -88,12 +75,10 @@ TEST_F(PaintTest, ClosingABoxInvalidatesExactlyWhatItUncovered) {
         }
     });
     script->Wait(10);
-    script->Do([&](std::string*) {
+    Then([&] {
         // The answer, then a look at the main window before anything repaints it.
         PostMessageW(GetDlgItem(user::GetOpenMessageBox(), IDOK), BM_CLICK, 0, 0);
-        return true;
     });
-    script->Do([&](std::string*) { return true; });
     Log().beginPaint = false;
     PostMessageW(w, WM_USER + 9, 0, 0);
     MSG msg;

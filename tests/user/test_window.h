@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,10 +38,11 @@ struct TestWindowLog {
     int nestedLoopEndedWith = -1;
     bool quitOnDestroy = true;
 
-    std::vector<UINT> Kinds(UINT only = 0) const {
-        std::vector<UINT> out;
+    // When each message of one kind arrived, on the virtual clock.
+    std::vector<DWORD> Ticks(UINT message = WM_TIMER) const {
+        std::vector<DWORD> out;
         for (const auto& m : messages)
-            if (!only || m.message == only) out.push_back(m.message);
+            if (m.message == message) out.push_back(m.tick);
         return out;
     }
     int Count(UINT message) const {
@@ -66,6 +68,17 @@ class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
+    // A step of the script that runs when the loop is next idle, and never fails.
+    void Then(std::function<void()> step) {
+        script->Do([step](std::string*) {
+            step();
+            return true;
+        });
+    }
+    // Runs the script's steps without dispatching, so that what they queue waits to be taken.
+    void RunScriptOnly() {
+        while (!script->Done()) script->WaitForInput(INFINITE);
+    }
     std::unique_ptr<backend::ScriptBackend> script;
 };
 
