@@ -182,13 +182,11 @@ TEST(IconTool, WritesTheIconOnlyFromTheIconPicture) {
     ASSERT_EQ(run(picture + " 200 16:" + small + " 128:" + large), 0);
     int side = 0;
     std::vector<std::uint32_t> pixels = ReadPng(large, &side);
-    EXPECT_EQ(side, 128);
     std::vector<std::uint32_t> expected;
     ASSERT_EQ(ScaleIcon(GameIcon(), 128, &expected), "");
     EXPECT_EQ(pixels, expected);
     EXPECT_EQ(ReadPng(small, &side).size(), 256u);
     EXPECT_EQ(side, 16);
-    EXPECT_EQ(pixels.front(), 0u);  // a transparent corner
 
     // Another picture, a bad request or an unwritable folder fail, and write nothing there.
     const std::string other = dir + "/other.png";
