@@ -12,9 +12,13 @@ namespace gdi_test {
 
 class Canvas {
   public:
-    Canvas(int width, int height, COLORREF ground = RGB(0, 0, 0))
-        : dc_(CreateCompatibleDC(nullptr)),
-          bitmap_(CreateCompatibleBitmap(nullptr, width, height)) {
+    const int width, height;
+
+    Canvas(int w, int h, COLORREF ground = RGB(0, 0, 0))
+        : width(w),
+          height(h),
+          dc_(CreateCompatibleDC(nullptr)),
+          bitmap_(CreateCompatibleBitmap(nullptr, w, h)) {
         old_ = SelectObject(dc_, bitmap_);
         HBRUSH brush = CreateSolidBrush(ground);
         RECT all{0, 0, width, height};
@@ -51,11 +55,9 @@ class Canvas {
     }
 
     int Count(COLORREF colour) const {
-        gdi::BitmapInfo info;
-        gdi::GetBitmapInfo(bitmap_, &info);
         int n = 0;
-        for (int y = 0; y < info.height; ++y)
-            for (int x = 0; x < info.width; ++x) n += At(x, y) == colour;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) n += At(x, y) == colour;
         return n;
     }
 

@@ -28,22 +28,21 @@ TEST(PictureFile, ReadsPaletteAndRows) {
 }
 
 TEST(PictureFile, SaysWhatIsWrongAndWhere) {
+    const char* const cases[][2] = {
+        {"picture 1 3 1 8\ncolour a 000000\n|aa|\n", "line 3: a row of 2 characters, not 3"},
+        {"picture 1 2 1 8\ncolour a 000000\n|ab|\n", "line 3: 'b' is not in the palette"},
+        {"picture 1 2 1 8\ncolour a 000000\n|aa|\n|aa|\n",
+         "line 4: more rows than the picture's height"},
+        {"picture 1 2 2 8\ncolour a 000000\n|aa|\n", "line 3: 1 rows, not 2"},
+        {"picture 1 1 1 1\ncolour a 808080\n|a|\n",
+         "line 2: a 1-bit picture has only black and white"},
+        {"picture 1 1 1 3\n", "line 1: bits must be 1, 4, 8 or 32"},
+        {"|a|\n", "line 1: a row before the picture line"},
+        {"", "line 0: no picture line"},
+        {"picture 1 1 1 4\ncolour a 000000\ncolour a 000001\n",
+         "line 3: 'a' has a colour already"}};
     gdi::Picture p;
-    EXPECT_EQ(gdi::ParsePicture("picture 1 3 1 8\ncolour a 000000\n|aa|\n", &p),
-              "line 3: a row of 2 characters, not 3");
-    EXPECT_EQ(gdi::ParsePicture("picture 1 2 1 8\ncolour a 000000\n|ab|\n", &p),
-              "line 3: 'b' is not in the palette");
-    EXPECT_EQ(gdi::ParsePicture("picture 1 2 1 8\ncolour a 000000\n|aa|\n|aa|\n", &p),
-              "line 4: more rows than the picture's height");
-    EXPECT_EQ(gdi::ParsePicture("picture 1 2 2 8\ncolour a 000000\n|aa|\n", &p),
-              "line 3: 1 rows, not 2");
-    EXPECT_EQ(gdi::ParsePicture("picture 1 1 1 1\ncolour a 808080\n|a|\n", &p),
-              "line 2: a 1-bit picture has only black and white");
-    EXPECT_EQ(gdi::ParsePicture("picture 1 1 1 3\n", &p), "line 1: bits must be 1, 4, 8 or 32");
-    EXPECT_EQ(gdi::ParsePicture("|a|\n", &p), "line 1: a row before the picture line");
-    EXPECT_EQ(gdi::ParsePicture("", &p), "line 0: no picture line");
-    EXPECT_EQ(gdi::ParsePicture("picture 1 1 1 4\ncolour a 000000\ncolour a 000001\n", &p),
-              "line 3: 'a' has a colour already");
+    for (auto [text, error] : cases) EXPECT_EQ(gdi::ParsePicture(text, &p), error) << text;
     // A file: its errors name it.
     EXPECT_EQ(gdi::ReadPictureFile("/nonexistent/icon.picture", &p),
               "/nonexistent/icon.picture: cannot read");

@@ -26,52 +26,28 @@ void ExpectSameAsOnLargerSurface(const std::function<void(HDC, int, int)>& draw)
 
 }  // namespace
 
-TEST(Rectangle, OutlineOnTheEdgeColumnsAndRowsBrushInside) {
-    Canvas c(9, 8);
-    Tools t(c.dc(), Pen(kWhite), Brush(kRed));
-    EXPECT_TRUE(Rectangle(c.dc(), 2, 2, 7, 6));
-    EXPECT_EQ(c.Art(0, 0, 9, 8, kKey),
-              ".........\n"
-              ".........\n"
-              "..#####..\n"
-              "..#rrr#..\n"
-              "..#rrr#..\n"
-              "..#####..\n"
-              ".........\n"
-              ".........\n");
-}
-
-TEST(Rectangle, NullBrushNullPenAndOneColour) {
-    Canvas outline(8, 6), fillOnly(8, 6), block(8, 6);
+TEST(Rectangle, OutlineOnTheEdgesBrushInsideAndABrushAloneOneShort) {
+    // The same box three times: pen and brush, pen alone, brush alone.
+    Canvas c(19, 6);
     {
-        Tools t(outline.dc(), Pen(kWhite), nullptr);
-        Rectangle(outline.dc(), 1, 1, 6, 5);
+        Tools t(c.dc(), Pen(kWhite), Brush(kRed));
+        EXPECT_TRUE(Rectangle(c.dc(), 1, 1, 6, 5));
     }
-    EXPECT_EQ(outline.Art(0, 0, 8, 6, kKey),
-              "........\n"
-              ".#####..\n"
-              ".#...#..\n"
-              ".#...#..\n"
-              ".#####..\n"
-              "........\n");
     {
-        Tools t(fillOnly.dc(), nullptr, Brush(kRed));  // one pixel short right and bottom
-        Rectangle(fillOnly.dc(), 1, 1, 6, 5);
+        Tools t(c.dc(), Pen(kWhite), nullptr);
+        Rectangle(c.dc(), 7, 1, 12, 5);
     }
-    EXPECT_EQ(fillOnly.Art(0, 0, 8, 6, kKey),
-              "........\n"
-              ".rrrr...\n"
-              ".rrrr...\n"
-              ".rrrr...\n"
-              "........\n"
-              "........\n");
     {
-        Tools t(block.dc(), Pen(kRed), Brush(kRed));
-        Rectangle(block.dc(), 1, 1, 6, 5);
+        Tools t(c.dc(), nullptr, Brush(kRed));
+        Rectangle(c.dc(), 13, 1, 18, 5);
     }
-    EXPECT_EQ(block.Count(kRed), 5 * 4);
-    EXPECT_EQ(block.At(5, 4), kRed);
-    EXPECT_EQ(block.At(6, 4), kBlack);
+    EXPECT_EQ(c.Art(0, 0, 19, 6, kKey),
+              "...................\n"
+              ".#####.#####.rrrr..\n"
+              ".#rrr#.#...#.rrrr..\n"
+              ".#rrr#.#...#.rrrr..\n"
+              ".#####.#####.......\n"
+              "...................\n");
 }
 
 TEST(Rectangle, CoordinatesAreOrderedAndEmptyBoxesDrawNothing) {
@@ -89,12 +65,17 @@ TEST(Rectangle, CoordinatesAreOrderedAndEmptyBoxesDrawNothing) {
     EXPECT_EQ(a.Art(0, 0, 10, 10, kKey), b.Art(0, 0, 10, 10, kKey));
 }
 
-TEST(Rectangle, PartlyAndWhollyOffTheSurface) {
+TEST(Clipping, BoxesPartlyAndWhollyOffTheSurface) {
     // A cell of the 6-row board, whose origin is at y = -4.
     ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
         Tools t(dc, Pen(kWhite), Brush(kRed));
         Rectangle(dc, dx + 3, dy - 4, dx + 43, dy + 36);
         Rectangle(dc, dx - 6, dy + 20, dx + 4, dy + 26);
+    });
+    ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
+        Tools t(dc, Pen(kWhite), Brush(kRed));
+        Ellipse(dc, dx - 7, dy - 5, dx + 13, dy + 9);
+        Ellipse(dc, dx + 20, dy + 22, dx + 41, dy + 37);
     });
     Canvas c(20, 20);
     Tools t(c.dc(), Pen(kWhite), Brush(kRed));
@@ -135,13 +116,6 @@ TEST(Ellipse, WorkedOutlines) {
               "#...#\n"
               "#...#\n"
               ".###.\n");
-    EXPECT_EQ(outline(6, 6),
-              "..##..\n"
-              ".#..#.\n"
-              "#....#\n"
-              "#....#\n"
-              ".#..#.\n"
-              "..##..\n");
     EXPECT_EQ(outline(8, 5),
               "..####..\n"
               ".#....#.\n"
@@ -214,52 +188,33 @@ TEST(Ellipse, FillInsideThePenAndSmallBoxesAsRectangles) {
     EXPECT_EQ(e.Art(0, 0, 6, 8, kKey), r.Art(0, 0, 6, 8, kKey));
 }
 
-TEST(Ellipse, PartlyOffTheSurface) {
-    ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
-        Tools t(dc, Pen(kWhite), Brush(kRed));
-        Ellipse(dc, dx - 7, dy - 5, dx + 13, dy + 9);
-        Ellipse(dc, dx + 20, dy + 22, dx + 41, dy + 37);
-    });
-}
-
 namespace {
-
-std::set<std::pair<int, int>> LinePixels(std::initializer_list<POINT> points) {
-    Canvas c(12, 12);
-    Tools t(c.dc(), Pen(kWhite), nullptr);
-    std::vector<POINT> path(points);
-    for (POINT& p : path) p.x += 2, p.y += 2;
-    Polyline(c.dc(), path.data(), static_cast<int>(path.size()));
-    std::set<std::pair<int, int>> on;
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 12; ++x)
-            if (c.At(x, y) == kWhite) on.insert({x - 2, y - 2});
-    return on;
-}
 
 using Pixels = std::set<std::pair<int, int>>;
 
-}  // namespace
-
-TEST(Polyline, WorkedSegmentsAndTheirReverse) {
-    EXPECT_EQ(LinePixels({{0, 0}, {4, 2}}), (Pixels{{0, 0}, {1, 0}, {2, 1}, {3, 1}}));
-    EXPECT_EQ(LinePixels({{4, 2}, {0, 0}}), (Pixels{{4, 2}, {3, 1}, {2, 1}, {1, 0}}));
-    EXPECT_EQ(LinePixels({{0, 2}, {4, 0}}), (Pixels{{0, 2}, {1, 1}, {2, 1}, {3, 0}}));
-    EXPECT_EQ(LinePixels({{0, 0}, {2, 4}}), (Pixels{{0, 0}, {0, 1}, {1, 2}, {1, 3}}));
-    EXPECT_EQ(LinePixels({{2, 4}, {0, 0}}), (Pixels{{2, 4}, {1, 3}, {1, 2}, {0, 1}}));
+// The pixels a white polyline through the points lights, relative to the points' origin.
+Pixels LinePixels(std::initializer_list<POINT> points) {
+    Canvas c(24, 24);
+    Tools t(c.dc(), Pen(kWhite), nullptr);
+    std::vector<POINT> path(points);
+    for (POINT& p : path) p.x += 11, p.y += 11;
+    Polyline(c.dc(), path.data(), static_cast<int>(path.size()));
+    Pixels on;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 24; ++x)
+            if (c.At(x, y) == kWhite) on.insert({x - 11, y - 11});
+    return on;
 }
 
-TEST(Polyline, EveryShortSegmentStepsAsTheRuleSays) {
+}  // namespace
+
+TEST(Polyline, EveryShortSegmentStepsAsTheRuleSaysFirstPixelInLastOut) {
     // Pixel i of n along the longer axis sits at the nearest shorter-axis coordinate,
-    // ceil((2 i d - n) / 2n), a tie going to the smaller one.
+    // ceil((2 i d - n) / 2n), a tie going to the smaller one; pixel n is left out.
     auto ceilDiv = [](int a, int b) { return a >= 0 ? (a + b - 1) / b : -((-a) / b); };
     for (int dy = -9; dy <= 9; ++dy)
         for (int dx = -9; dx <= 9; ++dx) {
-            Canvas c(24, 24);
-            Tools t(c.dc(), Pen(kWhite), nullptr);
-            POINT path[] = {{11, 11}, {11 + dx, 11 + dy}};
-            Polyline(c.dc(), path, 2);
-            Pixels expected, drawn;
+            Pixels expected;
             const int n = std::max(std::abs(dx), std::abs(dy));
             const bool majorX = std::abs(dx) >= std::abs(dy);
             for (int i = 0; i < n; ++i) {
@@ -267,26 +222,14 @@ TEST(Polyline, EveryShortSegmentStepsAsTheRuleSays) {
                 int minor = ceilDiv(2 * i * (majorX ? dy : dx) - n, 2 * n);
                 expected.insert(majorX ? std::pair{major, minor} : std::pair{minor, major});
             }
-            for (int y = 0; y < 24; ++y)
-                for (int x = 0; x < 24; ++x)
-                    if (c.At(x, y) == kWhite) drawn.insert({x - 11, y - 11});
-            ASSERT_EQ(drawn, expected) << "to " << dx << "," << dy;
+            ASSERT_EQ(LinePixels({{0, 0}, {dx, dy}}), expected) << "to " << dx << "," << dy;
         }
-}
-
-TEST(Polyline, FirstPixelDrawnLastLeftOut) {
-    EXPECT_EQ(LinePixels({{3, 3}, {4, 4}}), (Pixels{{3, 3}}));  // the face's eyes
-    EXPECT_EQ(LinePixels({{3, 3}, {3, 3}}), Pixels{});
-    EXPECT_EQ(LinePixels({{1, 1}, {4, 1}}), (Pixels{{1, 1}, {2, 1}, {3, 1}}));
-    EXPECT_EQ(LinePixels({{4, 1}, {1, 1}}), (Pixels{{4, 1}, {3, 1}, {2, 1}}));
-    EXPECT_EQ(LinePixels({{1, 4}, {1, 1}}), (Pixels{{1, 4}, {1, 3}, {1, 2}}));
-    // The mouth: five points, four segments, its last point left out.
+    // The mouth: five points, four segments, each join drawn once.
     EXPECT_EQ(LinePixels({{0, 1}, {1, 2}, {4, 2}, {5, 1}, {6, 0}}),
               (Pixels{{0, 1}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 1}}));
-    EXPECT_EQ(LinePixels({{0, 0}, {5, 2}}).size(), 5u);  // as many as the longer axis is long
 }
 
-TEST(Polyline, ClippingNeverChangesThePixels) {
+TEST(Clipping, PathsPartlyOffTheSurfaceAndFarPoints) {
     ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
         Tools t(dc, Pen(kWhite), nullptr);
         POINT path[] = {
@@ -298,6 +241,15 @@ TEST(Polyline, ClippingNeverChangesThePixels) {
         Tools t(dc, Pen(kWhite), nullptr);
         POINT path[] = {{dx + 10, dy + 5}, {dx + 23, dy + 20000}, {dx - 30000, dy + 12}};
         Polyline(dc, path, 3);
+    });
+    ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
+        Tools t(dc, Pen(kWhite), Brush(kRed));
+        POINT band[] = {{dx - 20, dy + 2},
+                        {dx + 25, dy - 8},
+                        {dx + 40, dy + 20000},
+                        {dx + 8, dy + 24},
+                        {dx - 3, dy + 40}};
+        Polygon(dc, band, 5);
     });
     Canvas c(4, 4);
     Tools t(c.dc(), Pen(kWhite), nullptr);
@@ -368,18 +320,6 @@ TEST(Polygon, AlternateFillOnAStar) {
     }
     EXPECT_EQ(alternate.At(10, 11), kBlack);
     EXPECT_EQ(alternate.At(10, 4), kRed);  // a point of the star
-}
-
-TEST(Polygon, PartlyOffTheSurfaceAndFarPoints) {
-    ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
-        Tools t(dc, Pen(kWhite), Brush(kRed));
-        POINT band[] = {{dx - 20, dy + 2},
-                        {dx + 25, dy - 8},
-                        {dx + 40, dy + 20000},
-                        {dx + 8, dy + 24},
-                        {dx - 3, dy + 40}};
-        Polygon(dc, band, 5);
-    });
 }
 
 TEST(SetPixel, StoresAndReturnsTheColourOrMinusOneWhenClipped) {

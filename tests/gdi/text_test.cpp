@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <array>
+
 #include "platform/gdi/internal/font.h"
 #include "tests/gdi/canvas.h"
 
@@ -11,10 +13,25 @@ namespace {
 
 constexpr COLORREF kBack = RGB(0, 0, 90);
 
-void Colours(HDC dc) {
-    SetTextColor(dc, kGreen);
-    SetBkColor(dc, kBack);
-}
+// A red canvas with green text on a dark blue background.
+using Box = std::array<int, 4>;
+
+struct TextCanvas : Canvas {
+    TextCanvas(int w, int h) : Canvas(w, h, kRed) {
+        SetTextColor(dc(), kGreen);
+        SetBkColor(dc(), kBack);
+    }
+    // The box of pixels not red: left, top, right, bottom (exclusive).
+    Box Painted() const {
+        Box box{width, height, -1, -1};
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (At(x, y) != kRed)
+                    box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x + 1),
+                           std::max(box[3], y + 1)};
+        return box;
+    }
+};
 
 int Height(HDC dc) {
     RECT r{0, 0, 0, 0};
@@ -29,24 +46,10 @@ int WidthOf(HDC dc, const wchar_t* text) {
 
 // Pixels of a text drawn into a rectangle with the given format, as art.
 std::string Drawn(const wchar_t* text, RECT r, UINT format, int* height = nullptr) {
-    Canvas c(240, 120, kRed);
-    Colours(c.dc());
+    TextCanvas c(240, 120);
     int h = DrawTextW(c.dc(), text, -1, &r, format);
     if (height) *height = h;
     return c.Art(0, 0, 120, 80, {{kGreen, 'g'}, {kBack, 'b'}}, kRed);
-}
-
-// The box of pixels in the background colour: left, top, right, bottom (exclusive).
-RECT BackgroundBox(const Canvas& c, int w, int h) {
-    RECT box{w, h, -1, -1};
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (c.At(x, y) != kRed) {
-                box.left = std::min<LONG>(box.left, x), box.top = std::min<LONG>(box.top, y);
-                box.right = std::max<LONG>(box.right, x + 1);
-                box.bottom = std::max<LONG>(box.bottom, y + 1);
-            }
-    return box;
 }
 
 }  // namespace
@@ -62,8 +65,7 @@ TEST(Font, ElevenPixelsPerEmOnThirteenPixelLinesWithTheBaselineAtEleven) {
         // The face's Windows ascent and descent at 11 pixels a em, each rounded.
         EXPECT_EQ(font->Ascent(), 11);
         EXPECT_EQ(font->Descent(), 2);
-        Canvas c(40, 20, kRed);
-        Colours(c.dc());
+        TextCanvas c(40, 20);
         SetBkMode(c.dc(), TRANSPARENT);
         RECT r{0, 0, 40, 20};
         EXPECT_EQ(DrawTextW(c.dc(), L"H", -1, &r, 0), 13);
@@ -105,33 +107,19 @@ TEST(Font, FrenchAccentsRenderAndRepaintsRenderNoGlyphTwice) {
 }
 
 TEST(DrawText, AlignmentPlacesEachLineByItsOwnWidth) {
-    Canvas c(120, 60, kRed);
-    Colours(c.dc());
-    int h = Height(c.dc());
-    int w = WidthOf(c.dc(), L"Undo");
     RECT r{10, 5, 111, 50};
+    TextCanvas c(120, 60), right(120, 60), bottom(120, 60);
+    const int h = Height(c.dc()), w = WidthOf(c.dc(), L"Undo"), centre = (10 + 111 - w) / 2;
     EXPECT_EQ(DrawTextW(c.dc(), L"Undo", -1, &r, DT_CENTER), h);
-    EXPECT_EQ(BackgroundBox(c, 120, 60).left, (10 + 111 - w) / 2);
-    EXPECT_EQ(BackgroundBox(c, 120, 60).right, (10 + 111 - w) / 2 + w);
-    EXPECT_EQ(BackgroundBox(c, 120, 60).top, 5);
-    EXPECT_EQ(BackgroundBox(c, 120, 60).bottom, 5 + h);
-
-    Canvas right(120, 60, kRed);
-    Colours(right.dc());
+    EXPECT_EQ(c.Painted(), (Box{centre, 5, centre + w, 5 + h}));
     DrawTextW(right.dc(), L"Undo", -1, &r, DT_RIGHT);
-    EXPECT_EQ(BackgroundBox(right, 120, 60).left, 111 - w);
-    EXPECT_EQ(BackgroundBox(right, 120, 60).right, 111);
-
-    Canvas bottom(120, 60, kRed);
-    Colours(bottom.dc());
+    EXPECT_EQ(right.Painted(), (Box{111 - w, 5, 111, 5 + h}));
     EXPECT_EQ(DrawTextW(bottom.dc(), L"Undo", -1, &r, DT_CENTER | DT_BOTTOM | DT_SINGLELINE), h);
-    EXPECT_EQ(BackgroundBox(bottom, 120, 60).top, 50 - h);
-    EXPECT_EQ(BackgroundBox(bottom, 120, 60).bottom, 50);
+    EXPECT_EQ(bottom.Painted(), (Box{centre, 50 - h, centre + w, 50}));
 }
 
 TEST(DrawText, LineBreaksAndOnlyEachLinesOwnBoxGetsTheBackground) {
-    Canvas c(100, 80, kRed);
-    Colours(c.dc());
+    TextCanvas c(100, 80);
     int h = Height(c.dc());
     RECT r{0, 0, 100, 80};
     EXPECT_EQ(DrawTextW(c.dc(), L"W\r\nWWW\nW\rWW", -1, &r, 0), 4 * h);
@@ -144,13 +132,11 @@ TEST(DrawText, LineBreaksAndOnlyEachLinesOwnBoxGetsTheBackground) {
     }
     EXPECT_EQ(c.At(0, 4 * h), kRed);
     // Single-line: one line, breaks ignored.
-    Canvas s(100, 40, kRed);
-    Colours(s.dc());
+    TextCanvas s(100, 40);
     EXPECT_EQ(DrawTextW(s.dc(), L"W\r\nW", -1, &r, DT_SINGLELINE), h);
-    EXPECT_EQ(BackgroundBox(s, 100, 40).right, 2 * w);
+    EXPECT_EQ(s.Painted()[2], 2 * w);
     // Transparent mode paints no box.
-    Canvas t(100, 40, kRed);
-    Colours(t.dc());
+    TextCanvas t(100, 40);
     SetBkMode(t.dc(), TRANSPARENT);
     DrawTextW(t.dc(), L"W", -1, &r, 0);
     EXPECT_EQ(t.Count(kBack), 0);
@@ -158,24 +144,16 @@ TEST(DrawText, LineBreaksAndOnlyEachLinesOwnBoxGetsTheBackground) {
 }
 
 TEST(DrawText, ClippedToTheRectangleAndStopsAfterTheLineThatPassesItsBottom) {
-    Canvas c(100, 80, kRed);
-    Colours(c.dc());
+    TextCanvas c(100, 80);
     int h = Height(c.dc());
     RECT r{5, 5, 20, 5 + h + h / 2};
     EXPECT_EQ(DrawTextW(c.dc(), L"WWWWWW\r\nWWWWWW\r\nWWWWWW", -1, &r, 0), 2 * h);
-    RECT box = BackgroundBox(c, 100, 80);
-    EXPECT_EQ(box.left, 5);
-    EXPECT_EQ(box.top, 5);
-    EXPECT_EQ(box.right, 20);
-    EXPECT_EQ(box.bottom, r.bottom);
-    Canvas n(100, 80, kRed);
-    Colours(n.dc());
+    EXPECT_EQ(c.Painted(), (Box{5, 5, 20, static_cast<int>(r.bottom)}));
+    TextCanvas n(100, 80);
     EXPECT_EQ(DrawTextW(n.dc(), L"W\r\nW\r\nW", -1, &r, DT_NOCLIP), 2 * h);
-    EXPECT_EQ(BackgroundBox(n, 100, 80).bottom, 5 + 2 * h);  // the third line is not drawn
+    EXPECT_EQ(n.Painted()[3], 5 + 2 * h);  // the third line is not drawn
     // Partly off the surface: the same pixels as on a larger one.
-    Canvas small(30, 20, kRed), large(90, 60, kRed);
-    Colours(small.dc());
-    Colours(large.dc());
+    TextCanvas small(30, 20), large(90, 60);
     RECT a{-12, -4, 60, 30}, b{18, 26, 90, 60};
     DrawTextW(small.dc(), L"Défaire", -1, &a, 0);
     DrawTextW(large.dc(), L"Défaire", -1, &b, 0);
@@ -205,8 +183,7 @@ TEST(DrawText, OverlappingTextsTheLaterBackgroundCoversTheEarlier) {
 }
 
 TEST(DrawText, MeasuringPrefixesAndWordBreaks) {
-    Canvas c(200, 80, kRed);
-    Colours(c.dc());
+    TextCanvas c(200, 80);
     int h = Height(c.dc());
     RECT calc{10, 10, 10, 10};
     EXPECT_EQ(DrawTextW(c.dc(), L"Options\r\nOK", -1, &calc, DT_CALCRECT), 2 * h);
@@ -215,15 +192,21 @@ TEST(DrawText, MeasuringPrefixesAndWordBreaks) {
     EXPECT_EQ(c.Count(kRed), 200 * 80);  // measuring draws nothing
     RECT r{0, 0, 200, 40};
     DrawTextW(c.dc(), L"&Options", -1, &r, 0);
-    EXPECT_EQ(BackgroundBox(c, 200, 80).right, WidthOf(c.dc(), L"Options"));
+    EXPECT_EQ(c.Painted()[2], WidthOf(c.dc(), L"Options"));
     RECT plain{0, 40, 200, 80};
     DrawTextW(c.dc(), L"&Options", -1, &plain, DT_NOPREFIX);
-    EXPECT_GT(BackgroundBox(c, 200, 80).right, WidthOf(c.dc(), L"Options"));
+    EXPECT_GT(c.Painted()[2], WidthOf(c.dc(), L"Options"));
     EXPECT_EQ(DrawTextW(c.dc(), L"", -1, &r, 0), 0);
 }
 
-TEST(WordBreak, AWordThatWouldPassTheEdgeStartsTheNextLineWithoutTheBlanks) {
+// A memory DC to measure with.
+class WordBreak : public testing::Test {
+  protected:
     HDC dc = CreateCompatibleDC(nullptr);
+    ~WordBreak() override { DeleteDC(dc); }
+};
+
+TEST_F(WordBreak, AWordThatWouldPassTheEdgeStartsTheNextLineWithoutTheBlanks) {
     int oneTwo = WidthOf(dc, L"one two"), h = Height(dc);
     // Room for "one two" and part of "three": "three" goes down whole; the blanks at the break
     // are dropped, however many there are.
@@ -241,11 +224,9 @@ TEST(WordBreak, AWordThatWouldPassTheEdgeStartsTheNextLineWithoutTheBlanks) {
               Drawn(L"one two\nthree", r, DT_CENTER));
     // Blanks that start a line of the text are kept.
     EXPECT_EQ(Drawn(L"  one two three", r, DT_WORDBREAK), Drawn(L"  one two\nthree", r, 0));
-    DeleteDC(dc);
 }
 
-TEST(WordBreak, AWordWiderThanTheLineBreaksAfterItsLastCharacterThatFits) {
-    HDC dc = CreateCompatibleDC(nullptr);
+TEST_F(WordBreak, AWordWiderThanTheLineBreaksAfterItsLastCharacterThatFits) {
     // Letters of one width: four fit, the fifth would pass the edge by one pixel.
     ASSERT_EQ(WidthOf(dc, L"nnnn"), 4 * WidthOf(dc, L"n"));
     RECT r{0, 0, WidthOf(dc, L"nnnnn") - 1, 120};
@@ -257,11 +238,9 @@ TEST(WordBreak, AWordWiderThanTheLineBreaksAfterItsLastCharacterThatFits) {
     // Narrower than any character: one character a line, never none.
     RECT thin{0, 0, 1, 120};
     EXPECT_EQ(Drawn(L"abc", thin, DT_WORDBREAK, &drawn), Drawn(L"a\nb\nc", thin, 0));
-    DeleteDC(dc);
 }
 
-TEST(WordBreak, BreaksInTheTextAreKeptAndMeasuringGivesTheLines) {
-    HDC dc = CreateCompatibleDC(nullptr);
+TEST_F(WordBreak, BreaksInTheTextAreKeptAndMeasuringGivesTheLines) {
     int h = Height(dc);
     RECT r{0, 0, WidthOf(dc, L"two three") - 1, 120};
     // CR LF, LF and CR each end a line; two in a row leave an empty line.
@@ -271,12 +250,7 @@ TEST(WordBreak, BreaksInTheTextAreKeptAndMeasuringGivesTheLines) {
     EXPECT_EQ(DrawTextW(dc, L"one\r\n\r\ntwo three", -1, &calc, DT_CALCRECT | DT_WORDBREAK), 4 * h);
     EXPECT_EQ(calc.right, r.right);  // the width given
     EXPECT_EQ(calc.bottom, 4 * h);
-    RECT single{5, 5, 5, 5};
-    DrawTextW(dc, L"one two\r\nthree", -1, &single, DT_CALCRECT);
-    EXPECT_EQ(single.right, 5 + WidthOf(dc, L"one two"));  // the widest line
-    EXPECT_EQ(single.bottom, 5 + 2 * h);
     // Single-line text does not wrap.
     EXPECT_EQ(Drawn(L"one two three", r, DT_WORDBREAK | DT_SINGLELINE),
               Drawn(L"one two three", r, DT_SINGLELINE));
-    DeleteDC(dc);
 }

@@ -88,29 +88,22 @@ TEST(IconScale, EachPixelTakesThePictureColourUnderItsCentre) {
     EXPECT_EQ(Scaled(keyed, 2), (std::vector<std::uint32_t>{kOpaque, 0, 0, kOpaque | 3}));
 }
 
-TEST(IconScale, GameIconAtTheThemeSizes) {
+TEST(IconScale, GameIconAtTheThemeSizesKeepsItsPiecesAndAnEvenFrame) {
     const gdi::Picture icon = GameIcon();
     ASSERT_EQ(icon.id, 200);
     ASSERT_EQ(icon.width, 32);
-    // At every size the blue wall, the red box in the middle and the green pusher low at the
-    // left stay where the picture has them, in its own colours, on a white tile.
     for (int size : {16, 32, 48, 128}) {
         std::vector<std::uint32_t> pixels = Scaled(icon, size);
+        auto px = [&](int x, int y) { return pixels[y * size + x]; };
+        // The blue wall, the red box in the middle and the green pusher low at the left stay
+        // where the picture has them, in its own colours, on a white tile.
         auto at = [&](double fx, double fy) {
-            return pixels[static_cast<int>(fy * size) * size + static_cast<int>(fx * size)];
+            return px(static_cast<int>(fx * size), static_cast<int>(fy * size));
         };
         EXPECT_EQ(at(0.22, 0.5), kOpaque | 0x0000FFu) << size;
         EXPECT_EQ(at(0.5, 0.5), kOpaque | 0xFF0000u) << size;
         EXPECT_EQ(at(0.28, 0.72), kOpaque | 0x00C000u) << size;
         EXPECT_EQ(at(0.5, 0.14), kOpaque | 0xFFFFFFu) << size;
-    }
-}
-
-TEST(IconScale, EverySizeHasTheSameBlackFrameOnAllFourSidesOnATransparentBackground) {
-    const gdi::Picture icon = GameIcon();
-    for (int size : {16, 32, 48, 128}) {
-        std::vector<std::uint32_t> pixels = Scaled(icon, size);
-        auto px = [&](int x, int y) { return pixels[y * size + x]; };
         // The corners are background.
         for (int corner : {0, size - 1}) {
             EXPECT_EQ(px(corner, 0), 0u) << size;
@@ -189,13 +182,11 @@ TEST(IconTool, WritesTheIconOnlyFromTheIconPicture) {
     ASSERT_EQ(run(picture + " 200 16:" + small + " 128:" + large), 0);
     int side = 0;
     std::vector<std::uint32_t> pixels = ReadPng(large, &side);
-    EXPECT_EQ(side, 128);
     std::vector<std::uint32_t> expected;
     ASSERT_EQ(ScaleIcon(GameIcon(), 128, &expected), "");
     EXPECT_EQ(pixels, expected);
     EXPECT_EQ(ReadPng(small, &side).size(), 256u);
     EXPECT_EQ(side, 16);
-    EXPECT_EQ(pixels.front(), 0u);  // a transparent corner
 
     // Another picture, a bad request or an unwritable folder fail, and write nothing there.
     const std::string other = dir + "/other.png";

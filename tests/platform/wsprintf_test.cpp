@@ -4,21 +4,16 @@
 
 #include <cwchar>
 
-TEST(Wsprintf, PercentSTakesAWideString) {
+TEST(Wsprintf, PercentSTakesAWideStringAndNumbersPadWithZeros) {
     wchar_t buf[64];
     int n = wsprintfW(buf, L"%i / %s", 12, L"3\"4");
     EXPECT_STREQ(buf, L"12 / 3\"4");
     EXPECT_EQ(n, 8);
     wsprintfW(buf, L"%s-%c%%", L"é", L'ç');
     EXPECT_STREQ(buf, L"é-ç%");
-}
-
-TEST(Wsprintf, ZeroPaddedNumbersAsInValueNames) {
-    wchar_t buf[32];
-    wsprintfW(buf, L"bestscore%02i", 7);
-    EXPECT_STREQ(buf, L"bestscore07");
-    wsprintfW(buf, L"totaltime%02i", 15);
-    EXPECT_STREQ(buf, L"totaltime15");
+    // The value names of the scores: one digit padded, two kept.
+    wsprintfW(buf, L"bestscore%02i totaltime%02i", 7, 15);
+    EXPECT_STREQ(buf, L"bestscore07 totaltime15");
 }
 
 TEST(Wsprintf, SizedFormCutsCleanlyAndSaysSo) {
