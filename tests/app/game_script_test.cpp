@@ -104,12 +104,12 @@ class GameScript : public ::testing::Test {
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         return run;
     }
-    std::string ErrorText() {
-        std::ifstream in(folder / "err");
-        std::string s;
-        std::getline(in, s);
-        return s;
+    // A file of the test's folder, whole ("" when missing).
+    std::string Read(const std::string& name) {
+        std::ifstream in(folder / name, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), {});
     }
+    std::string ErrorText() { return Read("err"); }
 
     // A pixel of a shot, 0xRRGGBB; each shot is read once after each run.
     std::uint32_t Pixel(const std::string& shot, int x, int y) {
@@ -186,10 +186,6 @@ class GameScript : public ::testing::Test {
     static RECT DialogControl(int x, int y, int cx, int cy) {
         RECT r = user::DialogUnitsToPixels(x, y, cx, cy);
         return {r.left, r.top + 26, r.right, r.bottom + 26};
-    }
-    std::string ReadStore() {
-        std::ifstream in(folder / "store.reg");
-        return std::string((std::istreambuf_iterator<char>(in)), {});
     }
 
     std::map<std::string, std::vector<std::uint32_t>> shots;
@@ -316,7 +312,7 @@ TEST_F(GameScript, CancelledOptionsStillSaveAndRestartAndACloseAsksAndKeepsTheAb
     EXPECT_EQ(Get(states[0], "moveCount"), 0);  // puzzle 0 started again
     // The abort question before the options, then the close's, asked again after a cancel.
     EXPECT_EQ(run.Starting("box ").size(), 3u);
-    const std::string store = ReadStore();
+    const std::string store = Read("store.reg");
     EXPECT_NE(store.find("\"langue\"=dword:00000001"), std::string::npos);
     // The first abandoned game was booked and saved by the options, the second by the close.
     EXPECT_NE(store.find("\"totalscore00\"=dword:00000002"), std::string::npos) << store;
@@ -370,10 +366,7 @@ TEST_F(GameScript, AShotReplacesANamePlantedInItsFolderAndNeverWritesThroughIt) 
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(Pixel("planted", 0, 0) >> 24, 0u);  // a picture now
     EXPECT_FALSE(fs::is_symlink(folder / "planted.png"));
-    std::ifstream victim(folder / "victim");
-    std::string text;
-    std::getline(victim, text);
-    EXPECT_EQ(text, "not a picture");
+    EXPECT_EQ(Read("victim"), "not a picture");
     for (const auto& entry : fs::directory_iterator(folder))  // no temporary file left behind
         EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos);
 }
@@ -486,7 +479,7 @@ TEST_F(GameScript, SolvesByTapsRecordBestsCongratulateOnlyWhenBetterAndUnfinishe
     EXPECT_EQ(Get(states[0], "mode"), 1);
     EXPECT_EQ(Get(states[0], "moveCount"), 5);
     EXPECT_EQ(Get(states[0], "bestScore")[0], 5);
-    const std::string before = ReadStore();
+    const std::string before = Read("store.reg");
     ASSERT_NE(before.find("\"bestscore00\"=dword:00000005"), std::string::npos) << before;
     // Pink cells while playing, green when solved.
     std::uint32_t playing = Pixel("first", 170, 26 + 165);
@@ -500,15 +493,15 @@ TEST_F(GameScript, SolvesByTapsRecordBestsCongratulateOnlyWhenBetterAndUnfinishe
     EXPECT_EQ(boxOpen.status, 0) << ErrorText();
     ASSERT_EQ(boxOpen.Starting("box ").size(), 1u);
     EXPECT_TRUE(boxOpen.Starting("answered ").empty());
-    EXPECT_EQ(ReadStore(), before);
+    EXPECT_EQ(Read("store.reg"), before);
     // A game abandoned for the options, which are still open when the script ends.
     Outcome dialogOpen = Play("tap 5 5\ntap 81 113\ncommand 40004\nanswer ok\nclick 1007\n");
     EXPECT_EQ(dialogOpen.status, 0) << ErrorText();
-    EXPECT_EQ(ReadStore(), before);
+    EXPECT_EQ(Read("store.reg"), before);
     // A failed command ends the run just as soon, with its error.
     Outcome failed = Play("tap 5 5\n" + std::string(kSolvePuzzle0) + "click 1001\n");
     EXPECT_EQ(failed.status, 2);
-    EXPECT_EQ(ReadStore(), before);
+    EXPECT_EQ(Read("store.reg"), before);
 
     // The better solve answered: both boxes, best time first, and the shorter score kept.
     Outcome better =
@@ -544,9 +537,7 @@ class KeyScript : public GameScript {
         fs::remove(folder / "store.reg");
         fs::remove(folder / "end.png");
         Outcome run = Play(script + "state\nshot end\n");
-        std::ifstream in(folder / "end.png", std::ios::binary);
-        std::string screen((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        return {run.Joined() + "status " + std::to_string(run.status), screen};
+        return {run.Joined() + "status " + std::to_string(run.status), Read("end.png")};
     }
 };
 
