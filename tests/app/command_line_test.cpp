@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <vector>
 
 namespace {
 
-CommandLine Parse(std::initializer_list<const char*> words) {
+CommandLine Parse(const std::vector<const char*>& words) {
     std::vector<const char*> argv = {"velquin"};
-    argv.insert(argv.end(), words);
+    argv.insert(argv.end(), words.begin(), words.end());
     return ParseCommandLine(static_cast<int>(argv.size()), argv.data());
 }
 
@@ -60,9 +59,7 @@ TEST(CommandLine, RefusesWhatItCannotUse) {
         {"--headless", "--script", "s", "--seed", "+1"},
     };
     for (const auto& words : refused) {
-        std::vector<const char*> argv = {"velquin"};
-        argv.insert(argv.end(), words.begin(), words.end());
-        const CommandLine line = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+        const CommandLine line = Parse(words);
         EXPECT_EQ(line.action, CommandLine::Refuse) << words[0];
         EXPECT_FALSE(line.error.empty());
     }
@@ -78,9 +75,7 @@ TEST(CommandLine, TakesOnlyWholeOptionNamesAndStopsAtAStrayWord) {
                                                {"stray", "--help"},
                                                {"--headless", "--script", "s", "stray"},
                                                {"-"}}) {
-        std::vector<const char*> argv = {"velquin"};
-        argv.insert(argv.end(), words.begin(), words.end());
-        const CommandLine line = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+        const CommandLine line = Parse(words);
         EXPECT_EQ(line.action, CommandLine::Refuse) << words[0];
         EXPECT_EQ(line.error.rfind("unknown option ", 0), 0u) << line.error;
     }

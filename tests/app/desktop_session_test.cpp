@@ -32,8 +32,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-using testing_xvfb::Installed;
-
 // A window may go between listing the windows and reading one of them (the game's own start-up
 // and end); the failed call returns its error and the window is skipped. Xlib's default handler
 // would end the test instead and leave the game running.
@@ -55,7 +53,7 @@ int WaitFor(pid_t pid, std::chrono::milliseconds limit = 10s) {
 class DesktopSession : public testing::Test {
   protected:
     void SetUp() override {
-        if (!Installed("Xvfb") || !Installed("xdotool"))
+        if (!testing_xvfb::Installed("Xvfb") || !testing_xvfb::Installed("xdotool"))
             GTEST_SKIP() << "Xvfb and xdotool are needed (tools/setup.sh installs them)";
         folder = fs::temp_directory_path() /
                  ("velquin-desktop-" + std::to_string(getpid()) + "-" +
@@ -64,7 +62,14 @@ class DesktopSession : public testing::Test {
         fs::create_directories(folder);
         fs::permissions(folder, fs::perms::owner_all);
         store = folder / "store.reg";
-        ASSERT_TRUE(StartX());
+        // A virtual X server, and a connection of the test's own to it.
+        std::string why;
+        ASSERT_TRUE(x.Start(&why)) << why;
+        displayName = x.Display();
+        for (int i = 0; i < 200 && !display; ++i)  // a start-up wait, not a measurement
+            if (!(display = XOpenDisplay(displayName.c_str()))) std::this_thread::sleep_for(25ms);
+        ASSERT_NE(display, nullptr) << displayName;
+        XSetErrorHandler(IgnoreXErrors);
     }
     void TearDown() override {
         for (pid_t pid : games) {
@@ -72,25 +77,9 @@ class DesktopSession : public testing::Test {
             waitpid(pid, nullptr, 0);
         }
         if (display) XCloseDisplay(display);
-        StopX();
+        x.Stop(SIGKILL);
         fs::remove_all(folder);
     }
-
-    // A virtual X server, and a connection of the test's own to it.
-    bool StartX() {
-        std::string why;
-        if (!x.Start(&why)) return false;
-        displayName = x.Display();
-        for (int i = 0; i < 200; ++i) {  // a start-up wait, not a measurement
-            if ((display = XOpenDisplay(displayName.c_str()))) {
-                XSetErrorHandler(IgnoreXErrors);
-                return true;
-            }
-            std::this_thread::sleep_for(25ms);
-        }
-        return false;
-    }
-    void StopX() { x.Stop(SIGKILL); }
 
     // Starts the program; `args` after the program's name.
     pid_t Launch(const std::vector<std::string>& args) {
@@ -121,7 +110,6 @@ class DesktopSession : public testing::Test {
         games.push_back(pid);
         return pid;
     }
-    void Forget(pid_t pid) { std::erase(games, pid); }
 
     // The top-level window of the program with this process id, once it is shown and has stayed
     // the same for a moment: the window system may replace a new window while it sets it up.
@@ -243,7 +231,7 @@ TEST_F(DesktopSession, ASecondLaunchRaisesTheFirstWindowAndAHeadlessOneIsRefused
 
     kill(first, SIGTERM);
     EXPECT_NE(WaitFor(first), -1);
-    Forget(first);
+    std::erase(games, first);
     EXPECT_EQ(Stored("totalscore00"), 1);  // the first copy's game, nobody else's solve
     EXPECT_EQ(Stored("bestscore00"), 0);
 }
@@ -258,7 +246,7 @@ TEST_F(DesktopSession, TheSessionsSignalsBookAGameInProgressAndEndItAtOnce) {
         kill(pid, signal);
         kill(pid, signal);  // a second one while the first is handled changes nothing
         const int status = WaitFor(pid, 5s);
-        Forget(pid);
+        std::erase(games, pid);
         ASSERT_NE(status, -1) << "still running after " << strsignal(signal);
         ASSERT_TRUE(WIFSIGNALED(status)) << status;
         EXPECT_EQ(WTERMSIG(status), signal);
@@ -275,9 +263,9 @@ TEST_F(DesktopSession, ALostDisplayBooksAGameInProgress) {
     OneMove(game);
     XCloseDisplay(display);
     display = nullptr;
-    StopX();
+    x.Stop(SIGKILL);
     const int status = WaitFor(pid, 5s);
-    Forget(pid);
+    std::erase(games, pid);
     ASSERT_NE(status, -1);
     ASSERT_TRUE(WIFEXITED(status)) << status;
     EXPECT_EQ(WEXITSTATUS(status), 1);

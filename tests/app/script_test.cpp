@@ -34,11 +34,13 @@ TEST(Script, ReadsEveryCommandWithItsLineNumber) {
         "answer cancel\n"
         "click 1001\n"
         "type 1002   two  words \n"
+        "\f\n\v\n \t\n"  // lines of other white space are blank
+        "type 7\n"       // clears the field
         "ok\n"
         "cancel\n"
         "shot after-solve.1\n"
         "state\n");
-    ASSERT_EQ(commands.size(), 15u);
+    ASSERT_EQ(commands.size(), 16u);
     EXPECT_EQ(commands[0].line, 3);
     EXPECT_EQ(commands[0].verb, VerbWait);
     EXPECT_EQ(commands[0].number, 5001);
@@ -58,21 +60,13 @@ TEST(Script, ReadsEveryCommandWithItsLineNumber) {
     EXPECT_EQ(commands[10].verb, VerbType);
     EXPECT_EQ(commands[10].number, 1002);
     EXPECT_EQ(commands[10].text, "two  words");
-    EXPECT_EQ(commands[11].verb, VerbOk);
-    EXPECT_EQ(commands[12].verb, VerbCancel);
-    EXPECT_EQ(commands[13].text, "after-solve.1");
-    EXPECT_EQ(commands[14].verb, VerbState);
-    EXPECT_EQ(commands[14].line, 17);
-}
-
-TEST(Script, LinesOfOtherWhiteSpaceAreBlank) {
-    EXPECT_TRUE(Parse("\f\n\v\n \t\n").empty());
-}
-
-TEST(Script, TypeMayClearAField) {
-    const auto commands = Parse("type 7\n");
-    ASSERT_EQ(commands.size(), 1u);
-    EXPECT_EQ(commands[0].text, "");
+    EXPECT_EQ(commands[11].line, 17);
+    EXPECT_EQ(commands[11].text, "");
+    EXPECT_EQ(commands[12].verb, VerbOk);
+    EXPECT_EQ(commands[13].verb, VerbCancel);
+    EXPECT_EQ(commands[14].text, "after-solve.1");
+    EXPECT_EQ(commands[15].verb, VerbState);
+    EXPECT_EQ(commands[15].line, 21);
 }
 
 TEST(Script, NamesTheFirstLineThatIsNoCommand) {

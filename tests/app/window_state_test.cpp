@@ -26,12 +26,11 @@ TEST(WindowScale, TheLargestWholeScaleThatFitsTheUsableAreaWithRoomToSpare) {
         {15360, 8640, 8},  // never above the largest scale
         {0, 0, 2},         // unknown display: the old default
         {-1, 900, 2},
+        {760, 4000, 2},  // width limits too: a tall but narrow area
+        {780, 4000, 3},
     };
     for (const auto& d : displays)
         EXPECT_EQ(backend::FittingScale(d.width, d.height), d.scale) << d.width << "x" << d.height;
-    // Width limits too: a wide-but-short and a tall-but-narrow area.
-    EXPECT_EQ(backend::FittingScale(760, 4000), 2);
-    EXPECT_EQ(backend::FittingScale(780, 4000), 3);
 }
 
 TEST(WindowScale, TheScaleOfAResizedWindowIsTheLargestThatStillShowsAllOfTheScreen) {
