@@ -549,7 +549,7 @@ int main(int argc, char** argv) {
     std::printf(
         "soak: %ld restarts, %ld moves, %ld undos, %ld redos, %ld puzzles solved, %ld saves\n",
         soak.sessions - 1, soak.moves, soak.undos, soak.redos, soak.solved, soak.saves);
-    std::printf("soak: deepest history slot %d, all 500 slots in use after %ld events\n",
+    std::printf("soak: deepest history slot %d; all 500 slots in use after %ld of the events\n",
                 soak.deepest, soak.historyFull);
     std::printf("soak: events by kind:");
     for (int k = 0; k < KindCount; ++k)
