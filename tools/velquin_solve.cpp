@@ -9,7 +9,7 @@
 #include "engine/catalogue.h"
 #include "engine/game_state.h"
 #include "platform/crt/parse_integer.h"
-#include "tools/solver/solver.h"
+#include "search/solver.h"
 #include "ui/screen_layout.h"
 
 namespace {

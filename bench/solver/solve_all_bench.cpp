@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "engine/game_state.h"
-#include "tools/solver/solver.h"
+#include "search/solver.h"
 
 static void BM_SolveAllPuzzles(benchmark::State& state) {
     for (auto _ : state) {

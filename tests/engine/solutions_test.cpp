@@ -11,7 +11,7 @@
 #include "engine/game_progress.h"
 #include "engine/move_rules.h"
 #include "engine_fixture.h"
-#include "tools/solver/solver.h"
+#include "search/solver.h"
 
 namespace {
 

@@ -9,7 +9,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-for dir in texts engine store ui resources platform; do cp -r "$src/$dir" "$scratch/"; done
+for dir in texts engine search store ui resources platform; do cp -r "$src/$dir" "$scratch/"; done
 "$check" "$scratch" >/dev/null || fail "the unchanged copy fails the check"
 
 expect_crossing() {  # expect_crossing FILE INCLUDE
@@ -27,4 +27,5 @@ expect_crossing resources/game_resources.cpp platform/user/internal/window_objec
 expect_crossing platform/user/window.cpp engine/game_state.h
 expect_crossing platform/backend/script/script_backend.cpp ui/main_frame.h
 expect_crossing texts/texts.cpp engine/game_state.h
+expect_crossing search/solver.cpp ui/screen_layout.h
 echo "the check catches each crossing"

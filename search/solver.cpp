@@ -1,4 +1,4 @@
-#include "tools/solver/solver.h"
+#include "search/solver.h"
 
 #include <algorithm>
 #include <cstdint>
