@@ -34,7 +34,8 @@ std::optional<BoardCodec> BoardCodec::For(const char* record) {
     std::memset(codec.indexOf_, -1, sizeof codec.indexOf_);
     auto add = [&](char code) {
         if (codec.indexOf_[static_cast<unsigned char>(code)] >= 0) return;
-        codec.indexOf_[static_cast<unsigned char>(code)] = static_cast<std::int8_t>(codec.codeCount_);
+        codec.indexOf_[static_cast<unsigned char>(code)] =
+            static_cast<std::int8_t>(codec.codeCount_);
         codec.codes_[codec.codeCount_++] = code;
     };
     // The pusher stands on an empty cell where the grid shows 'M': the key keeps it apart.
