@@ -60,7 +60,7 @@ packs=$(cd "$src" && ls packs/*.txt 2>/dev/null)
 installed=$(cd "$root/usr/share/velquin" 2>/dev/null && ls packs/*.txt 2>/dev/null)
 [ "$packs" = "$installed" ] || fail "the package holds the packs '$installed', not '$packs'"
 for pack in $packs; do
-    grep -qx "Exec=velquin --puzzles /usr/share/$pack" "$desktop" ||
+    grep -qx "Exec=velquin --puzzles /usr/share/velquin/$pack" "$desktop" ||
         fail "the desktop entry has no action that plays $pack"
     out=$(printf 'tap 5 5\nstate\n' |
         HOME=$scratch XDG_CONFIG_HOME=$scratch/config VELQUIN_STORE= \
