@@ -22,11 +22,13 @@ TEST(CommandLine, NoOptionsLeavesTheWindowsScaleToTheScreenAndTheLastRun) {
     EXPECT_EQ(chosen.action, CommandLine::RunDesktop);
     EXPECT_EQ(chosen.scale, 5);
     EXPECT_TRUE(chosen.fullScreen);
+    EXPECT_EQ(Parse({"--puzzles", "packs/a.txt"}).puzzles, "packs/a.txt");
 }
 
 TEST(CommandLine, HeadlessTakesItsScriptAndOptions) {
-    const CommandLine line = Parse({"--headless", "--script", "-", "--shots", "out", "--tick-start",
-                                    "4294967000", "--seed", "1", "--store", "/tmp/s.reg"});
+    const CommandLine line =
+        Parse({"--headless", "--script", "-", "--shots", "out", "--tick-start", "4294967000",
+               "--seed", "1", "--store", "/tmp/s.reg", "--puzzles", "p.txt"});
     ASSERT_EQ(line.action, CommandLine::RunHeadless) << line.error;
     EXPECT_EQ(line.script, "-");
     EXPECT_EQ(line.shotsFolder, "out");
@@ -34,6 +36,7 @@ TEST(CommandLine, HeadlessTakesItsScriptAndOptions) {
     EXPECT_TRUE(line.seedGiven);
     EXPECT_EQ(line.seed, 1u);
     EXPECT_EQ(line.store, "/tmp/s.reg");
+    EXPECT_EQ(line.puzzles, "p.txt");
 }
 
 TEST(CommandLine, HelpAndVersionWinOverEverythingElse) {
@@ -50,6 +53,8 @@ TEST(CommandLine, RefusesWhatItCannotUse) {
         {"--scale", "2x"},
         {"--scale", "-1"},
         {"--store", ""},
+        {"--puzzles", ""},
+        {"--puzzles"},
         {"--headless"},                                   // no script
         {"--headless", "--script", "s", "--scale", "2"},  // no window to scale
         {"--headless", "--script", "s", "--fullscreen"},
