@@ -31,6 +31,7 @@
 #include "platform/session/session.h"
 #include "resources/game_resources.h"
 #include "ui/game_app.h"
+#include "ui/hints.h"
 #include "ui/intro_geometry.h"
 #include "ui/main_frame.h"
 
@@ -54,6 +55,12 @@ void ReportBoxes() {
             PrintLine(BoxLine(e.caption, e.text, e.style));
         else
             PrintLine(AnsweredLine(e.caption, e.answer));
+    });
+}
+
+void ReportHints() {
+    SetHintObserver([](const HintReport& hint) {
+        PrintLine(hint.wayOut ? HintLine(hint.distance, hint.x, hint.y) : NoWayOutLine(hint.undos));
     });
 }
 
@@ -167,6 +174,7 @@ int RunHeadless(const CommandLine& cl) {
     backend::ScriptBackend script(cl.tickStart);
     SeedRandom(cl.seedGiven ? cl.seed : 0);
     ReportBoxes();
+    ReportHints();
     int line = 0;
     for (const auto& c : commands) Queue(script, c, cl.shotsFolder, &line);
     // The script's end is the device switched off: the program ends there and then, with no

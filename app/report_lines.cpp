@@ -117,3 +117,12 @@ std::string AnsweredLine(const wchar_t* caption, int answer) {
     answered["answer"] = answer;
     return "answered " + Write(answered);
 }
+
+std::string HintLine(int distance, int x, int y) {
+    return "hint {\"distance\": " + std::to_string(distance) + ", \"move\": [" + std::to_string(x) +
+           ", " + std::to_string(y) + "]}";
+}
+
+std::string NoWayOutLine(const std::optional<int>& undos) {
+    return "hint {\"distance\": null, \"undo\": " + (undos ? std::to_string(*undos) : "null") + "}";
+}

@@ -16,8 +16,8 @@ namespace {
 using namespace game_tables;
 
 // The desktop's keys. The button commands (Undo, Redo, Restart) do what a tap on the button
-// does; kCmdEndIntro ends the intro; 0xE93A is the framework's full-screen switch. Every other
-// key sends its menu item's command.
+// does; kCmdEndIntro ends the intro; kCmdHint asks for a hint; 0xE93A is the framework's
+// full-screen switch. Every other key sends its menu item's command.
 constexpr UINT kFullScreen = 0xE93A;
 constexpr BYTE kKey = FVIRTKEY, kCtrl = FVIRTKEY | FCONTROL;
 constexpr ACCEL kKeys[] = {
@@ -28,6 +28,7 @@ constexpr ACCEL kKeys[] = {
     {kCtrl, 'Y', kCmdRedo},
     {kKey, 'R', kCmdRedo},
     {kCtrl, 'R', kCmdRestart},
+    {kKey, 'H', kCmdHint},
     {kKey, VK_HOME, kCmdRestart},
     {kKey, 'N', kCmdNextPuzzle},
     {kKey, VK_NEXT, kCmdNextPuzzle},

@@ -12,9 +12,10 @@ constexpr UINT kRulesDialog = 105;
 constexpr UINT kCmdExit = 40001, kCmdAbout = 40003, kCmdOptions = 40004, kCmdNextPuzzle = 40005,
                kCmdLearnRules = 40008, kCmdNextTool = 40014, kCmdPreviousPuzzle = 40015,
                kCmdPreviousTool = 40018, kCmdExitSilent = 100;
-// Commands of the desktop's keys alone: the three buttons under the board, and the end of the
-// intro (accelerator table 128).
-constexpr UINT kCmdUndo = 40030, kCmdRedo = 40031, kCmdRestart = 40032, kCmdEndIntro = 40033;
+// Commands of the desktop's keys alone: the three buttons under the board, the end of the intro
+// and the hint (accelerator table 128).
+constexpr UINT kCmdUndo = 40030, kCmdRedo = 40031, kCmdRestart = 40032, kCmdEndIntro = 40033,
+               kCmdHint = 40034;
 // Controls of the dialogs.
 constexpr int kIdEnglish = 1001, kIdStats = 1004, kIdFrench = 1007, kIdReset = 1008, kIdBest = 1009,
               kIdRulesText = 1010, kIdRulesTitle = 1011;

@@ -32,6 +32,10 @@ constexpr TextPair kTexts[] = {
      L"Déplacez le carré pour pousser\r\nle rouge dans le bleu."},
     {TextHintTutorial, L"Use Redo / Undo to see how\r\nto solve this puzzle.",
      L"Utilisez faire et défaire pour\r\nvoir comment résoudre ce puzzle."},
+    {TextNoWayOutOne, L"No way out: undo 1 move", L"Aucune issue : annulez 1 coup"},
+    {TextNoWayOut, L"No way out: undo %i moves", L"Aucune issue : annulez %i coups"},
+    {TextNoWayOutAtAll, L"No way out, even %i moves back",
+     L"Aucune issue, même %i coups en arrière"},
 
     {TextConfirmAbort, L"This will abort the current game. Abort?",
      L"Cela va arrêter la partie en-cours. Arrêter? "},

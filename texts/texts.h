@@ -19,6 +19,9 @@ enum TextId {
     TextStatusLine,      // "%i / %s"
     TextHintFirstPuzzle,
     TextHintTutorial,
+    TextNoWayOutOne,    // "No way out: undo 1 move"
+    TextNoWayOut,       // "No way out: undo %i moves"
+    TextNoWayOutAtAll,  // "No way out, even %i moves back"
     // Message boxes of the course of a game.
     TextConfirmAbort,
     TextWarningCaption,

@@ -6,6 +6,7 @@
 #include "platform/crt/wsprintf.h"
 #include "texts/texts.h"
 #include "ui/back_buffer.h"
+#include "ui/hints.h"
 #include "ui/screen_layout.h"
 
 namespace {
@@ -189,6 +190,8 @@ void DrawTexts() {
         DrawTextW(backBufferDC, Text(TextHintTutorial), -1, &hint, DT_CENTER);
     } else if (!gameState.clockStarted && gameState.gameNumber == 0) {
         DrawTextW(backBufferDC, Text(TextHintFirstPuzzle), -1, &hint, DT_CENTER);
+    } else if (const wchar_t* note = NoWayOutNote()) {
+        DrawTextW(backBufferDC, note, -1, &hint, DT_CENTER);
     }
 }
 

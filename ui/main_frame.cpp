@@ -11,6 +11,7 @@
 #include "ui/back_buffer.h"
 #include "ui/board_view.h"
 #include "ui/dialogs.h"
+#include "ui/hints.h"
 #include "ui/intro.h"
 #include "ui/screen_layout.h"
 
@@ -45,6 +46,7 @@ BEGIN_MESSAGE_MAP(MainFrame, CFrameWnd)
         afx::OnCommand<&MainFrame::OnRedoCommand>(kCmdRedo),
         afx::OnCommand<&MainFrame::OnRestartCommand>(kCmdRestart),
         afx::OnCommand<&MainFrame::OnEndIntroCommand>(kCmdEndIntro),
+        afx::OnCommand<&MainFrame::OnHint>(kCmdHint),
 END_MESSAGE_MAP()
 
 MainFrame::MainFrame() {
@@ -115,6 +117,7 @@ void MainFrame::OnTap(UINT, CPoint point) {
         return;
     }
     if (PtInRect(&restartRect, point)) {
+        ForgetNoWayOut();
         Restart(*this);
         return;
     }
@@ -213,6 +216,15 @@ void MainFrame::OnEndIntroCommand() {
     if (!gameState.introRunning) return;
     EndIntro(*this);
     StartGame(*this);
+    Repaint();
+}
+
+void MainFrame::OnHint() {
+    const auto hint = AskHint();
+    if (!hint) return;
+    // The move is the one a tap on its cell makes.
+    if (hint->wayOut)
+        TryMove(*this, static_cast<std::int16_t>(hint->x), static_cast<std::int16_t>(hint->y));
     Repaint();
 }
 

@@ -51,6 +51,8 @@ class MainFrame : public CFrameWnd, public GameWindow {
     void OnRestartCommand();
     // Space, Return and Escape: during the intro, what a tap does; afterwards nothing.
     void OnEndIntroCommand();
+    // H: one move on a shortest way to a solved position, or the note that none is left.
+    void OnHint();
 
     DECLARE_MESSAGE_MAP()
 
