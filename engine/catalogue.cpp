@@ -43,9 +43,13 @@ void UsePuzzlePack(const PuzzlePack* pack) {
 
 bool StartRecord(int gameNumber, char* slot, int* width, int* height) {
     const int number = (gameNumber >= 1 && gameNumber <= 15) ? gameNumber : 0;
+    return CompleteRecord(playedPack ? playedPack->texts[number] : kPuzzleTexts[number], slot,
+                          width, height);
+}
+
+bool CompleteRecord(const char* text, char* slot, int* width, int* height) {
     std::memset(slot, 0, kSlotSize);
-    std::strncpy(slot, playedPack ? playedPack->texts[number] : kPuzzleTexts[number],
-                 kSlotSize - 1);
+    std::strncpy(slot, text, kSlotSize - 1);
     *width = Digit(slot[0]);
     *height = Digit(slot[1]);
 

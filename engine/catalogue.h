@@ -18,6 +18,8 @@ void UsePuzzlePack(const PuzzlePack* pack);
 // pusher suffix, into `slot` (one history slot) and its sizes into `width` and `height`. A text
 // too large for a slot gives the fallback record instead, and false.
 bool StartRecord(int gameNumber, char* slot, int* width, int* height);
+// The same for a puzzle text of the catalogue's form.
+bool CompleteRecord(const char* text, char* slot, int* width, int* height);
 
 // Puts the starting position of puzzle gameState.gameNumber into history slot 0 and resets the
 // fields that belong to one game.

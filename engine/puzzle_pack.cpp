@@ -63,9 +63,12 @@ std::string_view Trimmed(std::string_view line) {
 }  // namespace
 
 std::string RecordProblem(std::string_view record) {
-    if (record.size() > kLongestText)
+    // A position in play ends with its pusher suffix, three characters more.
+    const auto tooLong = [&](std::size_t limit) {
         return "over the record size limit: " + std::to_string(record.size()) +
-               " characters, at most " + std::to_string(kLongestText);
+               " characters, at most " + std::to_string(limit);
+    };
+    if (record.size() > kLongestText + 3) return tooLong(kLongestText);
     if (record.size() < 6)
         return "too short: a record begins with the width, the height and the red and the blue "
                "box's cells, six digits";
@@ -83,7 +86,19 @@ std::string RecordProblem(std::string_view record) {
         return "the blue box's cell " + Shown(record.substr(4, 2)) + " is not on the " +
                Board(width, height);
 
-    const std::vector<std::string_view> rows = Rows(record.substr(6));
+    std::vector<std::string_view> rows = Rows(record.substr(6));
+    const bool suffixed = static_cast<int>(rows.size()) == height + 1 && rows.back().size() == 2;
+    int pusherX = -1, pusherY = -1;
+    if (suffixed) {
+        if (!OnBoard(rows.back(), width, height))
+            return "the pusher's cell " + Shown(rows.back()) + " is not on the " +
+                   Board(width, height);
+        pusherX = Digit(rows.back()[0]);
+        pusherY = Digit(rows.back()[1]);
+        rows.pop_back();
+    } else if (record.size() > kLongestText) {
+        return tooLong(kLongestText);
+    }
     if (static_cast<int>(rows.size()) != height)
         return std::to_string(rows.size()) + " rows of cells for a " + Board(width, height);
     int pushers = 0;
@@ -96,9 +111,15 @@ std::string RecordProblem(std::string_view record) {
             if (kCellLayers.parts[static_cast<unsigned char>(code)].code == 0)
                 return "unknown cell code " + Shown(rows[y].substr(x, 1)) + " at " + Cell(x, y);
             pushers += code == 'M';
+            if (suffixed && code == 'M' && (x != pusherX || y != pusherY))
+                return "'M' at " + Cell(x, y) + ", not at the pusher's cell " +
+                       Cell(pusherX, pusherY);
         }
     }
-    if (pushers != 1)
+    if (suffixed) {
+        if (rows[pusherY][pusherX] == '-')
+            return "the pusher's cell " + Cell(pusherX, pusherY) + " shows '-', not 'M'";
+    } else if (pushers != 1)
         return pushers == 0 ? "no pusher: no cell holds 'M'"
                             : std::to_string(pushers) + " pushers: exactly one cell holds 'M'";
 

@@ -15,7 +15,9 @@ struct PuzzlePack {
 };
 
 // What keeps the game from holding one puzzle record; empty when it can. The record's form only:
-// whether a sequence of moves solves it is the search's to say.
+// whether a sequence of moves solves it is the search's to say. A record may end with the pusher
+// suffix of a position in play (';' and the pusher's cell), the grid then showing 'M' only where
+// the pusher stands outside any box.
 std::string RecordProblem(std::string_view record);
 
 // Reads a pack's text. False when it holds a record the game cannot hold or not exactly 16
