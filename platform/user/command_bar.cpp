@@ -138,13 +138,7 @@ void RegisterToolBarResource(UINT id, const ToolBarResource* resource) {
 
 HWND CommandBar_Create(HINSTANCE, HWND owner, int id) {
     EnsureDesktop();
-    Desktop& d = TheDesktop();
-    if (!d.classes.count(L"#commandbar")) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = BarProc;
-        wc.lpszClassName = L"#commandbar";
-        RegisterClassW(&wc);
-    }
+    RegisterClassOnce(L"#commandbar", BarProc, CS_DBLCLKS);
     Window* ownerWindow = TopLevelOf(FromHandle(owner));
     if (!ownerWindow) return nullptr;
     HWND bar = CreateWindowWithRole(Role::ToolBar, 0, L"#commandbar", L"", WS_POPUP | WS_VISIBLE,
