@@ -86,7 +86,8 @@ LRESULT BarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         }
-        case WM_LBUTTONDOWN: {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {  // the second tap of a double tap is a second press
             if (!s) return 0;
             POINT p{GET_X_LPARAM(lParam) + w->rect.left, GET_Y_LPARAM(lParam) + w->rect.top};
             for (const CommandBarButton& b : s->buttons) {

@@ -132,6 +132,7 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
         case BM_CLICK:
             Click(hwnd);
             return 0;
