@@ -27,23 +27,8 @@ using HBRUSH = BrushObject*;
 
 // Device contexts are not selectable objects; the window system hands out ones of its own
 // windows through the same type.
-#ifndef VELQUIN_HDC_DEFINED
-#define VELQUIN_HDC_DEFINED
 struct DeviceContextObject;
 using HDC = DeviceContextObject*;
-#endif
-
-#ifndef VELQUIN_HINSTANCE_DEFINED
-#define VELQUIN_HINSTANCE_DEFINED
-struct InstanceObject;
-using HINSTANCE = InstanceObject*;
-#endif
-
-#ifndef MAKEINTRESOURCEW
-#define MAKEINTRESOURCEW(i) \
-    (reinterpret_cast<LPCWSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
-#define IS_INTRESOURCE(p) ((reinterpret_cast<std::uintptr_t>(p) >> 16) == 0)
-#endif
 
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
