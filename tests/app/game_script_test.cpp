@@ -302,7 +302,7 @@ TEST_F(GameScript, FrenchFromTheOptionsRetitlesTheMenu) {
 
 TEST_F(GameScript, AboutAfterTheIntroLeavesNoPositionUntilACommandLoadsOne) {
     Outcome run = Play(
-        "command 40003\nanswer ok\ntap 120 74\ntap 100 240\nkey 39\nstate\n"
+        "command 40003\nanswer ok\ntap 120 74\ntap 100 240\nkey right\nstate\n"
         "command 40005\ntap 120 74\nstate\n");
     auto states = run.Starting("state ");
     ASSERT_EQ(states.size(), 2u);
