@@ -1,16 +1,18 @@
 // The handheld's drawing calls, with the platform's names, values and pixel rules: device
 // contexts, bitmaps of 1, 4, 8 and 32 bits per pixel, pens, brushes, shapes, blits and text.
-// Handles point at the drawing layer's own objects; a handle that names no live object makes a
-// call fail (it returns FALSE, NULL or CLR_INVALID) rather than touch freed memory.
+// A handle names one of the drawing layer's own objects for as long as that object lives, and
+// nothing ever after, not even a new object made where the old one was; a handle that names no
+// live object makes a call fail (it returns FALSE, NULL or CLR_INVALID), as the platform's
+// calls do.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/win_types.h"
 
-// What the handles point at. The contents are the drawing layer's own
-// (platform/gdi/internal/objects.h); the shells here only let a bitmap, pen or brush handle pass
-// where HGDIOBJ is asked for.
+// The handles' types. A handle is a number in the drawing layer's handle table
+// (platform/gdi/internal/objects.h), never the address of anything: no object of these types
+// exists. The shells only let a bitmap, pen or brush handle pass where HGDIOBJ is asked for.
 struct GdiObject {
   protected:
     GdiObject() = default;
