@@ -442,7 +442,9 @@ void RegisterControlClasses() {
 }
 
 void RegisterNavBarClass() {
-    RegisterClassOnce(L"#navbar", NavBarProc);
+    // The bar asks for double taps and ignores them: the second of two quick taps on a dialog's
+    // close button does not go on to close the main window.
+    RegisterClassOnce(L"#navbar", NavBarProc, CS_DBLCLKS);
 }
 
 HWND NavBarFrame() {
