@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/crt/parse_integer.h"
+#include "platform/user/user_types.h"
 
 namespace {
 
@@ -13,10 +14,11 @@ struct KeyName {
     const char* name;
     int code;
 };
-constexpr KeyName kKeys[] = {{"left", 37},     {"up", 38},     {"right", 39}, {"down", 40},
-                             {"return", 13},   {"escape", 27}, {"space", 32}, {"backspace", 8},
-                             {"tab", 9},       {"home", 36},   {"end", 35},   {"pageup", 33},
-                             {"pagedown", 34}, {"delete", 46}, {"comma", 188}};
+constexpr KeyName kKeys[] = {
+    {"left", VK_LEFT},     {"up", VK_UP},         {"right", VK_RIGHT},    {"down", VK_DOWN},
+    {"return", VK_RETURN}, {"escape", VK_ESCAPE}, {"space", VK_SPACE},    {"backspace", VK_BACK},
+    {"tab", VK_TAB},       {"home", VK_HOME},     {"end", VK_END},        {"pageup", VK_PRIOR},
+    {"pagedown", VK_NEXT}, {"delete", VK_DELETE}, {"comma", VK_OEM_COMMA}};
 constexpr KeyName kModifiers[] = {{"shift", KeyShift}, {"ctrl", KeyControl}, {"alt", KeyAlt}};
 
 // Scripts are written by hand: a wait of more than a day or a coordinate far off any screen

@@ -53,7 +53,8 @@ inline void SetUpGame() {
     gameState.gameNumber = 10;
     LoadLevel();
     gameState.language = 1;  // the longer French texts
-    for (unsigned key = 37; key <= 40 && gameState.lastIndex == 0; ++key) OnKeyDown(window, key);
+    for (unsigned key = ArrowLeft; key <= ArrowDown && gameState.lastIndex == 0; ++key)
+        OnKeyDown(window, key);
     gameState.currentIndex = 0;
     gameState.moveCount = 1;
 }

@@ -133,16 +133,16 @@ void OnKeyDown(GameWindow& window, unsigned key) {
     const int px = Digit(current[s]), py = Digit(current[s + 1]);
     int x = px, y = py;
     switch (key) {
-        case 37:
+        case ArrowLeft:
             --x;
             break;
-        case 38:
+        case ArrowUp:
             --y;
             break;
-        case 39:
+        case ArrowRight:
             ++x;
             break;
-        case 40:
+        case ArrowDown:
             ++y;
             break;
         default:

@@ -25,5 +25,10 @@ StepOutcome StepBoard(const char* record, int width, int height, int targetX, in
 // the commit with its refresh, and the solved test.
 void TryMove(GameWindow& window, std::int16_t targetX, std::int16_t targetY);
 
-// The arrow keys (37 left, 38 up, 39 right, 40 down).
+// The handheld's virtual-key codes of its arrow keys, the keys OnKeyDown steps with. The engine
+// knows no platform, so it names them itself; the main window, which hands it the platform's
+// key codes, checks that the two agree.
+enum ArrowKey : unsigned { ArrowLeft = 37, ArrowUp = 38, ArrowRight = 39, ArrowDown = 40 };
+
+// A key pressed in a game: an arrow steps the pusher, any other key does nothing.
 void OnKeyDown(GameWindow& window, unsigned key);

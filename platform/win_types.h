@@ -25,6 +25,15 @@ using LRESULT = std::intptr_t;
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
 
+// The program's module, as the resource calls take it; the program has only its own.
+struct InstanceObject;
+using HINSTANCE = InstanceObject*;
+
+// A resource named by its number, and the test the resource calls make for one.
+#define MAKEINTRESOURCEW(i) \
+    (reinterpret_cast<LPCWSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
+#define IS_INTRESOURCE(p) ((reinterpret_cast<std::uintptr_t>(p) >> 16) == 0)
+
 struct RECT {
     LONG left;
     LONG top;

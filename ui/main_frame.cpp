@@ -180,6 +180,10 @@ void MainFrame::OnTimer(UINT_PTR) {
     Repaint();
 }
 
+// The engine reads the platform's key codes under names of its own.
+static_assert(ArrowLeft == VK_LEFT && ArrowUp == VK_UP && ArrowRight == VK_RIGHT &&
+              ArrowDown == VK_DOWN);
+
 void MainFrame::OnKeyDown(UINT key, UINT, UINT) {
     ::OnKeyDown(*this, key);
 }

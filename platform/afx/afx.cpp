@@ -138,14 +138,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CWnd::CreateFrameWindow(LPCWSTR title, DWORD style, HWND owner) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = AfxWndProc;
-        wc.lpszClassName = kFrameClass;
-        wc.hbrBackground = reinterpret_cast<void*>(1);  // erased to white
-        registered = RegisterClassW(&wc) != FALSE;
-    }
+    // A double tap reaches the frame as one; erasing fills it with white.
+    RegisterClassOnce(kFrameClass, AfxWndProc, CS_DBLCLKS, true);
     creating = this;
     HWND h =
         ::CreateWindowExW(0, kFrameClass, title, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,

@@ -37,8 +37,8 @@ inline std::uint32_t Apply(Combine c, std::uint32_t d, std::uint32_t s) {
 // Visits the destination pixels of the device rectangle [x0, x1) x [y0, y1) that the clip lets
 // through, a run of one row at a time.
 template <typename Run>
-void ForEachVisibleRun(DeviceContextObject& dc, long long x0, long long y0, long long x1,
-                       long long y1, Run run) {
+void ForEachVisibleRun(DeviceContext& dc, long long x0, long long y0, long long x1, long long y1,
+                       Run run) {
     for (const RECT& r : dc.visible) {
         long long a = std::max<long long>(x0, r.left), e = std::min<long long>(x1, r.right);
         long long t = std::max<long long>(y0, r.top), b = std::min<long long>(y1, r.bottom);
@@ -51,7 +51,7 @@ void ForEachVisibleRun(DeviceContextObject& dc, long long x0, long long y0, long
 // Source raw value to destination raw value.
 class Converter {
   public:
-    Converter(const DeviceContextObject& source, DeviceContextObject& dest)
+    Converter(const DeviceContext& source, DeviceContext& dest)
         : src_(*source.bitmap), dst_(*dest.bitmap) {
         srcBack_ = ToPixel(source.bkColour);
         if (src_.IsPalettized()) {
@@ -85,7 +85,7 @@ class Converter {
     std::vector<std::uint32_t> table_;
 };
 
-BOOL PatBltDevice(DeviceContextObject& dc, long long x, long long y, long long w, long long h,
+BOOL PatBltDevice(DeviceContext& dc, long long x, long long y, long long w, long long h,
                   DWORD rop) {
     if (!NeedsNoSource(rop)) return FALSE;
     if (w < 0) x += w, w = -w;
@@ -99,18 +99,18 @@ BOOL PatBltDevice(DeviceContextObject& dc, long long x, long long y, long long w
 }  // namespace
 
 BOOL PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
-    DeviceContextObject* dc = Dc(handle);
+    DeviceContext* dc = Dc(handle);
     if (!dc) return FALSE;
     return PatBltDevice(*dc, x, y, width, height, rop);
 }
 
 BOOL BitBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceHandle, int sx, int sy,
             DWORD rop) {
-    DeviceContextObject* dest = Dc(destHandle);
+    DeviceContext* dest = Dc(destHandle);
     if (!dest) return FALSE;
     if (NeedsNoSource(rop)) return PatBltDevice(*dest, x, y, width, height, rop);
     Combine combine;
-    DeviceContextObject* source = Dc(sourceHandle);
+    DeviceContext* source = Dc(sourceHandle);
     if (!source || !SourceCombine(rop, &combine) || width < 0 || height < 0) return FALSE;
     const Bitmap& src = *source->bitmap;
     Bitmap& dst = *dest->bitmap;
@@ -177,13 +177,13 @@ void SourceRange(long long d, long long D, long long S, long long* begin, long l
 
 BOOL StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceHandle, int sx,
                 int sy, int sourceWidth, int sourceHeight, DWORD rop) {
-    DeviceContextObject* dest = Dc(destHandle);
+    DeviceContext* dest = Dc(destHandle);
     if (!dest) return FALSE;
     if (NeedsNoSource(rop)) return PatBltDevice(*dest, x, y, width, height, rop);
     if (width == sourceWidth && height == sourceHeight)
         return BitBlt(destHandle, x, y, width, height, sourceHandle, sx, sy, rop);
     Combine combine;
-    DeviceContextObject* source = Dc(sourceHandle);
+    DeviceContext* source = Dc(sourceHandle);
     if (!source || !SourceCombine(rop, &combine)) return FALSE;
     // Mirroring (extents of opposite signs) is not provided.
     if (width < 0 || height < 0 || sourceWidth < 0 || sourceHeight < 0) return FALSE;

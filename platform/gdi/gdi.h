@@ -1,16 +1,18 @@
 // The handheld's drawing calls, with the platform's names, values and pixel rules: device
 // contexts, bitmaps of 1, 4, 8 and 32 bits per pixel, pens, brushes, shapes, blits and text.
-// Handles point at the drawing layer's own objects; a handle that names no live object makes a
-// call fail (it returns FALSE, NULL or CLR_INVALID) rather than touch freed memory.
+// A handle names one of the drawing layer's own objects for as long as that object lives, and
+// nothing ever after, not even a new object made where the old one was; a handle that names no
+// live object makes a call fail (it returns FALSE, NULL or CLR_INVALID), as the platform's
+// calls do.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/win_types.h"
 
-// What the handles point at. The contents are the drawing layer's own
-// (platform/gdi/internal/objects.h); the shells here only let a bitmap, pen or brush handle pass
-// where HGDIOBJ is asked for.
+// The handles' types. A handle is a number in the drawing layer's handle table
+// (platform/gdi/internal/objects.h), never the address of anything: no object of these types
+// exists. The shells only let a bitmap, pen or brush handle pass where HGDIOBJ is asked for.
 struct GdiObject {
   protected:
     GdiObject() = default;
@@ -27,23 +29,8 @@ using HBRUSH = BrushObject*;
 
 // Device contexts are not selectable objects; the window system hands out ones of its own
 // windows through the same type.
-#ifndef VELQUIN_HDC_DEFINED
-#define VELQUIN_HDC_DEFINED
 struct DeviceContextObject;
 using HDC = DeviceContextObject*;
-#endif
-
-#ifndef VELQUIN_HINSTANCE_DEFINED
-#define VELQUIN_HINSTANCE_DEFINED
-struct InstanceObject;
-using HINSTANCE = InstanceObject*;
-#endif
-
-#ifndef MAKEINTRESOURCEW
-#define MAKEINTRESOURCEW(i) \
-    (reinterpret_cast<LPCWSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
-#define IS_INTRESOURCE(p) ((reinterpret_cast<std::uintptr_t>(p) >> 16) == 0)
-#endif
 
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 

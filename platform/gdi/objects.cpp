@@ -12,77 +12,97 @@ namespace gdi {
 
 namespace {
 
-// Disguised so that the registry alone does not keep a forgotten object reachable.
+// Disguised so that the table alone does not keep a forgotten object reachable.
 constexpr std::uintptr_t kDisguise = static_cast<std::uintptr_t>(0xA5C3F00DB16B00B5ull);
-std::uintptr_t Key(const void* p) {
-    return reinterpret_cast<std::uintptr_t>(p) ^ kDisguise;
-}
 
-// An open-addressing table: drawing creates and deletes a pen and a brush for every wall it
-// draws, so registering must not allocate each time.
+// A handle's low bits are its slot (slot 0 is never used, so no handle is 0), the bits above
+// the slot's generation: 48 bits of it where handles are 64 bits wide, 16 where they are 32.
+constexpr int kSlotBits = 16;
+constexpr std::uintptr_t kSlotMask = (std::uintptr_t{1} << kSlotBits) - 1;
+constexpr std::size_t kMaxSlots = kSlotMask;  // slots 1 .. 65535
+
+struct Slot {
+    std::uintptr_t object = 0;  // disguised; 0 while the slot is free
+    std::uintptr_t generation = 0;
+    Kind kind = Kind::Bitmap;
+};
+
+// Drawing creates and deletes a pen and a brush for every wall it draws, so a slot set free is
+// the next one taken (and its generation tells its handles apart) and the table stops growing.
 class Table {
   public:
-    static constexpr std::uintptr_t kEmpty = 0, kGone = 1;
-
-    void Insert(std::uintptr_t key, Kind kind) {
-        if ((used_ + 1) * 2 > keys_.size()) Grow();
-        std::size_t i = Slot(key);
-        while (keys_[i] != kEmpty && keys_[i] != kGone && keys_[i] != key) i = (i + 1) & mask_;
-        if (keys_[i] == kEmpty) ++used_;
-        keys_[i] = key;
-        kinds_[i] = kind;
+    bool Insert(Named* object, Kind kind) {
+        std::size_t i;
+        if (!free_.empty()) {
+            i = free_.back();
+            free_.pop_back();
+        } else if (slots_.size() < kMaxSlots + 1) {
+            if (slots_.empty()) slots_.emplace_back();  // slot 0
+            i = slots_.size();
+            slots_.emplace_back();
+        } else {
+            return false;
+        }
+        Slot& s = slots_[i];
+        s.object = reinterpret_cast<std::uintptr_t>(object) ^ kDisguise;
+        s.kind = kind;
+        object->handle = i | (s.generation << kSlotBits);
+        return true;
     }
-    const Kind* Find(std::uintptr_t key) const {
-        if (keys_.empty()) return nullptr;
-        for (std::size_t i = Slot(key); keys_[i] != kEmpty; i = (i + 1) & mask_)
-            if (keys_[i] == key) return &kinds_[i];
-        return nullptr;
+    void Erase(Named* object) {
+        Slot* s = Find(object->handle);
+        if (!s) return;
+        s->object = 0;
+        ++s->generation;
+        free_.push_back(object->handle & kSlotMask);
+        object->handle = 0;
     }
-    void Erase(std::uintptr_t key) {
-        if (keys_.empty()) return;
-        for (std::size_t i = Slot(key); keys_[i] != kEmpty; i = (i + 1) & mask_)
-            if (keys_[i] == key) {
-                keys_[i] = kGone;
-                return;
-            }
+    Named* Get(std::uintptr_t handle, Kind* kind) const {
+        const Slot* s = Find(handle);
+        if (!s) return nullptr;
+        *kind = s->kind;
+        return reinterpret_cast<Named*>(s->object ^ kDisguise);
     }
     template <typename F>
     void ForEach(F f) const {
-        for (std::size_t i = 0; i < keys_.size(); ++i)
-            if (keys_[i] != kEmpty && keys_[i] != kGone) f(keys_[i], kinds_[i]);
+        for (const Slot& s : slots_)
+            if (s.object) f(reinterpret_cast<Named*>(s.object ^ kDisguise), s.kind);
     }
 
   private:
-    std::size_t Slot(std::uintptr_t key) const {
-        return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 20) & mask_;
+    // The slot a handle names while its object lives there; null otherwise.
+    const Slot* Find(std::uintptr_t handle) const {
+        const std::size_t i = handle & kSlotMask;
+        if (i == 0 || i >= slots_.size()) return nullptr;
+        const Slot& s = slots_[i];
+        const std::uintptr_t generation = s.generation & (~std::uintptr_t{0} >> kSlotBits);
+        return s.object && (handle >> kSlotBits) == generation ? &s : nullptr;
     }
-    void Grow() {
-        std::vector<std::uintptr_t> keys = std::move(keys_);
-        std::vector<Kind> kinds = std::move(kinds_);
-        std::size_t live = 0;
-        for (std::uintptr_t k : keys) live += k != kEmpty && k != kGone;
-        std::size_t size = 64;
-        while (size < live * 4) size *= 2;
-        keys_.assign(size, kEmpty);
-        kinds_.assign(size, Kind::Bitmap);
-        mask_ = size - 1;
-        used_ = 0;
-        for (std::size_t i = 0; i < keys.size(); ++i)
-            if (keys[i] != kEmpty && keys[i] != kGone) Insert(keys[i], kinds[i]);
+    Slot* Find(std::uintptr_t handle) {
+        return const_cast<Slot*>(static_cast<const Table*>(this)->Find(handle));
     }
 
-    std::vector<std::uintptr_t> keys_;
-    std::vector<Kind> kinds_;
-    std::size_t mask_ = 0;
-    std::size_t used_ = 0;  // slots not empty, tombstones included
+    std::vector<Slot> slots_;
+    std::vector<std::size_t> free_;
 };
 
-Table& Registry() {
-    static Table registry;
-    return registry;
+Table& Handles() {
+    static Table table;
+    return table;
 }
 
 int liveObjects = 0;
+
+// Registers a new object and counts it, or deletes it when the table is full.
+template <typename T>
+T* Adopt(T* object, Kind kind) {
+    if (!Register(object, kind)) {
+        delete object;
+        return nullptr;
+    }
+    ++liveObjects;
+    return object;
+}
 
 Bitmap* MakeStockMono() {
     static Bitmap mono;
@@ -136,8 +156,12 @@ void Deselect(Brush* brush) {
     if (brush) --brush->selections;
 }
 
-DeviceContextObject* NewDC(bool window, Bitmap* bitmap) {
-    auto* dc = new DeviceContextObject;
+DeviceContext* NewDC(bool window, Bitmap* bitmap) {
+    auto* dc = new DeviceContext;
+    if (!Register(dc, Kind::DC)) {
+        delete dc;
+        return nullptr;
+    }
     dc->window = window;
     dc->bitmap = bitmap;
     if (!window) bitmap->selectedInto = dc;
@@ -146,8 +170,16 @@ DeviceContextObject* NewDC(bool window, Bitmap* bitmap) {
     ++dc->pen->selections;
     ++dc->brush->selections;
     UpdateVisible(*dc);
-    Register(dc, Kind::DC);
     return dc;
+}
+
+// Whether a window DC draws on the bitmap (it is not selected into one, it is its surface).
+bool SurfaceOfAWindowDC(const Bitmap* b) {
+    bool found = false;
+    Handles().ForEach([&](Named* object, Kind kind) {
+        if (kind == Kind::DC && static_cast<DeviceContext*>(object)->bitmap == b) found = true;
+    });
+    return found;
 }
 
 }  // namespace
@@ -173,48 +205,47 @@ Bitmap* NewBitmap(int width, int height, int bitsPerPixel, const std::uint8_t* i
         b->palette.assign(std::size_t{1} << bitsPerPixel, 0);
         if (bitsPerPixel == 1) b->palette = {0x000000, 0xFFFFFF};
     }
-    Register(b, Kind::Bitmap);
-    ++liveObjects;
-    return b;
+    return Adopt(b, Kind::Bitmap);
 }
 
-void Register(const void* object, Kind kind) {
-    Registry().Insert(Key(object), kind);
+bool Register(Named* object, Kind kind) {
+    return Handles().Insert(object, kind);
 }
-void Unregister(const void* object) {
-    Registry().Erase(Key(object));
-}
-
-bool LiveKind(const void* object, Kind* kind) {
-    if (!object) return false;
-    Stocks();  // stock objects register on first use
-    const Kind* found = Registry().Find(Key(object));
-    if (!found) return false;
-    *kind = *found;
-    return true;
+void Unregister(Named* object) {
+    Handles().Erase(object);
 }
 
-bool IsLive(const void* object, Kind kind) {
+Named* LookupAny(const void* handle, Kind* kind) {
+    if (!handle) return nullptr;
+    return Handles().Get(reinterpret_cast<std::uintptr_t>(handle), kind);
+}
+
+Named* Lookup(const void* handle, Kind kind) {
     Kind k;
-    return LiveKind(object, &k) && k == kind;
+    Named* object = LookupAny(handle, &k);
+    return object && k == kind ? object : nullptr;
 }
 
-DeviceContextObject* Dc(HDC dc) {
-    if (!IsLive(dc, Kind::DC)) return nullptr;
-    return dc->bitmap ? dc : nullptr;
+DeviceContext* AsDc(HDC dc) {
+    return static_cast<DeviceContext*>(Lookup(dc, Kind::DC));
+}
+
+DeviceContext* Dc(HDC handle) {
+    DeviceContext* dc = AsDc(handle);
+    return dc && dc->bitmap ? dc : nullptr;
 }
 
 Bitmap* AsBitmap(HGDIOBJ o) {
-    return IsLive(o, Kind::Bitmap) ? static_cast<Bitmap*>(o) : nullptr;
+    return static_cast<Bitmap*>(Lookup(o, Kind::Bitmap));
 }
 Brush* AsBrush(HGDIOBJ o) {
-    return IsLive(o, Kind::Brush) ? static_cast<Brush*>(o) : nullptr;
+    return static_cast<Brush*>(Lookup(o, Kind::Brush));
 }
 Pen* AsPen(HGDIOBJ o) {
-    return IsLive(o, Kind::Pen) ? static_cast<Pen*>(o) : nullptr;
+    return static_cast<Pen*>(Lookup(o, Kind::Pen));
 }
 
-void UpdateVisible(DeviceContextObject& dc) {
+void UpdateVisible(DeviceContext& dc) {
     dc.visible.clear();
     RECT surface{0, 0, dc.bitmap ? dc.bitmap->width : 0, dc.bitmap ? dc.bitmap->height : 0};
     auto add = [&](const RECT& r) {
@@ -261,34 +292,35 @@ HBITMAP CreateBitmapOnPixels(std::uint32_t* pixels, int width, int height, int s
     b->bitsPerPixel = 32;
     b->words = pixels;
     b->stride = stride;
-    Register(b, Kind::Bitmap);
-    ++liveObjects;
-    return b;
+    return HandleOf(Adopt(b, Kind::Bitmap));
 }
 
 HDC CreateWindowDC(HBITMAP surface) {
     Bitmap* b = AsBitmap(surface);
     if (!b || b->bitsPerPixel != 32) return nullptr;
-    return NewDC(true, b);
+    return HandleOf(NewDC(true, b));
 }
 
 namespace {
-bool IsWindowDC(HDC dc) {
-    return IsLive(dc, Kind::DC) && dc->window;
+DeviceContext* WindowDC(HDC handle) {
+    DeviceContext* dc = AsDc(handle);
+    return dc && dc->window ? dc : nullptr;
 }
 }  // namespace
 
 BOOL SetWindowDCOrigin(HDC handle, POINT origin) {
-    if (!IsWindowDC(handle)) return FALSE;
-    handle->origin = origin;
+    DeviceContext* dc = WindowDC(handle);
+    if (!dc) return FALSE;
+    dc->origin = origin;
     return TRUE;
 }
 
 BOOL SetWindowDCClip(HDC handle, const RECT* rects, int count) {
-    if (!IsWindowDC(handle) || count < 0 || (count > 0 && !rects)) return FALSE;
-    handle->clipped = true;
-    handle->clip.assign(rects, rects + count);
-    UpdateVisible(*handle);
+    DeviceContext* dc = WindowDC(handle);
+    if (!dc || count < 0 || (count > 0 && !rects)) return FALSE;
+    dc->clipped = true;
+    dc->clip.assign(rects, rects + count);
+    UpdateVisible(*dc);
     return TRUE;
 }
 
@@ -328,12 +360,12 @@ int LiveObjectCount() {
 using namespace gdi;
 
 HDC CreateCompatibleDC(HDC) {
-    return NewDC(false, StockMonoBitmap());
+    return HandleOf(NewDC(false, StockMonoBitmap()));
 }
 
 BOOL DeleteDC(HDC handle) {
-    if (!IsLive(handle, Kind::DC)) return FALSE;
-    DeviceContextObject* dc = handle;
+    DeviceContext* dc = AsDc(handle);
+    if (!dc) return FALSE;
     if (!dc->window && dc->bitmap) dc->bitmap->selectedInto = nullptr;
     Deselect(dc->pen);
     Deselect(dc->brush);
@@ -344,19 +376,18 @@ BOOL DeleteDC(HDC handle) {
 
 HBITMAP CreateCompatibleBitmap(HDC handle, int width, int height) {
     int bits = 32;
-    if (handle) {
-        if (!IsLive(handle, Kind::DC)) return nullptr;
-        if (!handle->window && handle->bitmap) bits = handle->bitmap->bitsPerPixel;
-    }
+    DeviceContext* dc = AsDc(handle);
+    if (handle && !dc) return nullptr;
+    if (dc && !dc->window && dc->bitmap) bits = dc->bitmap->bitsPerPixel;
     Bitmap* b = NewBitmap(width, height, bits);
-    if (b && bits != 32 && bits != 1) b->palette = handle->bitmap->palette;
-    return b;
+    if (b && bits != 32 && bits != 1) b->palette = dc->bitmap->palette;
+    return HandleOf(b);
 }
 
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
     if (planes != 1 || (bitsPerPixel != 1 && bitsPerPixel != 32)) return nullptr;
     Bitmap* b = NewBitmap(width, height, static_cast<int>(bitsPerPixel));
-    if (!b || !bits) return b;
+    if (!b || !bits) return HandleOf(b);
     const auto* bytes = static_cast<const std::uint8_t*>(bits);
     if (bitsPerPixel == 1) {
         int rowBytes = ((width + 15) / 16) * 2;
@@ -367,12 +398,12 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, cons
         std::memcpy(b->words, bytes, sizeof(std::uint32_t) * width * height);
         for (std::uint32_t& w : b->ownWords) w &= 0x00FFFFFF;
     }
-    return b;
+    return HandleOf(b);
 }
 
 HGDIOBJ GetStockObject(int object) {
-    if (Pen* pen = StockPen(object)) return pen;
-    return StockBrush(object);
+    if (Pen* pen = StockPen(object)) return HandleOf(pen);
+    return HandleOf(StockBrush(object));
 }
 
 HPEN CreatePen(int style, int width, COLORREF colour) {
@@ -381,17 +412,13 @@ HPEN CreatePen(int style, int width, COLORREF colour) {
     pen->style = style;
     pen->width = std::max(1, width);
     pen->colour = ToPixel(colour);
-    Register(pen, Kind::Pen);
-    ++liveObjects;
-    return pen;
+    return HandleOf(Adopt(pen, Kind::Pen));
 }
 
 HBRUSH CreateSolidBrush(COLORREF colour) {
     Brush* brush = new Brush;
     brush->colour = ToPixel(colour);
-    Register(brush, Kind::Brush);
-    ++liveObjects;
-    return brush;
+    return HandleOf(Adopt(brush, Kind::Brush));
 }
 
 HBRUSH CreatePatternBrush(HBITMAP handle) {
@@ -413,35 +440,34 @@ HBRUSH CreatePatternBrush(HBITMAP handle) {
         brush->patternIndices = b->indices;
         brush->patternPalette = b->palette;
     }
-    Register(brush, Kind::Brush);
-    ++liveObjects;
-    return brush;
+    return HandleOf(Adopt(brush, Kind::Brush));
 }
 
 HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
-    if (!IsLive(handle, Kind::DC)) return nullptr;
-    DeviceContextObject* dc = handle;
+    DeviceContext* dc = AsDc(handle);
+    if (!dc) return nullptr;
     Kind kind;
-    if (!LiveKind(object, &kind)) return nullptr;
+    Named* named = LookupAny(object, &kind);
+    if (!named) return nullptr;
     switch (kind) {
         case Kind::Pen: {
             Pen* old = dc->pen;
-            dc->pen = static_cast<Pen*>(object);
+            dc->pen = static_cast<Pen*>(named);
             ++dc->pen->selections;
             Deselect(old);
-            return old;
+            return HandleOf(old);
         }
         case Kind::Brush: {
             Brush* old = dc->brush;
-            dc->brush = static_cast<Brush*>(object);
+            dc->brush = static_cast<Brush*>(named);
             ++dc->brush->selections;
             Deselect(old);
-            return old;
+            return HandleOf(old);
         }
         case Kind::Bitmap: {
-            Bitmap* b = static_cast<Bitmap*>(object);
+            Bitmap* b = static_cast<Bitmap*>(named);
             if (dc->window) return nullptr;
-            if (b == dc->bitmap) return b;
+            if (b == dc->bitmap) return HandleOf(b);
             // One bitmap, one DC; the stock monochrome bitmap may sit in any number.
             if (b->selectedInto && !b->stock) return nullptr;
             Bitmap* old = dc->bitmap;
@@ -449,7 +475,7 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
             dc->bitmap = b;
             if (!b->stock) b->selectedInto = dc;
             UpdateVisible(*dc);
-            return old;
+            return HandleOf(old);
         }
         case Kind::DC:
             return nullptr;
@@ -459,10 +485,11 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
 
 BOOL DeleteObject(HGDIOBJ object) {
     Kind kind;
-    if (!LiveKind(object, &kind)) return FALSE;
+    Named* named = LookupAny(object, &kind);
+    if (!named) return FALSE;
     switch (kind) {
         case Kind::Pen: {
-            Pen* pen = static_cast<Pen*>(object);
+            Pen* pen = static_cast<Pen*>(named);
             if (pen->stock) return TRUE;
             if (pen->selections > 0) return FALSE;
             Unregister(pen);
@@ -470,7 +497,7 @@ BOOL DeleteObject(HGDIOBJ object) {
             break;
         }
         case Kind::Brush: {
-            Brush* brush = static_cast<Brush*>(object);
+            Brush* brush = static_cast<Brush*>(named);
             if (brush->stock) return TRUE;
             if (brush->selections > 0) return FALSE;
             Unregister(brush);
@@ -478,17 +505,11 @@ BOOL DeleteObject(HGDIOBJ object) {
             break;
         }
         case Kind::Bitmap: {
-            Bitmap* b = static_cast<Bitmap*>(object);
+            Bitmap* b = static_cast<Bitmap*>(named);
             if (b->stock) return TRUE;
             if (b->selectedInto) return FALSE;
             // A window DC drawing on this surface would be left pointing at nothing: refuse.
-            bool inUse = false;
-            Registry().ForEach([&](std::uintptr_t key, Kind k) {
-                if (k == Kind::DC &&
-                    reinterpret_cast<DeviceContextObject*>(key ^ kDisguise)->bitmap == b)
-                    inUse = true;
-            });
-            if (inUse) return FALSE;
+            if (SurfaceOfAWindowDC(b)) return FALSE;
             Unregister(b);
             delete b;
             break;
@@ -500,17 +521,20 @@ BOOL DeleteObject(HGDIOBJ object) {
     return TRUE;
 }
 
-COLORREF SetTextColor(HDC dc, COLORREF colour) {
-    if (!IsLive(dc, Kind::DC)) return CLR_INVALID;
+COLORREF SetTextColor(HDC handle, COLORREF colour) {
+    DeviceContext* dc = AsDc(handle);
+    if (!dc) return CLR_INVALID;
     return std::exchange(dc->textColour, colour & 0x00FFFFFF);
 }
 
-COLORREF SetBkColor(HDC dc, COLORREF colour) {
-    if (!IsLive(dc, Kind::DC)) return CLR_INVALID;
+COLORREF SetBkColor(HDC handle, COLORREF colour) {
+    DeviceContext* dc = AsDc(handle);
+    if (!dc) return CLR_INVALID;
     return std::exchange(dc->bkColour, colour & 0x00FFFFFF);
 }
 
-int SetBkMode(HDC dc, int mode) {
-    if (!IsLive(dc, Kind::DC) || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
+int SetBkMode(HDC handle, int mode) {
+    DeviceContext* dc = AsDc(handle);
+    if (!dc || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
     return std::exchange(dc->bkMode, mode);
 }

@@ -40,13 +40,13 @@ std::uint32_t NearestPaletteIndex(Bitmap& b, std::uint32_t pixel) {
     return static_cast<std::uint32_t>(best);
 }
 
-Paint SolidPaint(DeviceContextObject& dc, std::uint32_t pixel) {
+Paint SolidPaint(DeviceContext& dc, std::uint32_t pixel) {
     Paint p;
     p.raw = RawOf(*dc.bitmap, pixel);
     return p;
 }
 
-bool BrushPaint(DeviceContextObject& dc, const Brush& brush, Paint* paint) {
+bool BrushPaint(DeviceContext& dc, const Brush& brush, Paint* paint) {
     if (brush.style == Brush::Null) return false;
     if (brush.style == Brush::Solid) {
         *paint = SolidPaint(dc, brush.colour);
@@ -134,12 +134,12 @@ void FillRun(Bitmap& b, int row, int a, int e, const Paint& paint) {
 
 }  // namespace
 
-void FillSpan(DeviceContextObject& dc, int y, long long x0, long long x1, const Paint& paint) {
+void FillSpan(DeviceContext& dc, int y, long long x0, long long x1, const Paint& paint) {
     FillBox(dc, x0, y, x1, static_cast<long long>(y) + 1, paint);
 }
 
-void FillBox(DeviceContextObject& dc, long long left, long long top, long long right,
-             long long bottom, const Paint& paint) {
+void FillBox(DeviceContext& dc, long long left, long long top, long long right, long long bottom,
+             const Paint& paint) {
     if (left >= right || top >= bottom) return;
     long long l = left + dc.origin.x, r = right + dc.origin.x;
     long long t = top + dc.origin.y, b = bottom + dc.origin.y;
@@ -166,7 +166,7 @@ void FillBox(DeviceContextObject& dc, long long left, long long top, long long r
     }
 }
 
-void WidePenDot(DeviceContextObject& dc, int x, int y, std::uint32_t raw, int width) {
+void WidePenDot(DeviceContext& dc, int x, int y, std::uint32_t raw, int width) {
     // A disc of the pen's diameter centred on the pixel (for even widths, on its lower right
     // corner's side, as the platform's wide pens lean).
     int first = -(width - 1) / 2;
@@ -181,7 +181,7 @@ void WidePenDot(DeviceContextObject& dc, int x, int y, std::uint32_t raw, int wi
     }
 }
 
-RECT VisibleBoundsLogical(const DeviceContextObject& dc) {
+RECT VisibleBoundsLogical(const DeviceContext& dc) {
     return RECT{dc.visibleBounds.left - dc.origin.x, dc.visibleBounds.top - dc.origin.y,
                 dc.visibleBounds.right - dc.origin.x, dc.visibleBounds.bottom - dc.origin.y};
 }

@@ -56,7 +56,7 @@ HBITMAP MakeBitmap(const PictureResource& p) {
     } else if (bits != 1) {
         for (int i = 0; i < p.paletteSize; ++i) b->palette[i] = p.palette[i] & 0x00FFFFFF;
     }
-    return b;
+    return HandleOf(b);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ struct PenPaint {
     int width = 1;
 };
 
-PenPaint PenOf(DeviceContextObject& dc) {
+PenPaint PenOf(DeviceContext& dc) {
     PenPaint p;
     if (dc.pen->style == PS_NULL) return p;
     p.draws = true;
@@ -29,7 +29,7 @@ PenPaint PenOf(DeviceContextObject& dc) {
 // Bresenham segment: the first pixel drawn, the last left out, one pixel per step of the longer
 // axis; a half-way tie goes to the smaller coordinate of the shorter axis in either direction.
 // Only the steps that can reach the visible part are visited.
-void Segment(DeviceContextObject& dc, POINT a, POINT b, const PenPaint& pen) {
+void Segment(DeviceContext& dc, POINT a, POINT b, const PenPaint& pen) {
     long long dx = static_cast<long long>(b.x) - a.x;
     long long dy = static_cast<long long>(b.y) - a.y;
     long long n = std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
@@ -81,7 +81,7 @@ void OrderBox(int& left, int& top, int& right, int& bottom) {
     if (top > bottom) std::swap(top, bottom);
 }
 
-BOOL DrawRectangle(DeviceContextObject& dc, long long l, long long t, long long r, long long b) {
+BOOL DrawRectangle(DeviceContext& dc, long long l, long long t, long long r, long long b) {
     if (l > r) std::swap(l, r);
     if (t > b) std::swap(t, b);
     if (l == r || t == b) return TRUE;
@@ -145,7 +145,7 @@ void EllipseCurve(long long x0, long long y0, long long x1, long long y1, std::v
     }
 }
 
-BOOL DrawEllipse(DeviceContextObject& dc, int l, int t, int r, int b) {
+BOOL DrawEllipse(DeviceContext& dc, int l, int t, int r, int b) {
     OrderBox(l, t, r, b);
     if (l == r || t == b) return TRUE;
     long long width = static_cast<long long>(r) - l, height = static_cast<long long>(b) - t;
@@ -174,7 +174,7 @@ BOOL DrawEllipse(DeviceContextObject& dc, int l, int t, int r, int b) {
     return TRUE;
 }
 
-void DrawPath(DeviceContextObject& dc, const POINT* points, int count, bool close) {
+void DrawPath(DeviceContext& dc, const POINT* points, int count, bool close) {
     PenPaint pen = PenOf(dc);
     if (!pen.draws) return;
     for (int i = 0; i + 1 < count; ++i) Segment(dc, points[i], points[i + 1], pen);
@@ -183,7 +183,7 @@ void DrawPath(DeviceContextObject& dc, const POINT* points, int count, bool clos
 
 // Polygon fill on whole grid points: an edge counts on row y when top <= y < bottom, at the
 // first whole x at or right of it; crossings pair into spans [x1, x2) (the alternate rule).
-void FillPolygon(DeviceContextObject& dc, const POINT* points, int count, const Paint& paint) {
+void FillPolygon(DeviceContext& dc, const POINT* points, int count, const Paint& paint) {
     struct Edge {
         long long x0, y0, x1, y1;
     };
@@ -229,24 +229,24 @@ void FillPolygon(DeviceContextObject& dc, const POINT* points, int count, const 
 }  // namespace
 
 BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
-    DeviceContextObject* dc = Dc(handle);
+    DeviceContext* dc = Dc(handle);
     return dc ? DrawRectangle(*dc, left, top, right, bottom) : FALSE;
 }
 
 BOOL Ellipse(HDC handle, int left, int top, int right, int bottom) {
-    DeviceContextObject* dc = Dc(handle);
+    DeviceContext* dc = Dc(handle);
     return dc ? DrawEllipse(*dc, left, top, right, bottom) : FALSE;
 }
 
 BOOL Polyline(HDC handle, const POINT* points, int count) {
-    DeviceContextObject* dc = Dc(handle);
+    DeviceContext* dc = Dc(handle);
     if (!dc || !points || count < 2) return FALSE;
     DrawPath(*dc, points, count, false);
     return TRUE;
 }
 
 BOOL Polygon(HDC handle, const POINT* points, int count) {
-    DeviceContextObject* dc = Dc(handle);
+    DeviceContext* dc = Dc(handle);
     if (!dc || !points || count < 2) return FALSE;
     Paint fill;
     if (BrushPaint(*dc, *dc->brush, &fill)) FillPolygon(*dc, points, count, fill);
@@ -255,7 +255,7 @@ BOOL Polygon(HDC handle, const POINT* points, int count) {
 }
 
 int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
-    DeviceContextObject* dc = Dc(handle);
+    DeviceContext* dc = Dc(handle);
     Brush* brush = AsBrush(brushHandle);
     if (!dc || !rect || !brush) return 0;
     Paint paint;
@@ -265,7 +265,7 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
 }
 
 COLORREF SetPixel(HDC handle, int x, int y, COLORREF colour) {
-    DeviceContextObject* dc = Dc(handle);
+    DeviceContext* dc = Dc(handle);
     if (!dc) return CLR_INVALID;
     std::uint32_t raw = RawOf(*dc->bitmap, ToPixel(colour));
     if (!PlotRaw(*dc, x, y, raw)) return CLR_INVALID;
@@ -273,7 +273,7 @@ COLORREF SetPixel(HDC handle, int x, int y, COLORREF colour) {
 }
 
 COLORREF GetPixel(HDC handle, int x, int y) {
-    DeviceContextObject* dc = Dc(handle);
+    DeviceContext* dc = Dc(handle);
     if (!dc) return CLR_INVALID;
     long long dx = static_cast<long long>(x) + dc->origin.x;
     long long dy = static_cast<long long>(y) + dc->origin.y;

@@ -129,7 +129,7 @@ std::vector<Line> Layout(Font& font, const wchar_t* text, int count, UINT format
 // Restricts a DC's visible rectangles to a logical rectangle for the length of one call.
 class ClipTo {
   public:
-    ClipTo(DeviceContextObject& dc, const RECT& r) : dc_(dc), saved_(dc.visible) {
+    ClipTo(DeviceContext& dc, const RECT& r) : dc_(dc), saved_(dc.visible) {
         RECT d{r.left + dc.origin.x, r.top + dc.origin.y, r.right + dc.origin.x,
                r.bottom + dc.origin.y};
         dc.visible.clear();
@@ -148,13 +148,12 @@ class ClipTo {
     }
 
   private:
-    DeviceContextObject& dc_;
+    DeviceContext& dc_;
     std::vector<RECT> saved_;
     RECT savedBounds_;
 };
 
-void DrawGlyph(DeviceContextObject& dc, const Glyph& g, long long x, long long y,
-               std::uint32_t raw) {
+void DrawGlyph(DeviceContext& dc, const Glyph& g, long long x, long long y, std::uint32_t raw) {
     Bitmap& b = *dc.bitmap;
     long long gx = x + g.left + dc.origin.x, gy = y + dc.origin.y;
     for (const RECT& r : dc.visible) {
@@ -170,7 +169,7 @@ void DrawGlyph(DeviceContextObject& dc, const Glyph& g, long long x, long long y
     }
 }
 
-void DrawLine(DeviceContextObject& dc, Font& font, const Line& line, long long x, long long y) {
+void DrawLine(DeviceContext& dc, Font& font, const Line& line, long long x, long long y) {
     if (dc.bkMode == OPAQUE && line.width > 0) {
         Paint back = SolidPaint(dc, ToPixel(dc.bkColour));
         FillBox(dc, x, y, x + line.width, y + font.Height(), back);
@@ -205,8 +204,8 @@ std::vector<gdi::TextLine> gdi::LayOutText(const wchar_t* text, int count, UINT 
 int DrawTextW(HDC handle, LPCWSTR text, int count, RECT* rect, UINT format) {
     if (!text || !rect) return 0;
     bool calc = format & DT_CALCRECT;
-    DeviceContextObject* dc = Dc(handle);
-    if (!dc && !(calc && gdi::IsLive(handle, Kind::DC))) return 0;
+    DeviceContext* dc = Dc(handle);
+    if (!dc && !(calc && AsDc(handle))) return 0;
     Font* font = Font::Default();
     if (!font) return 0;
     if (count < 0) count = static_cast<int>(std::wcslen(text));

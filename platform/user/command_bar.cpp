@@ -86,7 +86,8 @@ LRESULT BarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         }
-        case WM_LBUTTONDOWN: {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {  // the second tap of a double tap is a second press
             if (!s) return 0;
             POINT p{GET_X_LPARAM(lParam) + w->rect.left, GET_Y_LPARAM(lParam) + w->rect.top};
             for (const CommandBarButton& b : s->buttons) {
@@ -138,13 +139,7 @@ void RegisterToolBarResource(UINT id, const ToolBarResource* resource) {
 
 HWND CommandBar_Create(HINSTANCE, HWND owner, int id) {
     EnsureDesktop();
-    Desktop& d = TheDesktop();
-    if (!d.classes.count(L"#commandbar")) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = BarProc;
-        wc.lpszClassName = L"#commandbar";
-        RegisterClassW(&wc);
-    }
+    RegisterClassOnce(L"#commandbar", BarProc, CS_DBLCLKS);
     Window* ownerWindow = TopLevelOf(FromHandle(owner));
     if (!ownerWindow) return nullptr;
     HWND bar = CreateWindowWithRole(Role::ToolBar, 0, L"#commandbar", L"", WS_POPUP | WS_VISIBLE,

@@ -132,8 +132,7 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_LBUTTONDOWN:
-            Click(hwnd);
-            return 0;
+        case WM_LBUTTONDBLCLK:
         case BM_CLICK:
             Click(hwnd);
             return 0;
@@ -422,13 +421,6 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void Register(LPCWSTR name, WNDPROC proc) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = proc;
-    wc.lpszClassName = name;
-    RegisterClassW(&wc);
-}
-
 }  // namespace
 
 std::vector<Window*> GroupOf(Window* w) {
@@ -443,13 +435,16 @@ std::vector<Window*> GroupOf(Window* w) {
 }
 
 void RegisterControlClasses() {
-    Register(L"button", ButtonProc);
-    Register(L"edit", EditProc);
-    Register(L"static", StaticProc);
+    // Push, radio and check buttons take the second tap of a double tap as a second press.
+    RegisterClassOnce(L"button", ButtonProc, CS_DBLCLKS);
+    RegisterClassOnce(L"edit", EditProc);
+    RegisterClassOnce(L"static", StaticProc);
 }
 
 void RegisterNavBarClass() {
-    Register(L"#navbar", NavBarProc);
+    // The bar asks for double taps and ignores them: the second of two quick taps on a dialog's
+    // close button does not go on to close the main window.
+    RegisterClassOnce(L"#navbar", NavBarProc, CS_DBLCLKS);
 }
 
 HWND NavBarFrame() {

@@ -41,15 +41,6 @@ LRESULT DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void RegisterDialogClass() {
-    if (TheDesktop().classes.count(L"#dialog")) return;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DialogProc;
-    wc.lpszClassName = L"#dialog";
-    wc.hbrBackground = reinterpret_cast<void*>(1);  // dialogs are erased to white
-    RegisterClassW(&wc);
-}
-
 HWND FirstTabStop(Window* dialog) {
     for (Window* c : dialog->children)
         if ((c->style & WS_TABSTOP) && IsVisible(c) && AcceptsInput(c)) return ToHandle(c);
@@ -106,7 +97,7 @@ INT_PTR DialogBoxParamW(HINSTANCE, LPCWSTR templateName, HWND owner, DLGPROC pro
         FindDialogResource(static_cast<UINT>(reinterpret_cast<std::uintptr_t>(templateName)));
     if (!res) return -1;
     EnsureDesktop();
-    RegisterDialogClass();
+    RegisterClassOnce(L"#dialog", DialogProc, 0, true);  // dialogs are erased to white
     Window* ownerWindow = TopLevelOf(FromHandle(owner));
     HWND ownerHandle = ToHandle(ownerWindow);
 

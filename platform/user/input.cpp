@@ -1,5 +1,7 @@
 // Input from the backend: taps go to the window under the stylus, keys and characters to the
 // focus window; a disabled window, or one whose owner is disabled behind a box, gets nothing.
+// The backend says which down is a double tap's second; the window's class says whether that is
+// a double tap to it.
 #include "platform/user/internal/desktop.h"
 #include "platform/user/internal/menus.h"
 #include "platform/user/message_queue.h"
@@ -13,7 +15,9 @@ LPARAM ClientPoint(Window* w, POINT screen) {
                       static_cast<unsigned>(screen.y - w->rect.top));
 }
 
-bool PointerDown(POINT p, UINT message) {
+// `second`: the down of a double tap's second tap, which only a window whose class asks for
+// double taps gets as one; any other window gets a plain down.
+bool PointerDown(POINT p, bool second) {
     Desktop& d = TheDesktop();
     if (Window* menu = FromHandle(d.trackingMenu)) {
         // An open menu takes every tap: outside it, the tap only closes the menu.
@@ -28,7 +32,8 @@ bool PointerDown(POINT p, UINT message) {
     Window* w = FromHandle(h);
     if (!w || !AcceptsInput(w)) return false;
     d.capture = h;
-    PostInput(h, message, MK_LBUTTON, ClientPoint(w, p));
+    const bool asDouble = second && (w->classStyle & CS_DBLCLKS);
+    PostInput(h, asDouble ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(w, p));
     return true;
 }
 
@@ -42,11 +47,11 @@ HWND KeyTarget() {
 }  // namespace
 
 bool InputPointerDown(POINT screen) {
-    return PointerDown(screen, WM_LBUTTONDOWN);
+    return PointerDown(screen, false);
 }
 
 bool InputDoubleDown(POINT screen) {
-    return PointerDown(screen, WM_LBUTTONDBLCLK);
+    return PointerDown(screen, true);
 }
 
 bool InputPointerUp(POINT screen) {

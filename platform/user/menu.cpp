@@ -259,13 +259,9 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
     Menu* m = MenuFromHandle(menu);
     if (!m || m->items.empty()) return FALSE;
     EnsureDesktop();
+    // No CS_DBLCLKS: an open menu takes the second tap of a double tap as a tap.
+    RegisterClassOnce(L"#menu", MenuWindowProc);
     Desktop& d = TheDesktop();
-    if (!d.classes.count(L"#menu")) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = MenuWindowProc;
-        wc.lpszClassName = L"#menu";
-        RegisterClassW(&wc);
-    }
     int width = 100;
     for (const MenuItem& i : m->items) width = std::max(width, TextWidth(i.text) + 24);
     width = std::min(width, kScreenWidth);

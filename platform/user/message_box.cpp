@@ -85,14 +85,6 @@ LRESULT BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void RegisterBoxClass() {
-    if (TheDesktop().classes.count(L"#msgbox")) return;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = BoxProc;
-    wc.lpszClassName = L"#msgbox";
-    RegisterClassW(&wc);
-}
-
 }  // namespace
 
 bool DeviceLanguageIsFrench() {
@@ -121,7 +113,7 @@ using namespace user;
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     EnsureDesktop();
-    RegisterBoxClass();
+    RegisterClassOnce(L"#msgbox", BoxProc);
     Window* ownerWindow = TopLevelOf(FromHandle(owner));
     HWND ownerHandle = ToHandle(ownerWindow);
     std::wstring body = text ? text : L"";

@@ -7,13 +7,8 @@
 
 struct WindowObject;  // opaque; a handle never names a freed window (IsWindow says so)
 struct MenuObject;
-struct InstanceObject;
 using HWND = WindowObject*;
 using HMENU = MenuObject*;
-#ifndef VELQUIN_HINSTANCE_DEFINED
-#define VELQUIN_HINSTANCE_DEFINED
-using HINSTANCE = InstanceObject*;
-#endif
 using INT_PTR = std::intptr_t;
 using UINT_PTR = std::uintptr_t;
 using LONG_PTR = std::intptr_t;
@@ -62,12 +57,6 @@ constexpr int GET_X_LPARAM(LPARAM l) {
 constexpr int GET_Y_LPARAM(LPARAM l) {
     return static_cast<SHORT>(HIWORD(static_cast<std::uintptr_t>(l)));
 }
-
-#ifndef MAKEINTRESOURCEW
-#define MAKEINTRESOURCEW(i) \
-    (reinterpret_cast<LPCWSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
-#define IS_INTRESOURCE(p) ((reinterpret_cast<std::uintptr_t>(p) >> 16) == 0)
-#endif
 
 // Messages.
 constexpr UINT WM_NULL = 0x0000;

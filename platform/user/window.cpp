@@ -58,8 +58,9 @@ HWND CreateWindowWithRole(Role role, DWORD exStyle, LPCWSTR className, LPCWSTR n
     Window* w = owned.get();
     w->handle = d.nextHandle++;
     w->className = cls->first;
-    w->proc = cls->second;
-    w->colourBackground = d.classBackground[cls->first];
+    w->proc = cls->second.proc;
+    w->classStyle = cls->second.style;
+    w->colourBackground = cls->second.erasesWhite;
     w->style = style & ~WS_VISIBLE;
     w->exStyle = exStyle;
     w->role = role;
@@ -108,10 +109,19 @@ using namespace user;
 
 BOOL RegisterClassW(const WNDCLASSW* wc) {
     if (!wc || !wc->lpszClassName || !wc->lpfnWndProc) return FALSE;
-    Desktop& d = TheDesktop();
-    d.classes[wc->lpszClassName] = wc->lpfnWndProc;
-    d.classBackground[wc->lpszClassName] = wc->hbrBackground != nullptr;
+    TheDesktop().classes[wc->lpszClassName] = {wc->lpfnWndProc, wc->style,
+                                               wc->hbrBackground != nullptr};
     return TRUE;
+}
+
+BOOL RegisterClassOnce(LPCWSTR name, WNDPROC proc, UINT style, bool erasesWhite) {
+    if (name && TheDesktop().classes.count(name)) return TRUE;
+    WNDCLASSW wc{};
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.hbrBackground = erasesWhite ? reinterpret_cast<void*>(1) : nullptr;
+    wc.lpszClassName = name;
+    return RegisterClassW(&wc);
 }
 
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,

@@ -18,8 +18,11 @@ constexpr RECT kDialogRect{0, kNavBarHeight, kScreenWidth, kScreenHeight};
 constexpr RECT kNavCloseRect{214, 0, 240, kNavBarHeight};
 constexpr RECT kNavOkRect{186, 0, 212, kNavBarHeight};
 
+// Class styles.
+constexpr UINT CS_DBLCLKS = 0x0008;  // its windows get a double tap as WM_LBUTTONDBLCLK
+
 struct WNDCLASSW {
-    UINT style;
+    UINT style;  // CS_ bits
     WNDPROC lpfnWndProc;
     int cbClsExtra;
     int cbWndExtra;
@@ -32,6 +35,9 @@ struct WNDCLASSW {
 };
 
 BOOL RegisterClassW(const WNDCLASSW* wc);
+// The platform's own classes, and the framework's, are registered by the first call that needs
+// one: this registers a class unless one of that name is registered already.
+BOOL RegisterClassOnce(LPCWSTR name, WNDPROC proc, UINT style = 0, bool erasesWhite = false);
 
 // A top-level window that is neither a popup nor a child is a frame: it covers the main
 // window's area (rows 26..293) whatever position it asks for. A popup is placed in screen

@@ -252,6 +252,18 @@ TEST_F(GameScript, TutorialByLearnRulesThenEightRedoTaps) {
     EXPECT_GT((end >> 8) & 0xFF, end & 0xFF) << std::hex << end;
 }
 
+TEST_F(GameScript, TwoQuickTapsOnTheToolbarAreTwoPressesAndADoubleTapOnUndoTwoUndos) {
+    Outcome run = Play(
+        "tap 5 5\nscreen-tap 137 306\nscreen-tap 137 306\nstate\n"
+        "command 40015\ncommand 40015\ntap 81 113\ntap 120 113\ndbltap 35 240\nstate\n");
+    auto states = run.Starting("state ");
+    ASSERT_EQ(states.size(), 2u) << ErrorText();
+    EXPECT_EQ(Get(states[0], "gameNumber"), 2);
+    EXPECT_EQ(Get(states[1], "gameNumber"), 0);
+    EXPECT_EQ(Get(states[1], "lastIndex"), 2);
+    EXPECT_EQ(Get(states[1], "currentIndex"), 0);
+}
+
 TEST_F(GameScript, OptionsSwitchToFrenchAndResetAsks) {
     Outcome run = Play("tap 5 5\n" + std::string(kSolvePuzzle0) +
                        "command 40004\nclick 1007\nclick 1008\nanswer ok\nok\nstate\n"
@@ -290,7 +302,7 @@ TEST_F(GameScript, FrenchFromTheOptionsRetitlesTheMenu) {
 
 TEST_F(GameScript, AboutAfterTheIntroLeavesNoPositionUntilACommandLoadsOne) {
     Outcome run = Play(
-        "command 40003\nanswer ok\ntap 120 74\ntap 100 240\nkey 39\nstate\n"
+        "command 40003\nanswer ok\ntap 120 74\ntap 100 240\nkey right\nstate\n"
         "command 40005\ntap 120 74\nstate\n");
     auto states = run.Starting("state ");
     ASSERT_EQ(states.size(), 2u);

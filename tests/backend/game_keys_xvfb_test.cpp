@@ -1,7 +1,7 @@
 // Every key of the game's accelerator table pressed for real (xdotool through a virtual X
 // server) into the game's own window, one after another, each checked by what it did to the
 // game: the keys reach the table through SDL, the table through the loop, and the commands
-// the game.
+// the game. And two quick clicks on a toolbar button, which SDL sees as a double click.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,10 +12,12 @@
 #include "engine/game_state.h"
 #include "platform/backend/sdl/sdl_backend.h"
 #include "platform/registry/registry.h"
+#include "platform/user/command_bar.h"
 #include "platform/user/internal/backend.h"
 #include "platform/user/message_box.h"
 #include "platform/user/message_queue.h"
 #include "resources/game_resources.h"
+#include "resources/resource_ids.h"
 #include "tests/backend/xvfb.h"
 #include "ui/game_app.h"
 
@@ -27,7 +29,7 @@ using testing_xvfb::XServer;
 
 GameApp theApp;
 
-class GameKeys : public ::testing::Test {
+class RealWindow : public ::testing::Test {
   protected:
     void SetUp() override {
         std::string why;
@@ -57,6 +59,16 @@ class GameKeys : public ::testing::Test {
         std::string command =
             "(sleep 0.4; DISPLAY=" + x.Display() + " xdotool key " + keys + ") >/dev/null 2>&1 &";
         ASSERT_EQ(std::system(command.c_str()), 0);
+    }
+    // Clicks twice at a point of the handheld's screen (the window is at scale 1), gapMs apart.
+    void ClickTwice(POINT screen, int gapMs) {
+        int wx = 0, wy = 0;
+        SDL_GetWindowPosition(sdl->Window(), &wx, &wy);
+        std::string command = "DISPLAY=" + x.Display() + " xdotool mousemove " +
+                              std::to_string(wx + screen.x) + " " + std::to_string(wy + screen.y) +
+                              " sleep 0.2 click 1 sleep " + std::to_string(gapMs / 1000.0) +
+                              " click 1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
     // Runs the application's loop by hand until `done` holds, at most about five seconds.
     bool RunUntil(const std::function<bool()>& done, int rounds = 100) {
@@ -89,7 +101,7 @@ bool At(Line l) {
            gameState.moveCount == l.moves;
 }
 
-TEST_F(GameKeys, EveryKeyOfTheTableWorksInTheRealWindow) {
+TEST_F(RealWindow, EveryKeyOfTheTableWorksInTheRealWindow) {
     LeakCheckOff systemLibraries;
     std::string error;
     sdl = backend::SdlBackend::Open(1, &error);
@@ -155,6 +167,34 @@ TEST_F(GameKeys, EveryKeyOfTheTableWorksInTheRealWindow) {
     EXPECT_TRUE(RunUntil([&] { return !sdl->FullScreen(); }));
 
     Press("ctrl+q");  // nothing to lose in the tutorial: the window closes at once
+    EXPECT_TRUE(RunUntil([] { return AfxGetMainWnd() == nullptr; }));
+    user::TakeQuit();
+    theApp.ExitInstance();
+    user::ShutdownWindowSystem();
+    sdl.reset();
+}
+
+TEST_F(RealWindow, TwoClicks200msApartOnNextPuzzleAdvanceTwoPuzzles) {
+    LeakCheckOff systemLibraries;
+    std::string error;
+    sdl = backend::SdlBackend::Open(1, &error);
+    if (!sdl) GTEST_SKIP() << "skipped: the SDL window did not open under Xvfb: " << error;
+    ASSERT_TRUE(theApp.InitInstance());
+    Press("space");
+    ASSERT_TRUE(RunUntil([] { return !gameState.introRunning && gameState.gameNumber == 0; }));
+
+    POINT next{-1, -1};
+    for (const user::CommandBarButton& b :
+         user::CommandBarButtons(user::CommandBarOf(AfxGetMainWnd()->m_hWnd)))
+        if (b.command == kCmdNextTool)
+            next = {(b.rect.left + b.rect.right) / 2, (b.rect.top + b.rect.bottom) / 2};
+    ASSERT_GE(next.x, 0);
+    ClickTwice(next, 200);
+    EXPECT_TRUE(RunUntil([] { return gameState.gameNumber == 2; }));
+    Settle();
+    EXPECT_EQ(gameState.gameNumber, 2);
+
+    Press("ctrl+q");  // nothing to lose: the window closes at once
     EXPECT_TRUE(RunUntil([] { return AfxGetMainWnd() == nullptr; }));
     user::TakeQuit();
     theApp.ExitInstance();

@@ -158,31 +158,31 @@ class KeyTest : public EngineTest {};
 
 TEST_F(KeyTest, ArrowsStepAndOtherKeysDoNothing) {
     Position("339988---;-M-;---;11");
-    OnKeyDown(window, 37);
+    OnKeyDown(window, ArrowLeft);
     EXPECT_EQ(Current(), "339988---;M--;---;01");
-    OnKeyDown(window, 39);
-    OnKeyDown(window, 38);
+    OnKeyDown(window, ArrowRight);
+    OnKeyDown(window, ArrowUp);
     EXPECT_EQ(Current(), "339988-M-;---;---;10");
-    OnKeyDown(window, 40);
+    OnKeyDown(window, ArrowDown);
     EXPECT_EQ(Current(), "339988---;-M-;---;11");
     const int moves = gameState.moveCount;
-    OnKeyDown(window, 13);
-    OnKeyDown(window, 41);
+    OnKeyDown(window, 13);  // Return
+    OnKeyDown(window, ArrowDown + 1);
     EXPECT_EQ(gameState.moveCount, moves);
     EXPECT_EQ(moves, 4);
 }
 
 // An arrow toward the edge, or any arrow with no game in play, does not even start the clock.
 TEST_F(KeyTest, KeysThatLeadNowhereDoNothing) {
-    OnKeyDown(window, 39);  // no puzzle loaded yet: the sizes are still 0
+    OnKeyDown(window, ArrowRight);  // no puzzle loaded yet: the sizes are still 0
     Position("319988M--;00");
-    OnKeyDown(window, 37);
-    OnKeyDown(window, 38);
-    OnKeyDown(window, 40);
+    OnKeyDown(window, ArrowLeft);
+    OnKeyDown(window, ArrowUp);
+    OnKeyDown(window, ArrowDown);
     EXPECT_FALSE(gameState.clockStarted);
     for (int mode : {ModeTutorial, ModeSolved}) {
         gameState.mode = mode;
-        OnKeyDown(window, 39);
+        OnKeyDown(window, ArrowRight);
     }
     EXPECT_TRUE(window.timerStarts.empty());
     EXPECT_EQ(gameState.currentIndex, 0);

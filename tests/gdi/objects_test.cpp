@@ -1,6 +1,9 @@
 // Device context defaults, stock objects, selection and deletion.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "platform/gdi/internal/window_dc.h"
 #include "tests/gdi/canvas.h"
 
@@ -72,6 +75,60 @@ TEST(Objects, DeleteRefusesSelectedObjectsAndDeadHandlesFail) {
     EXPECT_FALSE(DeleteDC(dc));
     EXPECT_FALSE(Rectangle(dc, 0, 0, 2, 2));
     EXPECT_EQ(SetPixel(dc, 0, 0, kRed), CLR_INVALID);
+}
+
+// Each object is made again at once after its deletion, so that the new one takes the old one's
+// place (its memory, and its slot in the handle table): the old handle still names nothing.
+TEST(Objects, AHandleStaysDeadWhenANewObjectTakesItsObjectsPlace) {
+    const std::function<HGDIOBJ()> makers[] = {
+        [] { return HGDIOBJ{CreatePen(PS_SOLID, 1, kRed)}; },
+        [] { return HGDIOBJ{CreateSolidBrush(kRed)}; },
+        [] { return HGDIOBJ{CreateCompatibleBitmap(nullptr, 2, 2)}; },
+    };
+    HDC dc = CreateCompatibleDC(nullptr);
+    for (const auto& make : makers) {
+        HGDIOBJ old = make();
+        ASSERT_TRUE(DeleteObject(old));
+        HGDIOBJ fresh = make();
+        EXPECT_NE(fresh, old);
+        EXPECT_EQ(SelectObject(dc, old), nullptr);
+        EXPECT_FALSE(DeleteObject(old));
+        HGDIOBJ before = SelectObject(dc, fresh);  // the new object is untouched
+        EXPECT_NE(before, nullptr);
+        SelectObject(dc, before);
+        EXPECT_TRUE(DeleteObject(fresh));
+    }
+    HDC gone = CreateCompatibleDC(nullptr);
+    ASSERT_TRUE(DeleteDC(gone));
+    HDC fresh = CreateCompatibleDC(nullptr);
+    EXPECT_NE(fresh, gone);
+    EXPECT_EQ(SetTextColor(gone, kRed), CLR_INVALID);
+    EXPECT_FALSE(DeleteDC(gone));
+    EXPECT_EQ(SetTextColor(fresh, kRed), kBlack);
+    EXPECT_TRUE(DeleteDC(fresh));
+    DeleteDC(dc);
+}
+
+// The handle table holds a bounded number of objects: past it, making one fails cleanly, and
+// every handle given out still names its own object.
+TEST(Objects, AFullHandleTableRefusesNewObjectsUntilOneIsDeleted) {
+    std::vector<HPEN> pens;
+    while (pens.size() < 100000)
+        if (HPEN pen = CreatePen(PS_SOLID, 1, kRed))
+            pens.push_back(pen);
+        else
+            break;
+    EXPECT_LT(pens.size(), 100000u);
+    EXPECT_EQ(CreateSolidBrush(kRed), nullptr);
+    EXPECT_EQ(CreateCompatibleDC(nullptr), nullptr);
+    ASSERT_TRUE(DeleteObject(pens.back()));
+    pens.pop_back();
+    HBRUSH brush = CreateSolidBrush(kRed);
+    EXPECT_NE(brush, nullptr);
+    EXPECT_TRUE(DeleteObject(brush));
+    std::size_t deleted = 0;
+    for (HPEN pen : pens) deleted += DeleteObject(pen) == TRUE;
+    EXPECT_EQ(deleted, pens.size());
 }
 
 TEST(Objects, StockObjectsAreNeverFreed) {

@@ -1,5 +1,5 @@
 // Menus from a resource table, read and changed by position, and the command bar: the menu
-// button opening its popup upward, toolbar buttons sending their commands.
+// button opening its popup upward, toolbar buttons sending their commands, a double tap on them.
 #include "platform/user/menu.h"
 
 #include "platform/user/command_bar.h"
@@ -118,6 +118,29 @@ TEST_F(MenuTest, ToolbarButtonsShowTheirImageAndSendTheirCommands) {
     script->ScreenTap(buttons[1].rect.left + 12, 306);
     script->Run();
     EXPECT_TRUE(Commands().empty());
+}
+
+TEST_F(MenuTest, ADoubleTapPressesABarButtonTwiceAndIsATapToAnOpenMenu) {
+    auto buttons = MakeFrameWithBar();
+    ASSERT_EQ(buttons[4].command, 40014u);
+    const int menuButton = buttons[0].rect.left + 2;
+    HWND openAfterDoubleTap = nullptr;
+    ScreenDoubleTap(buttons[4].rect.left + 12, 306);
+    ScreenDoubleTap(menuButton, 300);  // the first press opens the menu, the second closes it
+    Then([&] { openAfterDoubleTap = user::GetOpenMenuWindow(); });
+    script->ScreenTap(menuButton, 300);
+    Then([] {  // the second tap of a double tap, on item 3 of the open menu: chosen
+        RECT menu{};
+        GetWindowRect(user::GetOpenMenuWindow(), &menu);
+        POINT item{menu.left + 10, menu.top + 1 + 3 * 20 + 5};
+        user::InputDoubleDown(item);
+        user::InputPointerUp(item);
+    });
+    script->Run();
+    EXPECT_EQ(openAfterDoubleTap, nullptr);
+    EXPECT_EQ(user::GetOpenMenuWindow(), nullptr);
+    EXPECT_EQ(Commands(), (std::vector<WPARAM>{40014, 40014, 40004}));
+    EXPECT_EQ(Log().Count(WM_LBUTTONDOWN) + Log().Count(WM_LBUTTONDBLCLK), 0);
 }
 
 }  // namespace

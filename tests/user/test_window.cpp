@@ -45,8 +45,9 @@ TestWindowLog& Log() {
     return log;
 }
 
-void RegisterTestWindowClass() {
+void RegisterTestWindowClass(UINT classStyle) {
     WNDCLASSW wc{};
+    wc.style = classStyle;
     wc.lpfnWndProc = TestProc;
     wc.lpszClassName = L"test";
     RegisterClassW(&wc);

@@ -53,7 +53,7 @@ struct TestWindowLog {
 };
 
 TestWindowLog& Log();
-void RegisterTestWindowClass();
+void RegisterTestWindowClass(UINT classStyle = 0);
 
 // A frame (the main window) and a 0x00RRGGBB pixel reader.
 HWND MakeFrame(LPCWSTR title = L"Test");
@@ -73,6 +73,15 @@ class WindowTest : public ::testing::Test {
         script->Do([step](std::string*) {
             step();
             return true;
+        });
+    }
+    // A double tap at a screen point: a tap, then the second tap's down once the loop has
+    // taken the first, as a stylus gives them.
+    void ScreenDoubleTap(int x, int y) {
+        script->ScreenTap(x, y);
+        Then([x, y] {
+            user::InputDoubleDown({x, y});
+            user::InputPointerUp({x, y});
         });
     }
     // Runs the script's steps without dispatching, so that what they queue waits to be taken.

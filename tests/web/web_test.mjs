@@ -44,6 +44,9 @@ const steps = [];
 const tap = (x, y) => steps.push({line: `tap ${x} ${y}`, screen: [x, y + clientTop]});
 const screenTap = (x, y) => steps.push({line: `screen-tap ${x} ${y}`, screen: [x, y]});
 const key = (name, domKey) => steps.push({line: `key ${name}`, key: domKey});
+// Two clicks `gap` ms apart at one place: a double tap in the browser, two taps in the script.
+const quickTaps = (x, y, gap) =>
+    steps.push({line: `screen-tap ${x} ${y}\nscreen-tap ${x} ${y}`, quick: [x, y], gap});
 const shot = (name, masks = [statusLine]) => steps.push({line: `shot ${name}`, shot: name, masks});
 // Moves are apart in time, so that the game clock has run when the puzzle is solved.
 const move = ([x, y]) => {
@@ -70,7 +73,11 @@ screenTap(...menuButton);
 screenTap(...aboutItem);
 shot('about', [topLine]);
 key('return', 'Enter');
-for (let n = 1; n <= 5; ++n) screenTap(...nextButton);
+// Two quick taps on Next Puzzle are two presses, as the headless program's two taps are.
+quickTaps(...nextButton, 300);
+shot('two-quick-taps');
+quickTaps(...nextButton, 5);
+screenTap(...nextButton);
 shot('game-5');
 solution5.forEach((t, i) => {
     move(t);
@@ -197,6 +204,15 @@ try {
             await page.mouse.dblclick(canvasBox.x + (step.double[0] + 0.5) * scale,
                                       canvasBox.y + (step.double[1] + 0.5) * scale);
             lastTap = {x: step.double[0], y: step.double[1], t: Date.now()};
+            await settled();
+        }
+        if (step.quick) {
+            const scale = canvasBox.width / 240;
+            const [x, y] = step.quick.map((v) => (v + 0.5) * scale);
+            await page.mouse.click(canvasBox.x + x, canvasBox.y + y);
+            await page.waitForTimeout(step.gap);
+            await page.mouse.click(canvasBox.x + x, canvasBox.y + y);
+            lastTap = {x: step.quick[0], y: step.quick[1], t: Date.now()};
             await settled();
         }
         if (step.key) {

@@ -73,8 +73,10 @@ constexpr UINT kCommands[] = {kCmdAbout,    kCmdOptions,        kCmdNextPuzzle, 
                               kCmdNextTool, kCmdPreviousPuzzle, kCmdPreviousTool};
 // The arrows, Return and Escape, and keys of the desktop's table: Undo, Redo, Restart, the
 // puzzles, Learn rules, Options, About, full screen (no modifiers: the script's keys have none).
-constexpr UINT kKeys[] = {37, 38,  39,  40, 37,  38,  39, 40, 13,  27,  32, 65,
-                          8,  'U', 'R', 36, 'N', 'P', 33, 34, 112, 'O', 122};
+constexpr UINT kKeys[] = {VK_LEFT,  VK_UP,   VK_RIGHT,  VK_DOWN,   VK_LEFT,  VK_UP,
+                          VK_RIGHT, VK_DOWN, VK_RETURN, VK_ESCAPE, VK_SPACE, 'A',
+                          VK_BACK,  'U',     'R',       VK_HOME,   'N',      'P',
+                          VK_PRIOR, VK_NEXT, VK_F1,     'O',       VK_F11};
 constexpr UINT kOptionControls[] = {1001, 1007, 1008, 1009, 1004};
 constexpr UINT kRulesControls[] = {1010, 1011};
 constexpr int kClientTop = 26, kClientBottom = 294;  // the main window's rows on the screen
@@ -183,7 +185,7 @@ struct Soak {
                 script->Answer(ok ? IDOK : IDCANCEL);
                 Count(KindAnswer, ok ? "answer ok" : "answer cancel");
             } else if (r < 8) {
-                PressKey(random.Below(2) ? 13 : 27);
+                PressKey(random.Below(2) ? VK_RETURN : VK_ESCAPE);
             } else if (r < 9) {
                 ScreenTapAnywhere();
             } else {
@@ -213,7 +215,7 @@ struct Soak {
                 script->DialogCancel();
                 Count(KindDialogCancel, "cancel");
             } else if (r < 16) {
-                PressKey(random.Below(2) ? 13 : 27);
+                PressKey(random.Below(2) ? VK_RETURN : VK_ESCAPE);
             } else if (r < 18) {
                 ScreenTapAnywhere();
             } else {
@@ -225,7 +227,7 @@ struct Soak {
         if (walkLeft == 0 && random.Below(4000) == 0) walkLeft = 600 + random.Below(1000);
         if (walkLeft > 0) {
             --walkLeft;
-            PressKey(37 + random.Below(4));
+            PressKey(VK_LEFT + random.Below(4));  // one of the four arrows
             return;
         }
         int r = random.Below(1000);

@@ -75,24 +75,20 @@ EM_JS(void, velquin_web_open, (), {
     canvas.addEventListener('pointercancel', up);
     canvas.addEventListener('contextmenu', (e) => e.preventDefault());
     // The desktop's keys, as its window maps them: the virtual key of a key event, 0 for none.
-    const named = {ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28,
-                   Enter: 0x0D, Escape: 0x1B, Backspace: 0x08, Tab: 0x09, ' ': 0x20, Home: 0x24,
-                   End: 0x23, PageUp: 0x21, PageDown: 0x22, Delete: 0x2E, ',': 0xBC};
+    // The named keys come from the program (velquin_web_key).
+    w.keys = new Map();
     const virtualKey = (e) => {
-        if (named[e.key] !== undefined) return named[e.key];
+        if (w.keys.has(e.key)) return w.keys.get(e.key);
         if (/^[a-zA-Z0-9]$/.test(e.key)) return e.key.toUpperCase().charCodeAt(0);
-        const f = /^F([1-9]|1[0-2])$/.exec(e.key);
-        if (f) return 0x6F + Number(f[1]);
         // A letter, digit or comma that a modifier turned into another character (a shifted
         // digit, Alt on a Mac): the key itself, as the desktop sees it.
         const k = /^(?:Key([A-Z])|Digit([0-9]))$/.exec(e.code);
         if (k) return (k[1] || k[2]).charCodeAt(0);
-        return e.code === 'Comma' ? 0xBC : 0;
+        return e.code === 'Comma' ? w.keys.get(',') : 0;
     };
     // Keys the program keeps from the browser without an accelerator: the handheld's buttons
     // and what an edit box does with them.
-    const handheld = new Set([0x25, 0x26, 0x27, 0x28, 0x0D, 0x1B, 0x08, 0x2E, 0x24, 0x23, 0x21,
-                              0x22]);
+    w.handheld = new Set();
     w.accelerators = new Set();
     window.addEventListener('keydown', (e) => {
         if (e.metaKey || e.isComposing) return;  // the system's and the input method's keys
@@ -107,15 +103,21 @@ EM_JS(void, velquin_web_open, (), {
         const plain = !ctrl && !alt;
         // The program's keys are its accelerators, what types, and the handheld's keys; every
         // other key does what the browser does with it (Tab, F5, Ctrl+W, Ctrl+Shift+I...).
-        if (w.accelerators.has(key * 8 + mods) || typed || (plain && handheld.has(key)))
+        if (w.accelerators.has(key * 8 + mods) || typed || (plain && w.handheld.has(key)))
             e.preventDefault();
         // A held function key or Alt combination acts once, as on the desktop.
-        if (e.repeat && ((key >= 0x70 && key <= 0x7B) || alt)) return;
+        if (e.repeat && (/^F([1-9]|1[0-2])$/.test(e.key) || alt)) return;
         if (key) push([4, key, mods]);
         // Backspace also types, with any modifier, as on the desktop: an edit box deletes with it.
-        if (key === 0x08) push([5, 8, 0]);
+        if (e.key === 'Backspace') push([5, 8, 0]);
         else if (typed) push([5, code, 0]);
     });
+});
+
+EM_JS(void, velquin_web_key, (const char* name, int key, int handheld), {
+    const w = Module.velquinWeb;
+    w.keys.set(UTF8ToString(name), key);
+    if (handheld) w.handheld.add(key);
 });
 
 EM_JS(void, velquin_web_accelerator, (int key, int modifiers), {
@@ -232,6 +234,22 @@ namespace {
 
 std::string keptFolder;
 
+// The browser's names of the keys the desktop maps (its window's keys, as the desktop backend
+// maps SDL's). `handheld`: a key of the handheld, or one an edit box takes, which the page keeps
+// from the browser even when no accelerator asks for it.
+struct BrowserKey {
+    const char* name;
+    UINT key;
+    bool handheld;
+};
+constexpr BrowserKey kBrowserKeys[] = {
+    {"ArrowLeft", VK_LEFT, true}, {"ArrowUp", VK_UP, true},    {"ArrowRight", VK_RIGHT, true},
+    {"ArrowDown", VK_DOWN, true}, {"Enter", VK_RETURN, true},  {"Escape", VK_ESCAPE, true},
+    {"Backspace", VK_BACK, true}, {"Delete", VK_DELETE, true}, {"Home", VK_HOME, true},
+    {"End", VK_END, true},        {"PageUp", VK_PRIOR, true},  {"PageDown", VK_NEXT, true},
+    {"Tab", VK_TAB, false},       {" ", VK_SPACE, false},      {",", VK_OEM_COMMA, false},
+};
+
 // What the kept folder holds, file by file: a save replaces its file, which changes this.
 std::string FolderFingerprint(const std::string& folder) {
     std::string print;
@@ -254,6 +272,9 @@ std::unique_ptr<WebBackend> WebBackend::Open() {
     std::unique_ptr<WebBackend> b(new WebBackend);
     b->rgba_.reset(new std::uint32_t[user::kScreenPixelsWide * user::kScreenPixelsHigh]);
     velquin_web_open();
+    for (const BrowserKey& k : kBrowserKeys) velquin_web_key(k.name, k.key, k.handheld);
+    for (UINT f = 1; f <= 12; ++f)
+        velquin_web_key(("F" + std::to_string(f)).c_str(), VK_F1 + f - 1, false);
     for (const ACCEL& a : RegisteredAccelerators())
         velquin_web_accelerator(a.key, ((a.fVirt & FSHIFT) ? user::ModShift : 0) |
                                            ((a.fVirt & FCONTROL) ? user::ModControl : 0) |

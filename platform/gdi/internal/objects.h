@@ -1,4 +1,4 @@
-// The drawing layer's own objects behind the handles, and the checks that turn a handle back
+// The drawing layer's own objects behind the handles, and the table that turns a handle back
 // into one. Only the drawing layer includes this.
 #pragma once
 
@@ -11,7 +11,14 @@ namespace gdi {
 
 enum class Kind : std::uint8_t { Bitmap, Pen, Brush, DC };
 
-struct Bitmap : BitmapObject {
+// What every object behind a handle keeps: the handle that names it, 0 while it has none.
+struct Named {
+    std::uintptr_t handle = 0;
+};
+
+struct DeviceContext;
+
+struct Bitmap : Named {
     int width = 0;
     int height = 0;
     int bitsPerPixel = 32;
@@ -22,7 +29,7 @@ struct Bitmap : BitmapObject {
     // 1, 4 and 8 bits: one palette index a byte, and the full palette of 2^bits entries.
     std::vector<std::uint8_t> indices;
     std::vector<std::uint32_t> palette;
-    DeviceContextObject* selectedInto = nullptr;
+    DeviceContext* selectedInto = nullptr;
     bool stock = false;
     // Nearest palette entry of the last colour asked for: drawing repeats one colour a lot.
     std::uint32_t lastColour = 0xFFFFFFFF;
@@ -34,7 +41,7 @@ struct Bitmap : BitmapObject {
     }
 };
 
-struct Pen : PenObject {
+struct Pen : Named {
     int style = PS_SOLID;
     int width = 1;
     std::uint32_t colour = 0;  // pixel word
@@ -42,7 +49,7 @@ struct Pen : PenObject {
     int selections = 0;
 };
 
-struct Brush : BrushObject {
+struct Brush : Named {
     enum Style { Solid, Null, Pattern } style = Solid;
     std::uint32_t colour = 0;  // pixel word
     // Pattern: a copy of the bitmap. A monochrome pattern keeps its bits and takes the device
@@ -62,13 +69,11 @@ struct Brush : BrushObject {
     int selections = 0;
 };
 
-}  // namespace gdi
-
-struct DeviceContextObject {
+struct DeviceContext : Named {
     bool window = false;
-    gdi::Bitmap* bitmap = nullptr;  // what it draws on: selected bitmap or window surface
-    gdi::Pen* pen = nullptr;
-    gdi::Brush* brush = nullptr;
+    Bitmap* bitmap = nullptr;  // what it draws on: selected bitmap or window surface
+    Pen* pen = nullptr;
+    Brush* brush = nullptr;
     COLORREF textColour = RGB(0, 0, 0);
     COLORREF bkColour = RGB(255, 255, 255);
     int bkMode = OPAQUE;
@@ -80,22 +85,41 @@ struct DeviceContextObject {
     RECT visibleBounds{0, 0, 0, 0};
 };
 
-namespace gdi {
+// The handle table. A handle is its object's slot in the table and the slot's generation, which
+// goes up each time an object leaves the slot: the handle of a deleted object names nothing
+// ever after, even once a new object has taken its slot or its memory. The table keeps its
+// objects' addresses disguised, so that an object the program forgot to delete still shows up
+// as a leak under LeakSanitizer.
+//
+// Register gives the object its handle; false, with no handle given, when the table is full
+// (the call creating the object then fails). Unregister ends the handle.
+bool Register(Named* object, Kind kind);
+void Unregister(Named* object);
+// The live object a handle names: of the kind asked for, or of any kind (its kind in *kind).
+Named* Lookup(const void* handle, Kind kind);
+Named* LookupAny(const void* handle, Kind* kind);
 
-// Every live object is registered; the registry holds its pointers disguised so that an
-// object the program forgot to delete still shows up as a leak under LeakSanitizer.
-void Register(const void* object, Kind kind);
-void Unregister(const void* object);
-bool IsLive(const void* object, Kind kind);
-bool LiveKind(const void* object, Kind* kind);
-
-DeviceContextObject* Dc(HDC dc);   // null unless a live DC with something to draw on
+DeviceContext* AsDc(HDC dc);       // null unless a live DC
+DeviceContext* Dc(HDC dc);         // null unless a live DC with something to draw on
 Bitmap* AsBitmap(HGDIOBJ object);  // null unless a live bitmap
 Brush* AsBrush(HGDIOBJ object);
 Pen* AsPen(HGDIOBJ object);
 
-// Recomputes DeviceContextObject::visible after a change of bitmap, origin or clip.
-void UpdateVisible(DeviceContextObject& dc);
+inline HBITMAP HandleOf(const Bitmap* b) {
+    return b ? reinterpret_cast<HBITMAP>(b->handle) : nullptr;
+}
+inline HPEN HandleOf(const Pen* p) {
+    return p ? reinterpret_cast<HPEN>(p->handle) : nullptr;
+}
+inline HBRUSH HandleOf(const Brush* b) {
+    return b ? reinterpret_cast<HBRUSH>(b->handle) : nullptr;
+}
+inline HDC HandleOf(const DeviceContext* dc) {
+    return dc ? reinterpret_cast<HDC>(dc->handle) : nullptr;
+}
+
+// Recomputes DeviceContext::visible after a change of bitmap, origin or clip.
+void UpdateVisible(DeviceContext& dc);
 
 // A new bitmap, all black (palette entry 0), counted as a live object; null for a bad size.
 // A palette bitmap takes its width x height indices from `indices` instead when given.

@@ -64,15 +64,15 @@ struct Paint {
     std::uint32_t Tile(int index) const { return indices ? palette[indices[index]] : tiles[index]; }
 };
 // False for the null brush (nothing to paint).
-bool BrushPaint(DeviceContextObject& dc, const Brush& brush, Paint* paint);
-Paint SolidPaint(DeviceContextObject& dc, std::uint32_t pixel);
+bool BrushPaint(DeviceContext& dc, const Brush& brush, Paint* paint);
+Paint SolidPaint(DeviceContext& dc, std::uint32_t pixel);
 
 // Logical coordinates, clipped to the DC's visible rectangles. Spans are [x0, x1).
-void FillSpan(DeviceContextObject& dc, int y, long long x0, long long x1, const Paint& paint);
-void FillBox(DeviceContextObject& dc, long long left, long long top, long long right,
-             long long bottom, const Paint& paint);
+void FillSpan(DeviceContext& dc, int y, long long x0, long long x1, const Paint& paint);
+void FillBox(DeviceContext& dc, long long left, long long top, long long right, long long bottom,
+             const Paint& paint);
 // One pixel, if the clip lets it through; false when it does not.
-inline bool PlotRaw(DeviceContextObject& dc, int x, int y, std::uint32_t raw) {
+inline bool PlotRaw(DeviceContext& dc, int x, int y, std::uint32_t raw) {
     long long dx = static_cast<long long>(x) + dc.origin.x;
     long long dy = static_cast<long long>(y) + dc.origin.y;
     for (const RECT& r : dc.visible) {
@@ -85,8 +85,8 @@ inline bool PlotRaw(DeviceContextObject& dc, int x, int y, std::uint32_t raw) {
 }
 
 // A pen's mark at one pixel of its path: the pixel itself, or a round dot as wide as the pen.
-void WidePenDot(DeviceContextObject& dc, int x, int y, std::uint32_t raw, int width);
-inline void PenDot(DeviceContextObject& dc, int x, int y, std::uint32_t raw, int width) {
+void WidePenDot(DeviceContext& dc, int x, int y, std::uint32_t raw, int width);
+inline void PenDot(DeviceContext& dc, int x, int y, std::uint32_t raw, int width) {
     if (width <= 1)
         PlotRaw(dc, x, y, raw);
     else
@@ -94,6 +94,6 @@ inline void PenDot(DeviceContextObject& dc, int x, int y, std::uint32_t raw, int
 }
 
 // The DC's visible rectangles in logical coordinates.
-RECT VisibleBoundsLogical(const DeviceContextObject& dc);
+RECT VisibleBoundsLogical(const DeviceContext& dc);
 
 }  // namespace gdi

@@ -36,9 +36,11 @@ Backend* GetBackend();
 // owner) gets none. Each returns whether the input reached a window.
 bool InputPointerDown(POINT screen);  // the stylus touches the screen
 bool InputPointerUp(POINT screen);    // ... and leaves it (goes to the window that got the down)
-bool InputDoubleDown(POINT screen);   // the down of a double tap's second tap: WM_LBUTTONDBLCLK
 bool InputTap(POINT screen);          // down and up
-bool InputDoubleTap(POINT screen);    // down, up, double down, up
+// The down of a double tap's second tap: WM_LBUTTONDBLCLK to a window whose class has
+// CS_DBLCLKS, a plain WM_LBUTTONDOWN to any other.
+bool InputDoubleDown(POINT screen);
+bool InputDoubleTap(POINT screen);  // down, up, double down, up
 // Modifier keys held with a key, as GetKeyState reports them while its messages are handled.
 enum KeyModifier : unsigned { ModShift = 1, ModControl = 2, ModAlt = 4 };
 // WM_KEYDOWN then WM_KEYUP to the focus window; with Alt held, WM_SYSKEYDOWN and WM_SYSKEYUP.

@@ -22,13 +22,18 @@ struct Timer {
     TIMERPROC proc;
 };
 
+struct WindowClass {
+    WNDPROC proc;
+    UINT style;        // CS_ bits
+    bool erasesWhite;  // erasing fills with white; otherwise it leaves the pixels
+};
+
 struct Desktop {
     std::unordered_map<UINT_PTR, std::unique_ptr<Window>> windows;
     std::vector<Window*> created;   // creation order: the order paints are handed out
     std::vector<Window*> topLevel;  // z-order, bottom to top
     UINT_PTR nextHandle = 1;
-    std::map<std::wstring, WNDPROC> classes;
-    std::map<std::wstring, bool> classBackground;
+    std::map<std::wstring, WindowClass> classes;
 
     struct Queued {
         MSG msg;

@@ -30,6 +30,7 @@ struct Window {
     UINT_PTR handle = 0;
     std::wstring className;
     WNDPROC proc = nullptr;
+    UINT classStyle = 0;  // the class's CS_ bits
     DWORD style = 0;
     DWORD exStyle = 0;
     Role role = Role::Plain;
