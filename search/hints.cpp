@@ -70,7 +70,12 @@ void PuzzleHints::Prepare() {
         std::shared_ptr<Space> space = Space::Explore(relaxedStart, kMostRelaxedPositions);
         if (space) bound = BoundFrom(relaxed, space);
     }
-    search_ = std::make_unique<HintSearch>(codec_, bound);
+    bound_ = bound;
+    search_ = std::make_unique<HintSearch>(codec_, bound_);
+}
+
+void PuzzleHints::ForgetAnswers() {
+    if (search_) search_ = std::make_unique<HintSearch>(codec_, bound_);
 }
 
 HintAnswer PuzzleHints::Ask(const char* record) {

@@ -24,6 +24,9 @@ class PuzzleHints {
     // The fewest undos from slot `current` of `slots` (a history whose every slot follows from the
     // one before by one move) back to a position with a way out; nothing when none has one.
     std::optional<int> UndosToWayOut(const char (*slots)[kSlotSize], int current);
+    // Forgets what earlier questions proved, keeping the tables: the next question is answered
+    // afresh (for measuring).
+    void ForgetAnswers();
 
   private:
     PuzzleHints(const char* start, const BoardCodec& codec);
@@ -35,5 +38,6 @@ class PuzzleHints {
     HintDataView data_;
     bool prepared_ = false;
     std::optional<HintTable> table_;
+    LowerBound bound_;
     std::unique_ptr<HintSearch> search_;
 };

@@ -7,14 +7,16 @@ tools/setup.sh
 export NODE_PATH=/usr/share/nodejs  # emscripten's JavaScript tools need Debian's acorn
 jobs=$(nproc)
 
-# The desktop build converts the pictures and draws the page's icons.
+# The desktop build converts the pictures, draws the page's icons and works out the built-in
+# puzzles' hints.
 cmake -S . -B build -G Ninja >/dev/null
-cmake --build build -j "$jobs" --target velquin-picture velquin_icons
+cmake --build build -j "$jobs" --target velquin-picture velquin_icons velquin-hint-tables
 
 tools/web-libs.sh build-web/libs
 emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DVELQUIN_WEB_LIBS="$PWD/build-web/libs/prefix" \
-    -DVELQUIN_PICTURE_TOOL="$PWD/build/platform/gdi/velquin-picture" >/dev/null
+    -DVELQUIN_PICTURE_TOOL="$PWD/build/platform/gdi/velquin-picture" \
+    -DVELQUIN_HINT_TABLE_TOOL="$PWD/build/search/velquin-hint-tables" >/dev/null
 cmake --build build-web -j "$jobs" --target velquin
 
 site=build-web/site
