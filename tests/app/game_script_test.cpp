@@ -21,6 +21,7 @@
 #include "engine/game_state.h"
 #include "platform/gdi/gdi.h"
 #include "platform/user/dialog.h"
+#include "tests/scratch_folder.h"
 #include "texts/texts.h"
 #include "ui/dialogs.h"
 
@@ -73,16 +74,6 @@ std::string LastState(const std::string& output) {
 
 class GameScript : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder =
-            fs::temp_directory_path() /
-            ("velquin-game-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
     // Runs a script; `prefix` goes before the program in the shell's command (variables, limits).
     Outcome Play(const std::string& script, const std::string& prefix = "") {
         shots.clear();
@@ -189,7 +180,8 @@ class GameScript : public ::testing::Test {
     }
 
     std::map<std::string, std::vector<std::uint32_t>> shots;
-    fs::path folder;
+    ScratchFolder scratch;
+    const fs::path folder = scratch.Path();
 };
 
 TEST_F(GameScript, TheIntroEndsAtTheFirstTickPast5000msOrAtATap) {

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "platform/backend/sdl/window_scale.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
@@ -53,9 +54,8 @@ TEST(WindowState, ReadsBackWhatItWroteAndIgnoresWhatItDoesNotKnow) {
 
 TEST(WindowState, LivesInTheStateFolderAndSurvivesAMissingOrDamagedFile) {
     namespace fs = std::filesystem;
-    const fs::path folder =
-        fs::temp_directory_path() / ("velquin-window-" + std::to_string(getpid()));
-    fs::remove_all(folder);
+    const ScratchFolder scratch;
+    const fs::path folder = scratch.Path();
     setenv("XDG_STATE_HOME", folder.c_str(), 1);
     const std::string path = WindowStatePath();
     EXPECT_EQ(path, (folder / "velquin" / "window").string());
@@ -70,7 +70,6 @@ TEST(WindowState, LivesInTheStateFolderAndSurvivesAMissingOrDamagedFile) {
     setenv("HOME", folder.c_str(), 1);
     EXPECT_EQ(WindowStatePath(), (folder / ".local/state/velquin/window").string());
     unsetenv("XDG_STATE_HOME");
-    fs::remove_all(folder);
 }
 
 }  // namespace

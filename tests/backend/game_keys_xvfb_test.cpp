@@ -17,6 +17,7 @@
 #include "platform/user/message_queue.h"
 #include "resources/game_resources.h"
 #include "tests/backend/xvfb.h"
+#include "tests/scratch_folder.h"
 #include "ui/game_app.h"
 
 namespace {
@@ -34,13 +35,9 @@ class GameKeys : public ::testing::Test {
         if (!x.Start(&why)) GTEST_SKIP() << "skipped: " << why;
         setenv("DISPLAY", x.Display().c_str(), 1);
         setenv("SDL_VIDEODRIVER", "x11", 1);
-        folder = fs::temp_directory_path() / ("velquin-keys-" + std::to_string(getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        SetRegistryFilePath((folder / "store.reg").string());
+        SetRegistryFilePath(scratch / "store.reg");
         RegisterGameResources();
     }
-    void TearDown() override { fs::remove_all(folder); }
 
     // Presses keys (xdotool names) with the pointer in the window, where the keys go.
     void Press(const std::string& keys) {
@@ -77,7 +74,7 @@ class GameKeys : public ::testing::Test {
     }
 
     XServer x;
-    fs::path folder;
+    ScratchFolder scratch;
     std::unique_ptr<backend::SdlBackend> sdl;
 };
 

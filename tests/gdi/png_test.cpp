@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/gdi/canvas.h"
+#include "tests/scratch_folder.h"
 
 using namespace gdi_test;
 
@@ -31,7 +32,8 @@ TEST(Png, WritesEverySurfacePixelAsRgb) {
     Canvas c(3, 2);
     SetPixel(c.dc(), 0, 0, RGB(10, 20, 30));
     SetPixel(c.dc(), 2, 1, RGB(200, 0, 200));
-    std::string path = testing::TempDir() + "/surface.png";
+    const ScratchFolder scratch;
+    std::string path = scratch / "surface.png";
     ASSERT_TRUE(gdi::WritePng(c.bitmap(), path));
     int w = 0, h = 0;
     std::vector<std::uint8_t> rgb = ReadRgb(path, &w, &h);

@@ -8,6 +8,7 @@
 
 #include "platform/gdi/internal/picture_file.h"
 #include "tests/gdi/canvas.h"
+#include "tests/scratch_folder.h"
 
 TEST(PictureFile, ReadsPaletteAndRows) {
     gdi::Picture p;
@@ -46,13 +47,13 @@ TEST(PictureFile, SaysWhatIsWrongAndWhere) {
     // A file: its errors name it.
     EXPECT_EQ(gdi::ReadPictureFile("/nonexistent/icon.picture", &p),
               "/nonexistent/icon.picture: cannot read");
-    const std::string bad = ::testing::TempDir() + "bad.picture";
+    const ScratchFolder scratch;
+    const std::string bad = scratch / "bad.picture";
     std::FILE* f = std::fopen(bad.c_str(), "w");
     ASSERT_NE(f, nullptr);
     std::fputs("picture 1 2 1 8\ncolour a 000000\n|ab|\n", f);
     std::fclose(f);
     EXPECT_EQ(gdi::ReadPictureFile(bad, &p), bad + ": line 3: 'b' is not in the palette");
-    std::remove(bad.c_str());
 }
 
 TEST(LoadBitmap, FindsTheProgramsPicturesById) {
@@ -99,9 +100,9 @@ TEST(LoadBitmap, InconsistentRecordsLoadNothing) {
 }
 
 TEST(PictureTool, RejectsABadPictureAndATwiceUsedId) {
-    std::string dir = testing::TempDir();
+    const ScratchFolder scratch;
     auto write = [&](const std::string& name, const std::string& text) {
-        std::string path = dir + "/" + name;
+        std::string path = scratch / name;
         FILE* f = std::fopen(path.c_str(), "w");
         std::fputs(text.c_str(), f);
         std::fclose(f);
@@ -110,7 +111,7 @@ TEST(PictureTool, RejectsABadPictureAndATwiceUsedId) {
     std::string good = write("good.picture", "picture 5 1 1 32\ncolour a 123456\n|a|\n");
     std::string bad = write("bad.picture", "picture 5 1 1 32\n|a|\n");
     std::string tool = VELQUIN_PICTURE_TOOL;
-    std::string out = dir + "/table.cpp";
+    std::string out = scratch / "table.cpp";
     auto run = [&](const std::string& args) {
         return std::system((tool + " " + out + " " + args + " 2>/dev/null").c_str());
     };

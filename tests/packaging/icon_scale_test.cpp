@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/scratch_folder.h"
+
 namespace {
 
 // A square picture whose every pixel has a colour of its own: colour k is 0x00000k.
@@ -172,10 +174,8 @@ TEST(IconScale, ReadsSizeAndPathRequests) {
 TEST(IconTool, WritesTheIconOnlyFromTheIconPicture) {
     const std::string tool = VELQUIN_ICON_TOOL;
     const std::string picture = SourceDir() + "/resources/icon.picture";
-    const std::string dir = testing::TempDir();
-    const std::string small = dir + "/icon-16.png", large = dir + "/icon-128.png";
-    std::remove(small.c_str());
-    std::remove(large.c_str());
+    const ScratchFolder scratch;
+    const std::string small = scratch / "icon-16.png", large = scratch / "icon-128.png";
     auto run = [&](const std::string& args) {
         return std::system((tool + " " + args + " 2>/dev/null").c_str());
     };
@@ -189,13 +189,12 @@ TEST(IconTool, WritesTheIconOnlyFromTheIconPicture) {
     EXPECT_EQ(side, 16);
 
     // Another picture, a bad request or an unwritable folder fail, and write nothing there.
-    const std::string other = dir + "/other.png";
-    std::remove(other.c_str());
+    const std::string other = scratch / "other.png";
     EXPECT_NE(run(picture + " 201 16:" + other), 0);
     EXPECT_NE(run(SourceDir() + "/resources/toolbar.picture 200 16:" + other), 0);
     EXPECT_NE(run(picture + " 200 16x16:" + other), 0);
     EXPECT_NE(run(picture + " x 16:" + other), 0);
-    EXPECT_NE(run(dir + "/missing.picture 200 16:" + other), 0);
+    EXPECT_NE(run(scratch / "missing.picture" + " 200 16:" + other), 0);
     EXPECT_NE(run(picture + " 200 16:/nonexistent-folder/icon.png"), 0);
     EXPECT_NE(run(picture + " 200"), 0);
     EXPECT_EQ(std::fopen(other.c_str(), "rb"), nullptr);
