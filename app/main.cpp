@@ -29,6 +29,7 @@
 #include "platform/registry/registry.h"
 #include "platform/session/session.h"
 #include "resources/game_resources.h"
+#include "resources/resource_ids.h"
 #include "ui/game_app.h"
 #include "ui/intro_geometry.h"
 #include "ui/main_frame.h"
@@ -175,12 +176,12 @@ int RunHeadless(const CommandLine& cl) {
     return EndOfScript(script, line);
 }
 
-constexpr int kIconPicture = 200, kIconSize = 32;
+constexpr int kIconSize = 32;
 
 // The desktop window shows the game's icon, read from its picture; magenta is its transparent
 // background.
 void SetWindowIcon(SDL_Window* window) {
-    HBITMAP bitmap = LoadBitmapW(nullptr, MAKEINTRESOURCEW(kIconPicture));
+    HBITMAP bitmap = LoadBitmapW(nullptr, MAKEINTRESOURCEW(kIconBitmap));
     if (!bitmap) return;
     SDL_Surface* icon =
         SDL_CreateRGBSurfaceWithFormat(0, kIconSize, kIconSize, 32, SDL_PIXELFORMAT_ARGB8888);

@@ -4,6 +4,7 @@
 #include "engine/game_progress.h"
 #include "engine/game_state.h"
 #include "platform/crt/wsprintf.h"
+#include "resources/resource_ids.h"
 #include "texts/texts.h"
 #include "ui/back_buffer.h"
 #include "ui/screen_layout.h"

@@ -3,6 +3,7 @@
 #include "engine/game_state.h"
 #include "platform/clock/clock.h"
 #include "platform/gdi/gdi.h"
+#include "resources/resource_ids.h"
 #include "texts/texts.h"
 #include "ui/back_buffer.h"
 #include "ui/intro_geometry.h"

@@ -15,11 +15,11 @@ TEST(PictureFile, ReadsPaletteAndRows) {
     EXPECT_EQ(
         gdi::ParsePicture("# two by two\npicture 7 2 2 4\ncolour x 102030\ncolour | 000000\n", &p),
         "line 4: colour CHARACTER RRGGBB");
-    ASSERT_EQ(gdi::ParsePicture("picture 7 3 2 4\r\ncolour x 102030\ncolour   FFFFFF\n"
+    ASSERT_EQ(gdi::ParsePicture("picture kSeven 3 2 4\r\ncolour x 102030\ncolour   FFFFFF\n"
                                 "|x x|\n\n|  x|\n",
                                 &p),
               "");
-    EXPECT_EQ(p.id, 7);
+    EXPECT_EQ(p.id, "kSeven");  // the name of the program's constant
     EXPECT_EQ(p.palette, (std::vector<std::uint32_t>{0x102030, 0xFFFFFF}));
     EXPECT_EQ(p.indices, (std::vector<std::uint8_t>{0, 1, 0, 1, 1, 0}));
     // One bit: index 0 black, 1 white, whatever the order of the colour lines.
@@ -38,6 +38,8 @@ TEST(PictureFile, SaysWhatIsWrongAndWhere) {
         {"picture 1 1 1 1\ncolour a 808080\n|a|\n",
          "line 2: a 1-bit picture has only black and white"},
         {"picture 1 1 1 3\n", "line 1: bits must be 1, 4, 8 or 32"},
+        {"picture 0 1 1 8\n", "line 1: the id must be 1 to 65535"},
+        {"picture 7x 1 1 8\n", "line 1: picture ID WIDTH HEIGHT BITS"},
         {"|a|\n", "line 1: a row before the picture line"},
         {"", "line 0: no picture line"},
         {"picture 1 1 1 4\ncolour a 000000\ncolour a 000001\n",

@@ -17,7 +17,7 @@ namespace {
 // A square picture whose every pixel has a colour of its own: colour k is 0x00000k.
 gdi::Picture Numbered(int side) {
     gdi::Picture p;
-    p.id = 1;
+    p.id = "1";
     p.width = p.height = side;
     p.bitsPerPixel = 8;
     for (int k = 0; k < side * side; ++k) {
@@ -92,7 +92,7 @@ TEST(IconScale, EachPixelTakesThePictureColourUnderItsCentre) {
 
 TEST(IconScale, GameIconAtTheThemeSizesKeepsItsPiecesAndAnEvenFrame) {
     const gdi::Picture icon = GameIcon();
-    ASSERT_EQ(icon.id, 200);
+    ASSERT_EQ(icon.id, "kIconBitmap");
     ASSERT_EQ(icon.width, 32);
     for (int size : {16, 32, 48, 128}) {
         std::vector<std::uint32_t> pixels = Scaled(icon, size);
@@ -179,7 +179,7 @@ TEST(IconTool, WritesTheIconOnlyFromTheIconPicture) {
     auto run = [&](const std::string& args) {
         return std::system((tool + " " + args + " 2>/dev/null").c_str());
     };
-    ASSERT_EQ(run(picture + " 200 16:" + small + " 128:" + large), 0);
+    ASSERT_EQ(run(picture + " kIconBitmap 16:" + small + " 128:" + large), 0);
     int side = 0;
     std::vector<std::uint32_t> pixels = ReadPng(large, &side);
     std::vector<std::uint32_t> expected;
@@ -190,12 +190,11 @@ TEST(IconTool, WritesTheIconOnlyFromTheIconPicture) {
 
     // Another picture, a bad request or an unwritable folder fail, and write nothing there.
     const std::string other = scratch / "other.png";
-    EXPECT_NE(run(picture + " 201 16:" + other), 0);
-    EXPECT_NE(run(SourceDir() + "/resources/toolbar.picture 200 16:" + other), 0);
-    EXPECT_NE(run(picture + " 200 16x16:" + other), 0);
-    EXPECT_NE(run(picture + " x 16:" + other), 0);
-    EXPECT_NE(run(scratch / "missing.picture" + " 200 16:" + other), 0);
-    EXPECT_NE(run(picture + " 200 16:/nonexistent-folder/icon.png"), 0);
-    EXPECT_NE(run(picture + " 200"), 0);
+    EXPECT_NE(run(picture + " kBannerBitmap 16:" + other), 0);
+    EXPECT_NE(run(SourceDir() + "/resources/toolbar.picture kIconBitmap 16:" + other), 0);
+    EXPECT_NE(run(picture + " kIconBitmap 16x16:" + other), 0);
+    EXPECT_NE(run(scratch / "missing.picture" + " kIconBitmap 16:" + other), 0);
+    EXPECT_NE(run(picture + " kIconBitmap 16:/nonexistent-folder/icon.png"), 0);
+    EXPECT_NE(run(picture + " kIconBitmap"), 0);
     EXPECT_EQ(std::fopen(other.c_str(), "rb"), nullptr);
 }
