@@ -33,9 +33,8 @@ const char* const kTutorialRecords[kTutorialFrames] = {
 const char kFallbackRecord[] = "330121M--;n-W;---;00";
 
 bool StartRecord(int gameNumber, char* slot, int* width, int* height) {
-    const int number = (gameNumber >= 1 && gameNumber <= 15) ? gameNumber : 0;
     std::memset(slot, 0, kSlotSize);
-    std::strncpy(slot, kPuzzleTexts[number], kSlotSize - 1);
+    std::strncpy(slot, kPuzzleTexts[PuzzleIndex(gameNumber)], kSlotSize - 1);
     *width = Digit(slot[0]);
     *height = Digit(slot[1]);
 

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "engine/catalogue.h"
+#include "engine/duration_format.h"
+#include "engine/intro_phase.h"
 #include "engine/move_rules.h"
 #include "engine_fixture.h"
 
