@@ -255,7 +255,7 @@ int main(int argc, char** argv) {
             std::fputs(UsageText(), stdout);
             return 0;
         case CommandLine::ShowVersion:
-            std::puts("velquin 2.0");
+            std::puts("velquin " VELQUIN_VERSION);
             return 0;
         default:
             break;

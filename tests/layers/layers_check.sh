@@ -12,15 +12,16 @@ root=${1%/}
 # One row a layer: its folder, then what its files may include (folders and headers as path
 # prefixes, * for anything). A file is held to the row of the deepest folder that holds it.
 # The engine sees its own records, the clock and the texts; the move search the engine; the store
-# the engine's records, the registry and the C runtime the registry's names need; the windows
-# everything of the game and the platform's public calls but no backend; the platform only
-# itself, and its core no backend; the program and the tools everything.
+# the engine's records, the registry and the C runtime the registry's names need; the resources
+# the texts (the menu's own); the windows everything of the game and the platform's public calls
+# but no backend; the platform only itself, and its core no backend; the program and the tools
+# everything.
 rules=(
     "texts/            texts/"
     "engine/           engine/ texts/ platform/clock/"
     "search/           search/ engine/ texts/"
     "store/            store/ engine/game_state.h engine/board_record.h platform/registry/ platform/crt/ platform/win_types.h"
-    "resources/        resources/ platform/gdi/ platform/user/ platform/win_types.h"
+    "resources/        resources/ texts/ platform/gdi/ platform/user/ platform/win_types.h"
     "ui/               ui/ texts/ engine/ search/ store/ resources/ platform/gdi/ platform/user/ platform/afx/ platform/clock/ platform/crt/ platform/win_types.h"
     "platform/         platform/clock/ platform/crt/ platform/registry/ platform/session/ platform/gdi/ platform/user/ platform/afx/ platform/win_types.h"
     "platform/backend/ platform/"
