@@ -12,7 +12,7 @@ CommandLine Parse(const std::vector<const char*>& words) {
     return ParseCommandLine(static_cast<int>(argv.size()), argv.data());
 }
 
-TEST(CommandLine, NoOptionsLeavesTheWindowsScaleToTheScreenAndTheLastRun) {
+TEST(CommandLine, TakesTheWindowsOptionsOrTheScriptAndItsOptions) {
     const CommandLine line = Parse({});
     EXPECT_EQ(line.action, CommandLine::RunDesktop);
     EXPECT_EQ(line.scale, 0);
@@ -22,26 +22,23 @@ TEST(CommandLine, NoOptionsLeavesTheWindowsScaleToTheScreenAndTheLastRun) {
     EXPECT_EQ(chosen.action, CommandLine::RunDesktop);
     EXPECT_EQ(chosen.scale, 5);
     EXPECT_TRUE(chosen.fullScreen);
-}
 
-TEST(CommandLine, HeadlessTakesItsScriptAndOptions) {
-    const CommandLine line = Parse({"--headless", "--script", "-", "--shots", "out", "--tick-start",
-                                    "4294967000", "--seed", "1", "--store", "/tmp/s.reg"});
-    ASSERT_EQ(line.action, CommandLine::RunHeadless) << line.error;
-    EXPECT_EQ(line.script, "-");
-    EXPECT_EQ(line.shotsFolder, "out");
-    EXPECT_EQ(line.tickStart, 4294967000u);
-    EXPECT_TRUE(line.seedGiven);
-    EXPECT_EQ(line.seed, 1u);
-    EXPECT_EQ(line.store, "/tmp/s.reg");
-}
+    const CommandLine headless =
+        Parse({"--headless", "--script", "-", "--shots", "out", "--tick-start", "4294967000",
+               "--seed", "1", "--store", "/tmp/s.reg"});
+    ASSERT_EQ(headless.action, CommandLine::RunHeadless) << headless.error;
+    EXPECT_EQ(headless.script, "-");
+    EXPECT_EQ(headless.shotsFolder, "out");
+    EXPECT_EQ(headless.tickStart, 4294967000u);
+    EXPECT_TRUE(headless.seedGiven);
+    EXPECT_EQ(headless.seed, 1u);
+    EXPECT_EQ(headless.store, "/tmp/s.reg");
 
-TEST(CommandLine, HelpAndVersionWinOverEverythingElse) {
     EXPECT_EQ(Parse({"--scale", "3", "--help"}).action, CommandLine::ShowHelp);
     EXPECT_EQ(Parse({"--version", "--bogus"}).action, CommandLine::ShowVersion);
 }
 
-TEST(CommandLine, RefusesWhatItCannotUse) {
+TEST(CommandLine, RefusesWhatItCannotUseTakingOnlyWholeOptionNames) {
     const std::vector<std::vector<const char*>> refused = {
         {"--bogus"},
         {"--scale"},
@@ -63,9 +60,7 @@ TEST(CommandLine, RefusesWhatItCannotUse) {
         EXPECT_EQ(line.action, CommandLine::Refuse) << words[0];
         EXPECT_FALSE(line.error.empty());
     }
-}
 
-TEST(CommandLine, TakesOnlyWholeOptionNamesAndStopsAtAStrayWord) {
     for (const auto& words :
          std::vector<std::vector<const char*>>{{"--hel"},
                                                {"--head", "--script", "s"},

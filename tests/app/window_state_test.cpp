@@ -13,7 +13,7 @@
 
 namespace {
 
-TEST(WindowScale, TheLargestWholeScaleThatFitsTheUsableAreaWithRoomToSpare) {
+TEST(WindowScale, TheLargestWholeScaleThatFitsTheUsableAreaOrTheResizedWindow) {
     struct Display {
         int width, height, scale;
     } const displays[] = {
@@ -32,16 +32,14 @@ TEST(WindowScale, TheLargestWholeScaleThatFitsTheUsableAreaWithRoomToSpare) {
     };
     for (const auto& d : displays)
         EXPECT_EQ(backend::FittingScale(d.width, d.height), d.scale) << d.width << "x" << d.height;
-}
 
-TEST(WindowScale, TheScaleOfAResizedWindowIsTheLargestThatStillShowsAllOfTheScreen) {
     EXPECT_EQ(backend::ScaleOfWindow(480, 640), 2);
     EXPECT_EQ(backend::ScaleOfWindow(1000, 700), 2);  // height decides
     EXPECT_EQ(backend::ScaleOfWindow(719, 2000), 2);  // width decides
     EXPECT_EQ(backend::ScaleOfWindow(100, 100), 1);   // below the minimum size: still 1
 }
 
-TEST(WindowState, ReadsBackWhatItWroteAndIgnoresWhatItDoesNotKnow) {
+TEST(WindowState, ReadsBackWhatItWroteInTheStateFolderWhateverElseTheFileHolds) {
     const WindowState written{4, true};
     const WindowState read = ParseWindowState(FormatWindowState(written));
     EXPECT_EQ(read.scale, 4);
@@ -50,9 +48,7 @@ TEST(WindowState, ReadsBackWhatItWroteAndIgnoresWhatItDoesNotKnow) {
     EXPECT_EQ(odd.scale, 0);
     EXPECT_FALSE(odd.fullScreen);
     EXPECT_EQ(ParseWindowState("scale=8\nfullscreen=0\n").scale, 8);
-}
 
-TEST(WindowState, LivesInTheStateFolderAndSurvivesAMissingOrDamagedFile) {
     namespace fs = std::filesystem;
     const ScratchFolder scratch;
     const fs::path folder = scratch.Path();

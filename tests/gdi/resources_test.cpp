@@ -10,7 +10,7 @@
 #include "tests/gdi/canvas.h"
 #include "tests/scratch_folder.h"
 
-TEST(PictureFile, ReadsPaletteAndRows) {
+TEST(PictureFile, ReadsPaletteAndRowsAndSaysWhatIsWrongAndWhere) {
     gdi::Picture p;
     EXPECT_EQ(
         gdi::ParsePicture("# two by two\npicture 7 2 2 4\ncolour x 102030\ncolour | 000000\n", &p),
@@ -26,9 +26,7 @@ TEST(PictureFile, ReadsPaletteAndRows) {
     ASSERT_EQ(gdi::ParsePicture("picture 1 2 1 1\ncolour . FFFFFF\ncolour # 000000\n|#.|\n", &p),
               "");
     EXPECT_EQ(p.indices, (std::vector<std::uint8_t>{0, 1}));
-}
 
-TEST(PictureFile, SaysWhatIsWrongAndWhere) {
     const char* const cases[][2] = {
         {"picture 1 3 1 8\ncolour a 000000\n|aa|\n", "line 3: a row of 2 characters, not 3"},
         {"picture 1 2 1 8\ncolour a 000000\n|ab|\n", "line 3: 'b' is not in the palette"},
@@ -44,7 +42,6 @@ TEST(PictureFile, SaysWhatIsWrongAndWhere) {
         {"", "line 0: no picture line"},
         {"picture 1 1 1 4\ncolour a 000000\ncolour a 000001\n",
          "line 3: 'a' has a colour already"}};
-    gdi::Picture p;
     for (auto [text, error] : cases) EXPECT_EQ(gdi::ParsePicture(text, &p), error) << text;
     // A file: its errors name it.
     EXPECT_EQ(gdi::ReadPictureFile("/nonexistent/icon.picture", &p),
@@ -58,7 +55,7 @@ TEST(PictureFile, SaysWhatIsWrongAndWhere) {
     EXPECT_EQ(gdi::ReadPictureFile(bad, &p), bad + ": line 3: 'b' is not in the palette");
 }
 
-TEST(LoadBitmap, FindsTheProgramsPicturesById) {
+TEST(LoadBitmap, FindsTheProgramsPicturesByIdAndLoadsNothingInconsistent) {
     int before = gdi::LiveObjectCount();
     HBITMAP arrow = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9001));
     HBITMAP waves = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9002));
@@ -90,9 +87,7 @@ TEST(LoadBitmap, FindsTheProgramsPicturesById) {
     EXPECT_EQ(gdi::LiveObjectCount(), before);
     EXPECT_EQ(LoadBitmapW(nullptr, MAKEINTRESOURCEW(1)), nullptr);
     EXPECT_EQ(LoadBitmapW(nullptr, L"GLYPHS"), nullptr);
-}
 
-TEST(LoadBitmap, InconsistentRecordsLoadNothing) {
     const std::uint32_t palette[] = {0, 0xFFFFFF};
     const unsigned char indices[] = {0, 1, 2, 0};
     gdi::PictureResource bad{42, "bad", 2, 2, 8, palette, 2, indices};
