@@ -31,6 +31,7 @@ enum Option {
     kFullScreen,
     kScale,
     kStore,
+    kPuzzles,
     kScript,
     kShots,
     kTickStart,
@@ -43,6 +44,7 @@ constexpr option kOptions[] = {
     {"fullscreen", no_argument, nullptr, kFullScreen},
     {"scale", required_argument, nullptr, kScale},
     {"store", required_argument, nullptr, kStore},
+    {"puzzles", required_argument, nullptr, kPuzzles},
     {"script", required_argument, nullptr, kScript},
     {"shots", required_argument, nullptr, kShots},
     {"tick-start", required_argument, nullptr, kTickStart},
@@ -67,15 +69,17 @@ const option* Named(const char* word) {
 }  // namespace
 
 const char* UsageText() {
-    return "usage: velquin [--scale N] [--fullscreen] [--store PATH]\n"
+    return "usage: velquin [--scale N] [--fullscreen] [--store PATH] [--puzzles FILE]\n"
            "       velquin --headless --script FILE [--shots DIR] [--tick-start N] [--seed N]\n"
-           "               [--store PATH]\n"
+           "               [--store PATH] [--puzzles FILE]\n"
            "       velquin --help | --version\n"
            "\n"
            "  --scale N        the window's starting scale, 1 to 8 (default: the last one,\n"
            "                   or the largest that fits the screen)\n"
            "  --fullscreen     start filling the screen (F11 switches back)\n"
            "  --store PATH     keep settings and statistics in PATH\n"
+           "  --puzzles FILE   play the pack of 16 puzzles in FILE instead of the built-in\n"
+           "                   ones, with statistics of its own\n"
            "  --headless       no window: run a script on a virtual clock\n"
            "  --script FILE    the script to run, - for standard input\n"
            "  --shots DIR      the folder for the script's shot command\n"
@@ -153,9 +157,10 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             }
         } else {
             if (!*value) return Refused(name + " needs a value");
-            (found == kStore    ? line.store
-             : found == kScript ? line.script
-                                : line.shotsFolder) = value;
+            (found == kStore     ? line.store
+             : found == kPuzzles ? line.puzzles
+             : found == kScript  ? line.script
+                                 : line.shotsFolder) = value;
         }
     }
     if (headless) {

@@ -9,6 +9,7 @@ struct CommandLine {
     int scale = 0;            // desktop window: screen pixels per handheld pixel; 0 when not given
     bool fullScreen = false;  // desktop window: start filling the display
     std::string store;        // another hive file; empty for the usual one
+    std::string puzzles;      // a pack file played in place of the built-in puzzles; or empty
     std::string script;       // headless: the script file, "-" for standard input
     std::string shotsFolder;  // headless: where `shot` writes; empty for the current folder
     std::uint32_t tickStart = 0;  // headless: the virtual tick count at start-up

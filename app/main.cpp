@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/puzzle_packs.h"
 #include "app/report_lines.h"
 #include "app/script.h"
 #include "app/single_copy.h"
@@ -260,6 +261,16 @@ int main(int argc, char** argv) {
         default:
             break;
     }
+    // A pack's records are checked before anything of the store is touched.
+    std::string packError;
+    if (!cl.puzzles.empty()) {
+        std::string text;
+        if (!ReadPackFile(cl.puzzles, &text, &packError) ||
+            !TakePack(cl.puzzles, text, &packError)) {
+            std::fprintf(stderr, "velquin: %s\n", packError.c_str());
+            return 2;
+        }
+    }
     if (!cl.store.empty()) SetRegistryFilePath(cl.store);
     const bool desktop = cl.action == CommandLine::RunDesktop;
     // One running copy per store: a second desktop launch brings the first to the front.
@@ -271,6 +282,10 @@ int main(int argc, char** argv) {
                      "velquin: the store %s is in use by another running copy of the game; "
                      "--store PATH gives another\n",
                      store.c_str());
+        return 2;
+    }
+    if (!cl.puzzles.empty() && !PlayPack(&packError)) {
+        std::fprintf(stderr, "velquin: %s\n", packError.c_str());
         return 2;
     }
     RegisterGameResources();

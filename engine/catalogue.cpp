@@ -4,6 +4,7 @@
 
 #include "engine/board_record.h"
 #include "engine/game_state.h"
+#include "engine/puzzle_pack.h"
 
 const char* const kPuzzleTexts[16] = {
     "330121M--;n-W;---",
@@ -32,9 +33,19 @@ const char* const kTutorialRecords[kTutorialFrames] = {
 
 const char kFallbackRecord[] = "330121M--;n-W;---;00";
 
+namespace {
+const PuzzlePack* playedPack = nullptr;
+}  // namespace
+
+void UsePuzzlePack(const PuzzlePack* pack) {
+    playedPack = pack;
+}
+
 bool StartRecord(int gameNumber, char* slot, int* width, int* height) {
     std::memset(slot, 0, kSlotSize);
-    std::strncpy(slot, kPuzzleTexts[PuzzleIndex(gameNumber)], kSlotSize - 1);
+    const int number = PuzzleIndex(gameNumber);
+    std::strncpy(slot, playedPack ? playedPack->texts[number] : kPuzzleTexts[number],
+                 kSlotSize - 1);
     *width = Digit(slot[0]);
     *height = Digit(slot[1]);
 

@@ -1,4 +1,5 @@
-// The built-in puzzles, the tutorial positions and the loading of a puzzle into the history.
+// The built-in puzzles (or a pack's in their place), the tutorial positions and the loading of a
+// puzzle into the history.
 #pragma once
 
 constexpr int kTutorialFrames = 9;
@@ -7,6 +8,11 @@ constexpr int kTutorialFrames = 9;
 extern const char* const kPuzzleTexts[16];
 extern const char* const kTutorialRecords[kTutorialFrames];
 extern const char kFallbackRecord[];
+
+// The puzzles this run plays: a pack's (which must outlive the run), or the built-in 16 again
+// with nullptr.
+struct PuzzlePack;
+void UsePuzzlePack(const PuzzlePack* pack);
 
 // Writes the starting position of puzzle `gameNumber` (0 for a number outside 0..15), with its
 // pusher suffix, into `slot` (one history slot) and its sizes into `width` and `height`. A text

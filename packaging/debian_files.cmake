@@ -20,6 +20,15 @@ if(programs)
     file(REMOVE_RECURSE "${usr}/bin")
 endif()
 
+# The desktop entry again, its actions naming the packs where the package puts them (the build
+# named them under its own install prefix).
+include("${CPACK_VELQUIN_DESKTOP_SCRIPT}")
+file(GLOB packs "${usr}/${CPACK_VELQUIN_PACKS_FOLDER}/*.txt")
+list(SORT packs)
+velquin_desktop_entry("${CPACK_VELQUIN_DESKTOP_TEMPLATE}"
+    "${usr}/${CPACK_VELQUIN_DATADIR}/applications/velquin.desktop"
+    "${CPACK_PACKAGING_INSTALL_PREFIX}/${CPACK_VELQUIN_PACKS_FOLDER}" ${packs})
+
 # The newest changelog entry must be this version, or the package would describe another one.
 file(STRINGS "${CPACK_VELQUIN_CHANGELOG}" top LIMIT_COUNT 1)
 if(NOT top MATCHES "^velquin \\(${CPACK_PACKAGE_VERSION}\\) ")

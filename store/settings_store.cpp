@@ -6,8 +6,9 @@
 
 namespace {
 
-constexpr const wchar_t* kKeyPath = L"Software\\Drosk\\VelquinPPC";
+constexpr const wchar_t* kGameKeyPath = L"Software\\Drosk\\VelquinPPC";
 constexpr const wchar_t* kKeyClass = L"parameters";
+std::wstring keyPath = kGameKeyPath;
 
 // A value is taken only when it is exactly 4 bytes; anything else leaves the field alone.
 template <typename Field>
@@ -57,6 +58,14 @@ void RememberStored() {
 
 }  // namespace
 
+void UseSettingsSubKey(const std::wstring& subKey) {
+    keyPath = subKey.empty() ? kGameKeyPath : std::wstring(kGameKeyPath) + L"\\" + subKey;
+}
+
+const std::wstring& SettingsKeyPath() {
+    return keyPath;
+}
+
 bool StatisticsUnsaved() {
     const GameState& g = gameState;
     for (int i = 0; i < kPuzzleCount; ++i) {
@@ -70,7 +79,7 @@ bool StatisticsUnsaved() {
 
 long LoadSettings() {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, 0, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, 0, &key) != ERROR_SUCCESS) {
         RememberStored();  // the defaults: nothing to keep yet
         return -1;
     }
@@ -107,8 +116,8 @@ long LoadSettings() {
 long SaveSettings() {
     HKEY key = nullptr;
     DWORD disposition = 0;
-    LONG status = RegCreateKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, const_cast<LPWSTR>(kKeyClass), 0,
-                                  0, nullptr, &key, &disposition);
+    LONG status = RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0,
+                                  const_cast<LPWSTR>(kKeyClass), 0, 0, nullptr, &key, &disposition);
     if (status != ERROR_SUCCESS) return status;
     const GameState& g = gameState;
     WriteDword(key, L"version", g.version);

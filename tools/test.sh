@@ -44,7 +44,7 @@ UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE slow
 
 echo "== fuzz targets =="
-fuzz_targets=(fuzz_hive fuzz_script)
+fuzz_targets=(fuzz_hive fuzz_script fuzz_pack)
 build build-fuzz -DVELQUIN_FUZZ=ON -DVELQUIN_WERROR=ON -DCMAKE_C_COMPILER=clang \
     -DCMAKE_CXX_COMPILER=clang++ -- "${fuzz_targets[@]}"
 seconds=${VELQUIN_FUZZ_SECONDS:-5}

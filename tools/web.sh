@@ -24,9 +24,17 @@ cp web/index.html web/manifest.webmanifest build-web/app/velquin.js build-web/ap
     build-web/app/velquin.data "$site/"
 cp build/packaging/icons/velquin-32.png "$site/icon-32.png"
 cp build/packaging/icons/velquin-128.png "$site/icon-128.png"
-# The service worker's cache is named after the files it keeps.
-version=$(cat "$site"/* | sha256sum | cut -c1-16)
-sed "s/@VERSION@/$version/" web/sw.js >"$site/sw.js"
+# The packs of puzzles the page plays with ?pack=NAME: the repository's packs/, if any.
+packs=
+if [ -d packs ]; then packs=$(find packs -maxdepth 1 -name '*.txt' -type f | sort); fi
+if [ -n "$packs" ]; then
+    mkdir -p "$site/packs"
+    cp $packs "$site/packs/"
+fi
+# The service worker keeps the packs too, and its cache is named after the files it keeps.
+cached=$(for p in $packs; do printf ", '%s'" "$p"; done)
+version=$(find "$site" -type f | sort | xargs cat | sha256sum | cut -c1-16)
+sed -e "s/@VERSION@/$version/" -e "s|@PACKS@|$cached|" web/sw.js >"$site/sw.js"
 echo "web: the page is in $site" >&2
 
 [ "${1:-}" = --build-only ] && exit 0

@@ -1,9 +1,10 @@
 // Keeps the page's files so that the game plays offline once loaded. The version below changes
-// with the files (tools/web.sh writes it), which installs a fresh copy and drops the old one.
+// with the files (tools/web.sh writes it and the packs of puzzles the site serves), which
+// installs a fresh copy and drops the old one.
 'use strict';
 const cacheName = 'velquin-@VERSION@';
 const files = ['./', 'index.html', 'velquin.js', 'velquin.wasm', 'velquin.data',
-               'manifest.webmanifest', 'icon-32.png', 'icon-128.png'];
+               'manifest.webmanifest', 'icon-32.png', 'icon-128.png'@PACKS@];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(cacheName).then((cache) => cache.addAll(files))

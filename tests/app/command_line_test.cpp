@@ -22,10 +22,11 @@ TEST(CommandLine, TakesTheWindowsOptionsOrTheScriptAndItsOptions) {
     EXPECT_EQ(chosen.action, CommandLine::RunDesktop);
     EXPECT_EQ(chosen.scale, 5);
     EXPECT_TRUE(chosen.fullScreen);
+    EXPECT_EQ(Parse({"--puzzles", "packs/a.txt"}).puzzles, "packs/a.txt");
 
     const CommandLine headless =
         Parse({"--headless", "--script", "-", "--shots", "out", "--tick-start", "4294967000",
-               "--seed", "1", "--store", "/tmp/s.reg"});
+               "--seed", "1", "--store", "/tmp/s.reg", "--puzzles", "p.txt"});
     ASSERT_EQ(headless.action, CommandLine::RunHeadless) << headless.error;
     EXPECT_EQ(headless.script, "-");
     EXPECT_EQ(headless.shotsFolder, "out");
@@ -33,6 +34,7 @@ TEST(CommandLine, TakesTheWindowsOptionsOrTheScriptAndItsOptions) {
     EXPECT_TRUE(headless.seedGiven);
     EXPECT_EQ(headless.seed, 1u);
     EXPECT_EQ(headless.store, "/tmp/s.reg");
+    EXPECT_EQ(headless.puzzles, "p.txt");
 
     EXPECT_EQ(Parse({"--scale", "3", "--help"}).action, CommandLine::ShowHelp);
     EXPECT_EQ(Parse({"--version", "--bogus"}).action, CommandLine::ShowVersion);
@@ -47,6 +49,8 @@ TEST(CommandLine, RefusesWhatItCannotUseTakingOnlyWholeOptionNames) {
         {"--scale", "2x"},
         {"--scale", "-1"},
         {"--store", ""},
+        {"--puzzles", ""},
+        {"--puzzles"},
         {"--headless"},                                   // no script
         {"--headless", "--script", "s", "--scale", "2"},  // no window to scale
         {"--headless", "--script", "s", "--fullscreen"},

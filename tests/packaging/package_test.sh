@@ -54,6 +54,22 @@ for line in Exec=velquin Icon=velquin 'Categories=Game;LogicGame;' 'Comment=' 'C
     grep -q "^$line" "$desktop" || fail "desktop entry lacks $line"
 done
 
+# Each pack of puzzles of the source is installed, and the desktop entry has an action that plays
+# it from there; the program plays it from the unpacked tree.
+packs=$(cd "$src" && ls packs/*.txt 2>/dev/null)
+installed=$(cd "$root/usr/share/velquin" 2>/dev/null && ls packs/*.txt 2>/dev/null)
+[ "$packs" = "$installed" ] || fail "the package holds the packs '$installed', not '$packs'"
+for pack in $packs; do
+    grep -qx "Exec=velquin --puzzles /usr/share/velquin/$pack" "$desktop" ||
+        fail "the desktop entry has no action that plays $pack"
+    out=$(printf 'tap 5 5\nstate\n' |
+        HOME=$scratch XDG_CONFIG_HOME=$scratch/config VELQUIN_STORE= \
+        "$program" --headless --script - --puzzles "$root/usr/share/velquin/$pack" 2>&1)
+    first=$(grep -v '^#' "$src/$pack" | grep -m 1 '[^[:space:]]' | tr -d '[:space:]')
+    sed -n 's/^state //p' <<<"$out" | jq -e --arg first "$first" '.record | startswith($first)' \
+        >/dev/null || fail "the installed $pack does not play its first puzzle: $out"
+done
+
 for n in 16 32 48 128; do
     icon=$root/usr/share/icons/hicolor/${n}x${n}/apps/velquin.png
     file "$icon" | grep -q "PNG image data, $n x $n, 8-bit/color RGBA" ||

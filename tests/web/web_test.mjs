@@ -3,8 +3,8 @@
 // program's picture pixel for pixel (but for the clock, which runs in real time in the browser).
 // The desktop's command keys are played both ways too; the browser must keep its own keys and be
 // kept from the game's. Then the statistics must survive a reload, the page must be idle while it
-// waits for input, a second tab must wait for the first, and a damaged settings file must be kept
-// aside.
+// waits for input, a second tab must wait for the first, a damaged settings file must be kept
+// aside, and ?pack=NAME must play a pack of puzzles.
 //
 // node web_test.mjs SITE VELQUIN VELQUIN_SOLVE
 import {execFileSync} from 'node:child_process';
@@ -385,6 +385,76 @@ try {
     check(false, `the page with a damaged settings file: ${e.message}`);
 } finally {
     await damagedBrowser.close();
+}
+
+// ?pack=NAME plays the pack of puzzles packs/NAME.txt of the site (served here by the test): its
+// first puzzle drawn as the headless program draws it with --puzzles, solved, its statistics in a
+// key of their own in the browser's storage. A pack the site lacks gets a message, not the game.
+const packBrowser = await launchBrowser();
+try {
+    const records = ['330121M--;n-W;---', '330211M-W;-N-;n--', '330121-S-;eMS;-N-',
+        '442130--MS;-Xe-;-wX-;N---', '441102-S-M;-wnW;Sne-;--N-', '441301--M-;En-W;E-nW;En-W',
+        '440220-WS-;SMwn;enNW;-Nn-', '550033s-E-X;-X---;---X-;--XE-;MX--W',
+        '551202-----;EnX-X;Nw---;MXSXN;-----', '554043----s;EnNn-;-XXXM;-sSsW;n----',
+        '554134---s-;-Xn-n;E--X-;-WX-S;E--NM', '422120--E-;-nnM', '524111---S-;-NWMn',
+        '623121-Mw---;--NwN-', '622051--eE--;Ne--MN', '622131e---M-;N-eN--'];
+    const packText = '# the built-in puzzles, last first\n' + records.reverse().join('\n') + '\n';
+    const packFile = path.join(scratch, 'reversed.txt');
+    fs.writeFileSync(packFile, packText);
+    const solution15 = taps(15);  // the pack's first puzzle is built-in puzzle 15
+    fs.writeFileSync(path.join(scratch, 'pack.txt'), 'tap 5 5\nshot pack-0\n' +
+                     solution15.map(([x, y]) => `tap ${x} ${y}\nwait 150\n`).join('') +
+                     'shot pack-0-solved\n');
+    execFileSync(velquin, ['--headless', '--script', path.join(scratch, 'pack.txt'), '--store',
+                           path.join(scratch, 'pack.reg'), '--shots', shots, '--puzzles', packFile]);
+
+    const context = await packBrowser.newContext({viewport: {width: 600, height: 700},
+                                                  serviceWorkers: 'block'});
+    await context.route('**/packs/reversed.txt', (route) => route.fulfill({body: packText,
+                                                                           contentType: 'text/plain'}));
+    const page = await context.newPage();
+    await page.goto(server.url + '?pack=reversed');
+    await page.waitForFunction(() => window.Module && Module.velquinWeb &&
+                                     Module.velquinWeb.presented > 1);
+    const box = await page.locator('#screen').boundingBox();
+    const packTap = async (x, y) => {
+        const scale = box.width / 240;
+        await page.mouse.click(box.x + (x + 0.5) * scale, box.y + (y + clientTop + 0.5) * scale);
+        await page.waitForFunction(() => Module.velquinWeb.waiting &&
+                                         Module.velquinWeb.taken === Module.velquinWeb.received);
+    };
+    await packTap(5, 5);
+    const first = compareScreens(await canvasPixels(page),
+                                 readPng(path.join(shots, 'pack-0.png')).rgb, [statusLine]);
+    for (const [x, y] of solution15) {
+        await page.waitForTimeout(150);
+        await packTap(x, y);
+    }
+    const solved = compareScreens(await canvasPixels(page),
+                                  readPng(path.join(shots, 'pack-0-solved.png')).rgb, [topLine]);
+    await page.waitForFunction(() => {
+        const s = Module.velquinStore;
+        return s && !s.busy && s.done === s.started && s.started > 0;
+    });
+    const hive = await page.evaluate(() => Module.FS.readFile('/store/registry.reg',
+                                                              {encoding: 'utf8'}));
+    const section = /\[HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC\\pack-[0-9a-f]{16}\][^[]*/.exec(hive);
+    const best = section && /"bestscore00"=dword:([0-9a-f]{8})/.exec(section[0]);
+    check(first.count === 0 && solved.count === 0 && best && parseInt(best[1], 16) === solution15.length &&
+          !hive.includes('[HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC]'),
+          `?pack=reversed plays the pack as the headless program does (${first.count} and ` +
+          `${solved.count} pixels differ), its best score ${best ? parseInt(best[1], 16) : 'missing'} ` +
+          `in a key of its own`);
+
+    await page.goto(server.url + '?pack=nothere');
+    await page.waitForFunction(() => /could not be loaded/.test(document.getElementById('status').textContent));
+    const hidden = await page.evaluate(() => getComputedStyle(document.getElementById('screen')).display === 'none' &&
+                                             !window.Module.velquinWeb);
+    check(hidden, 'a pack the site does not serve gets a message instead of the game');
+} catch (e) {
+    check(false, `the page with ?pack=NAME: ${e.message}`);
+} finally {
+    await packBrowser.close();
 }
 
 // A browser without WebAssembly gets a clear word instead of a blank page.

@@ -1,0 +1,61 @@
+// The best next move and the truth about dead ends, for the positions of one puzzle: an A* search
+// over the game's own step, with a lower bound that never overestimates, and the positions proved
+// to have no way out left behind. What one question proves is kept for the next.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "search/board_codec.h"
+
+struct HintAnswer {
+    bool wayOut = false;
+    int distance = 0;  // with a way out: steps to the nearest solved position
+    int moveX = -1;    // with a way out and a distance above 0: the cell of a first step on a
+    int moveY = -1;    // shortest way
+};
+
+// A lower bound of a position's distance to a solved position, or -1 when the position is proved
+// to have no way out.
+using LowerBound = std::function<int(const char* record)>;
+
+class HintSearch {
+  public:
+    // `codec` is the puzzle's board; `bound` may be empty, which bounds every position by 0.
+    HintSearch(const BoardCodec& codec, LowerBound bound);
+
+    // Exact: a move on a shortest way, or no way out. `record` is a position of the board.
+    HintAnswer Ask(const char* record);
+    // The positions the last question examined (its cost).
+    std::size_t Examined() const { return examined_; }
+
+  private:
+    struct Node {
+        PositionKey key;
+        std::uint32_t parent;
+        std::uint16_t steps;
+        std::int16_t bound;
+        bool closed;
+    };
+
+    HintAnswer Search(const char* record);
+    // The answer for a position on the last way found, if it is one.
+    std::optional<HintAnswer> OnPath(const PositionKey& key) const;
+    bool KnownDead(const PositionKey& key);
+    void RememberDead();
+    void RememberPath(std::uint32_t solved);
+
+    BoardCodec codec_;
+    LowerBound bound_;
+    std::vector<Node> nodes_;
+    std::vector<std::uint32_t> table_;              // node number + 1 by key, 0 for an empty slot
+    std::vector<std::vector<std::uint32_t>> open_;  // node numbers by steps + bound
+    // Positions proved to have no way out, kept between questions.
+    std::vector<PositionKey> dead_;
+    std::vector<std::uint32_t> deadTable_;
+    // The last shortest way found, position by position, with its distances.
+    std::vector<PositionKey> path_;
+    std::size_t examined_ = 0;
+};

@@ -1,0 +1,39 @@
+// Hints for the puzzle being played: from the table the build worked out for it when there is one,
+// otherwise by a search bounded by the puzzle's lighter game. Nothing is computed before the first
+// question.
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "engine/game_state.h"
+#include "search/board_codec.h"
+#include "search/hint_data.h"
+#include "search/hint_search.h"
+#include "search/hint_table.h"
+
+class PuzzleHints {
+  public:
+    // `start` is the puzzle's first position, suffix included; `data` the build's tables, which
+    // may hold none for it. Nothing when the start is not a position the game can hold.
+    static std::unique_ptr<PuzzleHints> For(const char* start, HintDataView data);
+
+    const char* Start() const { return start_; }
+    // Exact, for a position reachable from the start: a move on a shortest way, or no way out.
+    HintAnswer Ask(const char* record);
+    // The fewest undos from slot `current` of `slots` (a history whose every slot follows from the
+    // one before by one move) back to a position with a way out; nothing when none has one.
+    std::optional<int> UndosToWayOut(const char (*slots)[kSlotSize], int current);
+
+  private:
+    PuzzleHints(const char* start, const BoardCodec& codec);
+    void Prepare();
+    bool WayOut(const char* record);
+
+    char start_[kSlotSize] = {};
+    BoardCodec codec_;
+    HintDataView data_;
+    bool prepared_ = false;
+    std::optional<HintTable> table_;
+    std::unique_ptr<HintSearch> search_;
+};

@@ -1,0 +1,82 @@
+// velquin-hint-tables OUT.cpp: works out the hints of the built-in puzzles and writes them as a
+// C++ source of the block BuiltInHints() returns. A puzzle whose whole space holds at most
+// kMostTabled positions gets every position's hint; a larger one gets its lighter game's distances,
+// which bound the search the game runs for it.
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "engine/catalogue.h"
+#include "engine/game_state.h"
+#include "search/hint_data.h"
+#include "search/hint_table.h"
+#include "search/relaxed_board.h"
+#include "search/space.h"
+
+namespace {
+
+constexpr std::size_t kMostTabled = 3'000'000;
+constexpr std::size_t kMostRelaxed = 4'000'000;
+
+bool Fail(const char* what, int puzzle) {
+    std::fprintf(stderr, "velquin-hint-tables: puzzle %d: %s\n", puzzle, what);
+    return false;
+}
+
+bool WorkOut(int puzzle, std::vector<HintDataEntry>& entries) {
+    char start[kSlotSize];
+    int width = 0, height = 0;
+    StartRecord(puzzle, start, &width, &height);
+    if (const auto space = Space::Explore(start, kMostTabled)) {
+        auto bytes = HintTable::Build(*space);
+        if (!bytes) return Fail("two positions share a hash", puzzle);
+        entries.push_back({HintDataTable, start, std::move(*bytes)});
+        return true;
+    }
+    char relaxedStart[kSlotSize];
+    RelaxedBoard(start).Project(start, relaxedStart);
+    const auto relaxed = Space::Explore(relaxedStart, kMostRelaxed);
+    if (!relaxed) return Fail("its lighter game is too large", puzzle);
+    auto bytes = BuildBoundTable(*relaxed);
+    if (!bytes) return Fail("two positions share a hash", puzzle);
+    entries.push_back({HintDataBound, start, std::move(*bytes)});
+    return true;
+}
+
+// The block as 64-bit words in the machine's order (every machine the game runs on is
+// little-endian), which a compiler reads faster than single bytes.
+bool WriteSource(const char* path, const std::vector<std::uint8_t>& data) {
+    FILE* out = std::fopen(path, "w");
+    if (!out) return false;
+    std::vector<std::uint64_t> words((data.size() + 7) / 8, 0);
+    std::memcpy(words.data(), data.data(), data.size());
+    std::fprintf(out,
+                 "// Made by velquin-hint-tables.\n#include <cstdint>\n\n"
+                 "#include \"search/built_in_hints.h\"\n\n"
+                 "namespace {\nconst std::uint64_t kWords[] = {\n");
+    for (std::size_t i = 0; i < words.size(); ++i)
+        std::fprintf(out, "0x%016llxull,%s", static_cast<unsigned long long>(words[i]),
+                     i % 6 == 5 ? "\n" : "");
+    std::fprintf(out,
+                 "0};\n}  // namespace\n\nHintDataView BuiltInHints() {\n"
+                 "    return {reinterpret_cast<const std::uint8_t*>(kWords), %zuu};\n}\n",
+                 data.size());
+    return std::fclose(out) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: velquin-hint-tables OUT.cpp\n");
+        return 2;
+    }
+    std::vector<HintDataEntry> entries;
+    for (int puzzle = 0; puzzle < kPuzzleCount; ++puzzle)
+        if (!WorkOut(puzzle, entries)) return 1;
+    if (!WriteSource(argv[1], PackHintData(entries))) {
+        std::perror(argv[1]);
+        return 1;
+    }
+    return 0;
+}

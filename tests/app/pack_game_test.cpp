@@ -1,0 +1,216 @@
+// Packs of puzzles played by the velquin program with no screen: a whole pack solved by a script
+// with statistics in a key of their own, the game's own values untouched by it, both kept across
+// runs, and a pack the game cannot hold refused before anything is stored.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "engine/board_record.h"
+#include "engine/catalogue.h"
+#include "engine/game_state.h"
+#include "search/solver.h"
+#include "tests/scratch_folder.h"
+#include "ui/screen_layout.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kGameKey = "[HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC]";
+constexpr const char* kPackKeyStart = "[HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC\\pack-";
+
+struct Outcome {
+    int status = -1;
+    std::string out, err;
+    // The JSON of the last state line.
+    nlohmann::json State() const {
+        const std::size_t at = out.rfind("state {");
+        if (at == std::string::npos) return nullptr;
+        return nlohmann::json::parse(out.substr(at + 6, out.find('\n', at) - at - 6), nullptr,
+                                     false);
+    }
+};
+
+// A puzzle's shortest solution as taps at its cells' centres, as velquin-solve --taps writes it.
+std::string SolutionTaps(const char* text, std::size_t* moves) {
+    char start[kSlotSize] = {};
+    std::snprintf(start, sizeof start, "%s", text);
+    const int width = Digit(start[0]), height = Digit(start[1]);
+    // The pusher suffix, as the catalogue completes a record.
+    const int suffix = SuffixIndex(width, height);
+    start[suffix - 1] = ';';
+    for (int x = 0; x < width; ++x)
+        for (int y = 0; y < height; ++y)
+            if (start[CellIndex(width, x, y)] == 'M') {
+                start[suffix] = DigitChar(x);
+                start[suffix + 1] = DigitChar(y);
+            }
+    const auto path = SolveRecord(start, width, height);
+    if (!path) return "";
+    *moves = path->size();
+    std::string taps;
+    for (const Target& t : *path)
+        taps += "tap " + std::to_string(BoardOriginX(width) + kCellSize / 2 + kCellPitch * t.x) +
+                " " + std::to_string(BoardOriginY(height) + kCellSize / 2 + kCellPitch * t.y) +
+                "\n";
+    return taps;
+}
+
+class PackGame : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directories(folder / "packs");
+        // The built-in puzzles in reverse order, after a comment.
+        std::ofstream pack(Pack());
+        pack << "# the built-in puzzles, last first\n\n";
+        for (int i = kPuzzleCount - 1; i >= 0; --i) pack << kPuzzleTexts[i] << "\n";
+    }
+
+    fs::path Pack() const { return folder / "packs" / "reversed.txt"; }
+    fs::path Store() const { return folder / "store.reg"; }
+
+    // Runs the headless program on the test's store; `options` go after its own.
+    Outcome Play(const std::string& script, const std::string& options = "") {
+        std::ofstream(folder / "script.txt") << script;
+        const std::string command = std::string(VELQUIN_PROGRAM) + " --headless --script " +
+                                    (folder / "script.txt").string() + " --store " +
+                                    Store().string() + " " + options + " 2>" +
+                                    (folder / "err").string();
+        Outcome run;
+        FILE* out = popen(command.c_str(), "r");
+        char buffer[4096];
+        while (std::size_t n = fread(buffer, 1, sizeof buffer, out)) run.out.append(buffer, n);
+        const int status = pclose(out);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.err = Read(folder / "err");
+        return run;
+    }
+    Outcome PlayPack(const std::string& script, const fs::path& pack) {
+        return Play(script, "--puzzles " + pack.string());
+    }
+    static std::string Read(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    // One key's section of the store's text, from its header to the next one.
+    std::string Section(const std::string& header) const {
+        const std::string text = Read(Store());
+        const std::size_t at = text.find(header);
+        if (at == std::string::npos) return "";
+        const std::size_t end = text.find("\r\n[", at + header.size());
+        return text.substr(at, end == std::string::npos ? end : end - at);
+    }
+
+    ScratchFolder scratch;
+    const fs::path folder = scratch.Path();
+};
+
+TEST_F(PackGame, AWholePackIsSolvedWithStatisticsOfItsOwnAndTheGamesValuesUntouched) {
+    // Another program's key, then the game played in French: puzzle 0 solved, puzzle 1 started.
+    std::ofstream(Store(), std::ios::binary)
+        << "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"Count\"=dword:00000007\r\n";
+    std::size_t moves = 0;
+    const Outcome game = Play("tap 5 5\ncommand 40004\nclick 1007\nok\n" +
+                              SolutionTaps(kPuzzleTexts[0], &moves) + "command 40005\nstate\n");
+    ASSERT_EQ(game.status, 0) << game.err;
+    ASSERT_EQ(game.State()["bestScore"][0], 3);
+    const std::string gameValues = Section(kGameKey);
+    ASSERT_NE(gameValues.find("\"langue\"=dword:00000001"), std::string::npos) << gameValues;
+    ASSERT_EQ(std::count(gameValues.begin(), gameValues.end(), '='), 67);
+
+    // Every puzzle of the pack solved in turn; the pack's puzzle i is built-in puzzle 15 - i.
+    std::string script = "tap 5 5\nstate\n";
+    std::vector<std::size_t> lengths;
+    for (int i = 0; i < kPuzzleCount; ++i) {
+        script += SolutionTaps(kPuzzleTexts[kPuzzleCount - 1 - i], &moves) + "command 40005\n";
+        lengths.push_back(moves);
+    }
+    const Outcome pack = PlayPack(script + "state\n", Pack());
+    ASSERT_EQ(pack.status, 0) << pack.err;
+    const auto first =
+        nlohmann::json::parse(pack.out.substr(6, pack.out.find('\n') - 6), nullptr, false);
+    EXPECT_EQ(first["record"], "622131e---M-;N-eN--;40");
+    EXPECT_EQ(first["language"], 0);  // the game's French is not the pack's
+    EXPECT_EQ(first["gameNumber"], 0);
+    const auto last = pack.State();
+    for (int i = 0; i < kPuzzleCount; ++i) {
+        EXPECT_EQ(last["bestScore"][i], lengths[i]) << i;
+        EXPECT_EQ(last["totalScore"][i], lengths[i]) << i;
+    }
+
+    // The game's 67 values byte for byte as they were, the other program's key kept, and the
+    // pack's own full set in its key, beside its puzzles' solutions.
+    EXPECT_EQ(Section(kGameKey), gameValues);
+    EXPECT_NE(Section("[HKEY_CURRENT_USER\\Software\\Other]").find("\"Count\"=dword:00000007"),
+              std::string::npos);
+    const std::string packValues = Section(kPackKeyStart);
+    for (const char* value : {"\"version\"=dword:00000014", "\"langue\"=dword:00000000",
+                              "\"gamenumber\"=dword:0000000f", "\"bestscore15\"=dword:00000003",
+                              "\"solution15\"=\"SEE\""})
+        EXPECT_NE(packValues.find(value), std::string::npos) << value << "\n" << packValues;
+    EXPECT_EQ(std::count(packValues.begin(), packValues.end(), '='), 67 + 16);
+}
+
+TEST_F(PackGame, BothKeysAreKeptAcrossRunsAndARenamedPackKeepsItsStatistics) {
+    std::size_t packMoves = 0, gameMoves = 0;
+    const std::string solvePack = SolutionTaps(kPuzzleTexts[15], &packMoves);
+    const std::string solveGame = SolutionTaps(kPuzzleTexts[0], &gameMoves);
+    ASSERT_NE(packMoves, gameMoves);
+
+    ASSERT_EQ(PlayPack("tap 5 5\n" + solvePack + "command 40005\n", Pack()).status, 0);
+    Outcome game = Play("tap 5 5\nstate\n" + solveGame + "state\n");
+    ASSERT_EQ(game.status, 0) << game.err;
+    EXPECT_EQ(nlohmann::json::parse(game.out.substr(6, game.out.find('\n') - 6))["bestScore"][0],
+              0);  // the pack's best is not the game's
+    EXPECT_EQ(game.State()["bestScore"][0], gameMoves);
+
+    // The same records under another name, with other comments and line ends.
+    const fs::path renamed = folder / "elsewhere.txt";
+    {
+        std::ofstream out(renamed, std::ios::binary);
+        out << "# kept elsewhere\r\n";
+        for (int i = kPuzzleCount - 1; i >= 0; --i) out << "  " << kPuzzleTexts[i] << "\r\n";
+    }
+    const Outcome again = PlayPack("tap 5 5\nstate\n", renamed);
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.State()["bestScore"][0], packMoves);
+    EXPECT_EQ(again.State()["gameNumber"], 1);  // the pack's own last puzzle
+    EXPECT_EQ(again.State()["bestScore"][1], 0);
+
+    game = Play("tap 5 5\nstate\n");
+    EXPECT_EQ(game.State()["bestScore"][0], gameMoves);
+    EXPECT_EQ(game.State()["gameNumber"], 0);
+    EXPECT_EQ(game.State()["record"], "330121M--;n-W;---;00");
+}
+
+TEST_F(PackGame, APackTheGameCannotHoldEndsTheRunWithOneLineAndStoresNothing) {
+    ASSERT_EQ(Play("tap 5 5\n").status, 0);  // a store with the game's key
+    const std::string stored = Read(Store());
+    std::string text = Read(Pack());
+    // Line 7 is the fifth record, built-in puzzle 11: its blue box taken away.
+    const std::string blue = "422120--E-;-nnM";
+    text.replace(text.find(blue), blue.size(), "422120----;-nnM");
+    const fs::path bad = folder / "packs" / "bad.txt";
+    std::ofstream(bad) << text;
+    const Outcome refused = PlayPack("tap 5 5\nstate\n", bad);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err, "velquin: " + bad.string() + ":7: no big box at the blue box's cell\n");
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(Read(Store()), stored);
+
+    const Outcome missing = PlayPack("state\n", folder / "none.txt");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "velquin: cannot read the puzzle pack " +
+                               (folder / "none.txt").string() + ": No such file or directory\n");
+    EXPECT_EQ(Read(Store()), stored);
+}
+
+}  // namespace
