@@ -6,11 +6,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -20,6 +18,7 @@
 #include "engine/game_state.h"
 #include "platform/gdi/gdi.h"
 #include "platform/user/dialog.h"
+#include "tests/app/headless_run.h"
 #include "tests/png_file.h"
 #include "tests/scratch_folder.h"
 #include "texts/texts.h"
@@ -32,21 +31,7 @@ namespace fs = std::filesystem;
 // Puzzle 0's shortest solution, cells (0,1) (1,1) (2,1), tapped at the cells' centres.
 constexpr const char* kSolvePuzzle0 = "tap 81 113\ntap 120 113\ntap 159 113\n";
 
-struct Outcome {
-    int status = -1;
-    std::vector<std::string> lines;
-    std::string Joined() const {
-        std::string all;
-        for (const auto& l : lines) all += l + "\n";
-        return all;
-    }
-    std::vector<std::string> Starting(const std::string& prefix) const {
-        std::vector<std::string> out;
-        for (const auto& l : lines)
-            if (l.rfind(prefix, 0) == 0) out.push_back(l);
-        return out;
-    }
-};
+using Outcome = HeadlessRun;
 
 // A field of a report line, from the JSON after its first word (`state`, `box`, `answered`); null
 // when the line does not parse or has no such field.
@@ -77,29 +62,11 @@ class GameScript : public ::testing::Test {
     // Runs a script; `prefix` goes before the program in the shell's command (variables, limits).
     Outcome Play(const std::string& script, const std::string& prefix = "") {
         shots.clear();
-        fs::path file = folder / "script.txt";
-        std::ofstream(file) << script;
-        std::string command = prefix + " " + std::string(VELQUIN_PROGRAM) +
-                              " --headless --script " + file.string() + " --store " +
-                              (folder / "store.reg").string() + " --shots " + folder.string() +
-                              " 2>" + (folder / "err").string();
-        Outcome run;
-        FILE* out = popen(command.c_str(), "r");
-        char buffer[8192];
-        while (fgets(buffer, sizeof buffer, out)) {
-            std::string line(buffer);
-            if (!line.empty() && line.back() == '\n') line.pop_back();
-            run.lines.push_back(line);
-        }
-        int status = pclose(out);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return run;
+        return RunHeadless(folder, script,
+                           "--store " + Path("store.reg") + " --shots " + folder.string(), prefix);
     }
     // A file of the test's folder, whole ("" when missing).
-    std::string Read(const std::string& name) {
-        std::ifstream in(folder / name, std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), {});
-    }
+    std::string Read(const std::string& name) { return ReadWhole(folder / name); }
     std::string ErrorText() { return Read("err"); }
 
     // A pixel of a shot, 0xRRGGBB, or 0xFFFFFFFF for none; each shot is read once a run.
