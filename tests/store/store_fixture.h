@@ -19,7 +19,8 @@
 #include "store/settings_store.h"
 #include "tests/scratch_folder.h"
 
-// Runs `step` in a child process as `uid`; its result (0 for success, else the failing step).
+// Runs `step` in a child process as `uid`; its result (0 for success, else the failing step, or
+// 300 when there was no child to run it).
 inline int RunAs(uid_t uid, const std::function<int()>& step) {
     const pid_t child = fork();
     if (child == 0) {
@@ -27,7 +28,7 @@ inline int RunAs(uid_t uid, const std::function<int()>& step) {
         _exit(step());
     }
     int status = 0;
-    waitpid(child, &status, 0);
+    if (child < 0 || waitpid(child, &status, 0) != child) return 300;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 200 + WTERMSIG(status);
 }
 
