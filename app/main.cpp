@@ -30,6 +30,7 @@
 #include "platform/registry/registry.h"
 #include "platform/session/session.h"
 #include "resources/game_resources.h"
+#include "resources/resource_ids.h"
 #include "ui/game_app.h"
 #include "ui/hints.h"
 #include "ui/intro_geometry.h"
@@ -184,12 +185,12 @@ int RunHeadless(const CommandLine& cl) {
     return EndOfScript(script, line);
 }
 
-constexpr int kIconPicture = 200, kIconSize = 32;
+constexpr int kIconSize = 32;
 
 // The desktop window shows the game's icon, read from its picture; magenta is its transparent
 // background.
 void SetWindowIcon(SDL_Window* window) {
-    HBITMAP bitmap = LoadBitmapW(nullptr, MAKEINTRESOURCEW(kIconPicture));
+    HBITMAP bitmap = LoadBitmapW(nullptr, MAKEINTRESOURCEW(kIconBitmap));
     if (!bitmap) return;
     SDL_Surface* icon =
         SDL_CreateRGBSurfaceWithFormat(0, kIconSize, kIconSize, 32, SDL_PIXELFORMAT_ARGB8888);
@@ -263,7 +264,7 @@ int main(int argc, char** argv) {
             std::fputs(UsageText(), stdout);
             return 0;
         case CommandLine::ShowVersion:
-            std::puts("velquin 2.0");
+            std::puts("velquin " VELQUIN_VERSION);
             return 0;
         default:
             break;

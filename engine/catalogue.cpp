@@ -42,7 +42,7 @@ void UsePuzzlePack(const PuzzlePack* pack) {
 }
 
 bool StartRecord(int gameNumber, char* slot, int* width, int* height) {
-    const int number = (gameNumber >= 1 && gameNumber <= 15) ? gameNumber : 0;
+    const int number = PuzzleIndex(gameNumber);
     return CompleteRecord(playedPack ? playedPack->texts[number] : kPuzzleTexts[number], slot,
                           width, height);
 }

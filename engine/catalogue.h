@@ -14,7 +14,7 @@ extern const char kFallbackRecord[];
 struct PuzzlePack;
 void UsePuzzlePack(const PuzzlePack* pack);
 
-// Writes the starting position of puzzle `gameNumber` (0 for a number outside 1..15), with its
+// Writes the starting position of puzzle `gameNumber` (0 for a number outside 0..15), with its
 // pusher suffix, into `slot` (one history slot) and its sizes into `width` and `height`. A text
 // too large for a slot gives the fallback record instead, and false.
 bool StartRecord(int gameNumber, char* slot, int* width, int* height);

@@ -1,10 +1,11 @@
 #include "engine/game_progress.h"
 
+#include <algorithm>
 #include <cstring>
-#include <cwchar>
 
 #include "engine/catalogue.h"
 #include "engine/game_state.h"
+#include "engine/intro_phase.h"
 #include "platform/clock/clock.h"
 #include "texts/texts.h"
 
@@ -53,6 +54,14 @@ void BookAbandonedGame(GameWindow& window) {
     g.clockStarted = false;
 }
 
+// One puzzle on or back, with consent; no wrap-around at either end.
+void SwitchPuzzle(GameWindow& window, int step) {
+    EndIntro(window);
+    if (ConfirmAbort(window) != kAnswerOk) return;
+    gameState.gameNumber = std::clamp(gameState.gameNumber + step, 0, kPuzzleCount - 1);
+    StartGame(window);
+}
+
 }  // namespace
 
 void InitGameState(GameWindow& window) {
@@ -67,20 +76,6 @@ void InitGameState(GameWindow& window) {
     window.ApplyMenuLanguage();
 }
 
-void StartIntro(GameWindow& window) {
-    gameState.introFrame = 0;
-    gameState.introStartTick = GetTickCount();
-    gameState.introRunning = true;
-    gameState.timerId = window.StartTimer(kGameTimer, kIntroPeriodMs);
-}
-
-void EndIntro(GameWindow& window) {
-    if (!gameState.introRunning) return;
-    gameState.introStartTick = 0;
-    gameState.introRunning = false;
-    window.StopTimer(gameState.timerId);
-}
-
 void StartGame(GameWindow& window) {
     EndIntro(window);
     LoadLevel();
@@ -89,18 +84,11 @@ void StartGame(GameWindow& window) {
 }
 
 void NextPuzzle(GameWindow& window) {
-    EndIntro(window);
-    if (ConfirmAbort(window) != kAnswerOk) return;
-    gameState.gameNumber =
-        gameState.gameNumber + 1 >= kPuzzleCount ? kPuzzleCount - 1 : gameState.gameNumber + 1;
-    StartGame(window);
+    SwitchPuzzle(window, 1);
 }
 
 void PreviousPuzzle(GameWindow& window) {
-    EndIntro(window);
-    if (ConfirmAbort(window) != kAnswerOk) return;
-    gameState.gameNumber = gameState.gameNumber - 1 < 0 ? 0 : gameState.gameNumber - 1;
-    StartGame(window);
+    SwitchPuzzle(window, -1);
 }
 
 void LoadTutorial() {
@@ -176,19 +164,13 @@ void OnGameTick(GameWindow& window) {
     if (gameState.mode == ModePlaying && gameState.moveCount > 0) window.Repaint();
 }
 
-int FormatDuration(wchar_t* buffer, std::uint32_t durationMs) {
-    const unsigned s = durationMs / 1000;
-    const unsigned t = (durationMs % 1000) / 100;
-    // These formats hold no %s, so the C library reads them exactly as the platform does.
-    int n;
-    if (s < 60) {
-        n = std::swprintf(buffer, kDurationTextSize, GetText(TextDurationSeconds, 0), s, t);
-    } else if (s < 3600) {
-        n = std::swprintf(buffer, kDurationTextSize, GetText(TextDurationMinutes, 0), s / 60,
-                          s % 60, t);
-    } else {
-        n = std::swprintf(buffer, kDurationTextSize, GetText(TextDurationHours, 0), s / 3600,
-                          (s % 3600) / 60, (s % 3600) % 60, t);
+void ResetStatistics() {
+    GameState& g = gameState;
+    for (int i = 0; i < kPuzzleCount; ++i) {
+        g.bestScore[i] = 0;
+        g.bestTime[i] = 0;
+        g.totalScore[i] = 0;
+        g.totalTime[i] = 0;
     }
-    return n < 0 ? 0 : n;
+    g.gameNumber = 0;
 }

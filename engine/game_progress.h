@@ -1,17 +1,12 @@
 // The course of a game around the move rules: start-up, starting and switching puzzles, the game
-// clock, solved and abandoned games with their statistics, the tutorial and closing.
+// clock, solved and abandoned games with their statistics, the tutorial and closing. The intro
+// phase before it has a file of its own (intro_phase.h).
 #pragma once
-
-#include <cstdint>
 
 #include "engine/game_window.h"
 
 // Start-up reset: defaults, then the stored settings, then the menu in the stored language.
 void InitGameState(GameWindow& window);
-
-// The intro phase: frame count cleared, its start tick taken, timer 1 at 60 ms.
-void StartIntro(GameWindow& window);
-void EndIntro(GameWindow& window);
 
 void StartGame(GameWindow& window);
 void NextPuzzle(GameWindow& window);
@@ -33,7 +28,6 @@ void OnSessionEnd(GameWindow& window);
 // The game-clock branch of the timer, also run right after each committed move.
 void OnGameTick(GameWindow& window);
 
-// Milliseconds as the game shows a duration: 12"3, 1'5"3, 1h2'3"4. The buffer holds at least
-// kDurationTextSize characters; returns the length written.
-constexpr int kDurationTextSize = 12;
-int FormatDuration(wchar_t* buffer, std::uint32_t durationMs);
+// The options dialog's reset: every puzzle's bests and totals cleared, and puzzle 0 to start.
+// It changes the game state only; the store receives it at the next save.
+void ResetStatistics();

@@ -55,9 +55,13 @@ inline bool IsFrench() {
     return gameState.language != 0;
 }
 
-// The statistics entry of the current puzzle; a puzzle number outside 0..15 books into entry 0,
-// the puzzle such a number loads.
+// The puzzle a puzzle number names, the one rule for every use of the number: it loads that
+// puzzle and books into its statistics. A number outside 0..15 names puzzle 0.
+inline int PuzzleIndex(int number) {
+    return number >= 0 && number < kPuzzleCount ? number : 0;
+}
+
+// The statistics entry of the current puzzle.
 inline int StatsIndex() {
-    int g = gameState.gameNumber;
-    return (g >= 0 && g < kPuzzleCount) ? g : 0;
+    return PuzzleIndex(gameState.gameNumber);
 }

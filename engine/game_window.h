@@ -10,10 +10,9 @@ constexpr unsigned kBoxIconError = 0x10;
 constexpr int kAnswerOk = 1;
 constexpr int kAnswerCancel = 2;
 
-// Window timer 1 serves the intro (60 ms) and the game clock (100 ms).
+// Window timer 1 serves the intro (intro_phase.h) and the game clock, one after the other.
 constexpr unsigned kGameTimer = 1;
 constexpr unsigned kGameClockPeriodMs = 100;
-constexpr unsigned kIntroPeriodMs = 60;
 
 struct GameWindow {
     virtual ~GameWindow() = default;

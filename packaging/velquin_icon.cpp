@@ -1,34 +1,27 @@
 // velquin-icon PICTURE ID SIZE:OUTPUT.png...: writes the game's icon picture as PNG files of
-// the given sizes, for the desktop's icon theme. ID is the picture the icon must be, so that
-// a wrong file is refused rather than installed as the icon.
-#include <climits>
+// the given sizes, for the desktop's icon theme. ID is the id the icon's picture names (its
+// constant's name), so that a wrong file is refused rather than installed as the icon.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "packaging/icon_scale.h"
-#include "platform/crt/parse_integer.h"
 
 int main(int argc, char** argv) {
     if (argc < 4) {
         std::fprintf(stderr, "usage: velquin-icon PICTURE ID SIZE:OUTPUT.png...\n");
         return 2;
     }
-    const std::string path = argv[1];
-    long id = 0;
-    if (!ParseInteger<long>(argv[2], LONG_MIN, LONG_MAX, &id)) {
-        std::fprintf(stderr, "velquin-icon: %s is not a picture id\n", argv[2]);
-        return 2;
-    }
+    const std::string path = argv[1], id = argv[2];
     gdi::Picture picture;
     if (std::string error = gdi::ReadPictureFile(path, &picture); !error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
     if (picture.id != id) {
-        std::fprintf(stderr, "%s: holds picture %d, not the icon %ld\n", path.c_str(), picture.id,
-                     id);
+        std::fprintf(stderr, "%s: holds picture %s, not the icon %s\n", path.c_str(),
+                     picture.id.c_str(), id.c_str());
         return 1;
     }
     for (int i = 3; i < argc; ++i) {

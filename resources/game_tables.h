@@ -7,16 +7,19 @@
 #include "platform/user/dialog.h"
 #include "platform/user/menu.h"
 #include "resources/resource_ids.h"
+#include "texts/texts.h"
 
 namespace game_tables {
 
-inline constexpr MenuItemResource kItems[] = {{kCmdNextPuzzle, L"Next Game"},
-                                              {kCmdPreviousPuzzle, L"Previous Game"},
-                                              {kCmdLearnRules, L"Learn rules"},
-                                              {kCmdOptions, L"Options"},
-                                              {kCmdAbout, L"About"},
-                                              {kCmdExit, L"Exit"}};
-inline constexpr MenuPopupResource kMenu[] = {{L"Menu", kItems}};
+// The menu's own texts are the game's English ones, which the game sets again at start-up in its
+// language.
+inline const MenuItemResource kItems[] = {{kCmdNextPuzzle, GetText(TextMenuNextPuzzle, 0)},
+                                          {kCmdPreviousPuzzle, GetText(TextMenuPreviousPuzzle, 0)},
+                                          {kCmdLearnRules, GetText(TextMenuLearnRules, 0)},
+                                          {kCmdOptions, GetText(TextMenuOptions, 0)},
+                                          {kCmdAbout, GetText(TextMenuAbout, 0)},
+                                          {kCmdExit, GetText(TextMenuExit, 0)}};
+inline const MenuPopupResource kMenu[] = {{L"Menu", kItems}};
 
 // The toolbar's four commands, left to right.
 inline constexpr UINT kTools[] = {kCmdLearnRules, kCmdOptions, kCmdPreviousTool, kCmdNextTool};

@@ -1,11 +1,16 @@
-// The game's resource ids, named once: the main window's resources, the two dialogs, the
-// commands of the menu, the toolbar and the desktop's keys, and the controls of the dialogs.
+// The game's resource ids, named once: the main window's resources, the bitmaps (their pictures
+// name them), the two dialogs, the commands of the menu, the toolbar and the desktop's keys, and
+// the controls of the dialogs.
 #pragma once
 
 #include "platform/win_types.h"
 
 // Menu 128, accelerator table 128, toolbar 128 with bitmap 128, string 128.
 constexpr UINT kMainResource = 128;
+// The intro's banner (the game's name), glow and ring texture, the button glyphs under the
+// board, and the program's icon.
+constexpr UINT kBannerBitmap = 115, kGlowBitmap = 116, kRingBitmap = 117, kButtonGlyphsBitmap = 119,
+               kIconBitmap = 200;
 constexpr UINT kOptionsDialog = 104;
 constexpr UINT kRulesDialog = 105;
 // Commands of the menu and the toolbar.

@@ -98,8 +98,8 @@ long LoadSettings() {
     RegCloseKey(key);
 
     // Every use of the puzzle number indexes 16 entries: a stored number outside them starts
-    // the first puzzle.
-    if (g.gameNumber < 0 || g.gameNumber >= kPuzzleCount) g.gameNumber = 0;
+    // the puzzle it names, the first.
+    g.gameNumber = PuzzleIndex(g.gameNumber);
 
     // Earlier stores kept best times in whole seconds and no usable totals.
     if (storedVersion < kSettingsVersion) {

@@ -61,7 +61,7 @@ constexpr TextPair kTexts[] = {
      L"#12 : 68\r\n#13 : 82\r\n#14 : 97\r\n#15 : 108"},
     {TextAboutCaption, L"About", L"A propos"},
     SAME(TextAboutMessage,
-         L"VelquinPPC 2.0\r\nA box-pushing puzzle game\r\n\r\nPuzzle design:\r\n"
+         L"VelquinPPC " VELQUIN_VERSION L"\r\nA box-pushing puzzle game\r\n\r\nPuzzle design:\r\n"
          L" The first Velquin puzzles\r\n The Velquin puzzle collection\r\nDecember 2026"),
     {TextRulesMessage,
      L"Push the red box inside the blue box.\r\n\r\nYour challenge is to use the green pusher "

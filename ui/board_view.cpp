@@ -1,9 +1,10 @@
 #include "ui/board_view.h"
 
 #include "engine/board_record.h"
-#include "engine/game_progress.h"
+#include "engine/duration_format.h"
 #include "engine/game_state.h"
 #include "platform/crt/wsprintf.h"
+#include "resources/resource_ids.h"
 #include "texts/texts.h"
 #include "ui/back_buffer.h"
 #include "ui/hints.h"

@@ -7,9 +7,6 @@
 #include "engine/game_window.h"
 #include "platform/gdi/gdi.h"
 
-// Resource id of the 48 x 16 monochrome bitmap with the Restart, Undo and Redo glyphs.
-constexpr int kButtonGlyphsBitmap = 119;
-
 // Draws one cell's boxes and pusher in the 40-pixel square at (x, y). On return `cell` is 'M'
 // when a pusher was drawn, '-' when the cell was read and no pusher drawn, and unchanged when
 // nothing was drawn (an empty cell, or a character that is no cell code).

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/duration_format.h"
 #include "engine/game_progress.h"
 #include "engine/game_state.h"
 #include "platform/crt/wsprintf.h"
@@ -86,13 +87,7 @@ void OptionsDialog::OnResetStatistics() {
     if (MessageBox(GetText(TextConfirmReset, gameState.language),
                    GetText(TextWarningCaption, gameState.language), MB_OKCANCEL) != IDOK)
         return;
-    for (int i = 0; i < kPuzzleCount; ++i) {
-        gameState.bestScore[i] = 0;
-        gameState.bestTime[i] = 0;
-        gameState.totalScore[i] = 0;
-        gameState.totalTime[i] = 0;
-    }
-    gameState.gameNumber = 0;
+    ResetStatistics();
     statsText = BuildStatsText();
     UpdateData(FALSE);
 }

@@ -1,8 +1,10 @@
 #include "ui/intro.h"
 
 #include "engine/game_state.h"
+#include "engine/intro_phase.h"
 #include "platform/clock/clock.h"
 #include "platform/gdi/gdi.h"
+#include "resources/resource_ids.h"
 #include "texts/texts.h"
 #include "ui/back_buffer.h"
 #include "ui/intro_geometry.h"
@@ -10,7 +12,6 @@
 namespace {
 
 constexpr int kLastFrame = 2000;
-constexpr int kStepMs = 60;
 
 // A star's five pixels, in drawing order: offset and colour factors.
 struct StarPixel {
@@ -94,7 +95,7 @@ void DrawGlow(int h) {
 bool DrawIntroFrame() {
     gameState.introFrame = static_cast<std::int16_t>(gameState.introFrame + 1);
     if (gameState.introFrame < 2 || gameState.introFrame > kLastFrame) return false;
-    const std::uint32_t t = (GetTickCount() - gameState.introStartTick) / kStepMs;
+    const std::uint32_t t = (GetTickCount() - gameState.introStartTick) / kIntroPeriodMs;
     if (gameState.introFrame == 2) {
         DrawStillFrame();
         return true;

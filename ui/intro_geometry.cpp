@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "ui/screen_layout.h"
-#include "ui/xorshift.h"
 
 IntroStar introStars[kStarCount];
 RingPoint ringTable[kRingPoints];
@@ -11,19 +10,23 @@ double depthScale = 0;
 
 namespace {
 
-Xorshift32 generator{0x9E3779B9u};
+// xorshift32: small, seedable and the same on every machine. A state of 0 would stay 0.
+std::uint32_t randomState = 0x9E3779B9u;
 
 }  // namespace
 
 std::uint32_t Random() {
-    return generator.Next();
+    randomState ^= randomState << 13;
+    randomState ^= randomState >> 17;
+    randomState ^= randomState << 5;
+    return randomState;
 }
 
 void SeedRandom(std::uint32_t seed) {
     // Spread the seed so that small neighbouring seeds start far apart; never a zero state.
     std::uint32_t x = seed * 0x9E3779B9u + 0x7F4A7C15u;
     x ^= x >> 16;
-    generator.state = x ? x : 0x9E3779B9u;
+    randomState = x ? x : 0x9E3779B9u;
 }
 
 void InitIntroTables() {

@@ -5,6 +5,7 @@
 #include "engine/game_progress.h"
 #include "engine/game_state.h"
 #include "engine/history.h"
+#include "engine/intro_phase.h"
 #include "engine/move_rules.h"
 #include "store/settings_store.h"
 #include "texts/texts.h"
@@ -105,11 +106,15 @@ bool MainFrame::StatisticsUnsaved() {
     return ::StatisticsUnsaved();
 }
 
+void MainFrame::EndIntroAndStartGame() {
+    EndIntro(*this);
+    StartGame(*this);
+    Repaint();
+}
+
 void MainFrame::OnTap(UINT, CPoint point) {
     if (gameState.introRunning) {
-        EndIntro(*this);
-        StartGame(*this);
-        Repaint();
+        EndIntroAndStartGame();  // the tap is used up
         return;
     }
     if (PtInRect(&undoRect, point)) {
@@ -168,16 +173,14 @@ void MainFrame::OnTimer(UINT_PTR) {
         return;
     }
     DWORD elapsed = GetTickCount() - gameState.introStartTick;
-    if (elapsed <= 5000) {
+    if (elapsed <= kIntroLengthMs) {
         if (gameState.introFrame > 1)
             InvalidateRect(&introRect, FALSE);
         else
             Invalidate();
         return;
     }
-    EndIntro(*this);
-    StartGame(*this);
-    Repaint();
+    EndIntroAndStartGame();
 }
 
 // The engine reads the platform's key codes under names of its own.
@@ -217,10 +220,7 @@ void MainFrame::OnRestartCommand() {
 }
 
 void MainFrame::OnEndIntroCommand() {
-    if (!gameState.introRunning) return;
-    EndIntro(*this);
-    StartGame(*this);
-    Repaint();
+    if (gameState.introRunning) EndIntroAndStartGame();
 }
 
 void MainFrame::OnHint() {
@@ -245,7 +245,7 @@ void MainFrame::ShowAbout() {
 
 void MainFrame::ShowOptions() {
     EndIntro(*this);
-    if (ConfirmAbort(*this) != 1) return;
+    if (ConfirmAbort(*this) != kAnswerOk) return;
     {
         OptionsDialog dialog;
         dialog.DoModal();
@@ -257,7 +257,7 @@ void MainFrame::ShowOptions() {
 
 void MainFrame::LearnRules() {
     EndIntro(*this);
-    if (ConfirmAbort(*this) != 1) return;
+    if (ConfirmAbort(*this) != kAnswerOk) return;
     RulesDialog dialog;
     dialog.DoModal();
     LoadTutorial();

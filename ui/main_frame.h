@@ -57,6 +57,8 @@ class MainFrame : public CFrameWnd, public GameWindow {
     DECLARE_MESSAGE_MAP()
 
   private:
+    // The intro's end by a tap, its last tick or a key: `EndIntro`, `StartGame`, then a repaint.
+    void EndIntroAndStartGame();
     void TapButton(const RECT& button);
     std::vector<Timer> timers_;
 };

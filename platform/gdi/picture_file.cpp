@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 #include <fstream>
+#include <span>
 #include <sstream>
 
 #include "platform/crt/parse_integer.h"
@@ -29,6 +30,16 @@ std::string_view Word(std::string_view& s) {
 
 bool Number(std::string_view w, int base, long* value) {
     return ParseInteger(w, LONG_MIN, LONG_MAX, value, base);
+}
+
+bool Name(std::string_view w) {
+    auto letter = [](char c) {
+        return c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    };
+    if (w.empty() || !letter(w.front())) return false;
+    for (char c : w)
+        if (!letter(c) && !(c >= '0' && c <= '9')) return false;
+    return true;
 }
 
 }  // namespace
@@ -68,16 +79,18 @@ std::string ParsePicture(std::string_view text, Picture* out) {
         std::string_view keyword = Word(rest);
         if (keyword == "picture") {
             if (header) return fail("a second picture line");
+            const std::string_view id = Word(rest);
             long v[4];
-            for (long& x : v)
+            if (!Name(id) && !Number(id, 10, &v[0])) return fail("picture ID WIDTH HEIGHT BITS");
+            for (long& x : std::span(v).subspan(1))
                 if (!Number(Word(rest), 10, &x)) return fail("picture ID WIDTH HEIGHT BITS");
             if (!Trim(rest).empty()) return fail("picture ID WIDTH HEIGHT BITS");
-            if (v[0] < 1 || v[0] > 0xFFFF) return fail("the id must be 1 to 65535");
+            if (!Name(id) && (v[0] < 1 || v[0] > 0xFFFF)) return fail("the id must be 1 to 65535");
             if (v[1] < 1 || v[1] > 4096 || v[2] < 1 || v[2] > 4096)
                 return fail("width and height must be 1 to 4096");
             if (v[3] != 1 && v[3] != 4 && v[3] != 8 && v[3] != 32)
                 return fail("bits must be 1, 4, 8 or 32");
-            pic.id = static_cast<int>(v[0]);
+            pic.id = id;
             pic.width = static_cast<int>(v[1]);
             pic.height = static_cast<int>(v[2]);
             pic.bitsPerPixel = static_cast<int>(v[3]);

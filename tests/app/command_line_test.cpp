@@ -12,7 +12,7 @@ CommandLine Parse(const std::vector<const char*>& words) {
     return ParseCommandLine(static_cast<int>(argv.size()), argv.data());
 }
 
-TEST(CommandLine, NoOptionsLeavesTheWindowsScaleToTheScreenAndTheLastRun) {
+TEST(CommandLine, TakesTheWindowsOptionsOrTheScriptAndItsOptions) {
     const CommandLine line = Parse({});
     EXPECT_EQ(line.action, CommandLine::RunDesktop);
     EXPECT_EQ(line.scale, 0);
@@ -23,28 +23,24 @@ TEST(CommandLine, NoOptionsLeavesTheWindowsScaleToTheScreenAndTheLastRun) {
     EXPECT_EQ(chosen.scale, 5);
     EXPECT_TRUE(chosen.fullScreen);
     EXPECT_EQ(Parse({"--puzzles", "packs/a.txt"}).puzzles, "packs/a.txt");
-}
 
-TEST(CommandLine, HeadlessTakesItsScriptAndOptions) {
-    const CommandLine line =
+    const CommandLine headless =
         Parse({"--headless", "--script", "-", "--shots", "out", "--tick-start", "4294967000",
                "--seed", "1", "--store", "/tmp/s.reg", "--puzzles", "p.txt"});
-    ASSERT_EQ(line.action, CommandLine::RunHeadless) << line.error;
-    EXPECT_EQ(line.script, "-");
-    EXPECT_EQ(line.shotsFolder, "out");
-    EXPECT_EQ(line.tickStart, 4294967000u);
-    EXPECT_TRUE(line.seedGiven);
-    EXPECT_EQ(line.seed, 1u);
-    EXPECT_EQ(line.store, "/tmp/s.reg");
-    EXPECT_EQ(line.puzzles, "p.txt");
-}
+    ASSERT_EQ(headless.action, CommandLine::RunHeadless) << headless.error;
+    EXPECT_EQ(headless.script, "-");
+    EXPECT_EQ(headless.shotsFolder, "out");
+    EXPECT_EQ(headless.tickStart, 4294967000u);
+    EXPECT_TRUE(headless.seedGiven);
+    EXPECT_EQ(headless.seed, 1u);
+    EXPECT_EQ(headless.store, "/tmp/s.reg");
+    EXPECT_EQ(headless.puzzles, "p.txt");
 
-TEST(CommandLine, HelpAndVersionWinOverEverythingElse) {
     EXPECT_EQ(Parse({"--scale", "3", "--help"}).action, CommandLine::ShowHelp);
     EXPECT_EQ(Parse({"--version", "--bogus"}).action, CommandLine::ShowVersion);
 }
 
-TEST(CommandLine, RefusesWhatItCannotUse) {
+TEST(CommandLine, RefusesWhatItCannotUseTakingOnlyWholeOptionNames) {
     const std::vector<std::vector<const char*>> refused = {
         {"--bogus"},
         {"--scale"},
@@ -68,9 +64,7 @@ TEST(CommandLine, RefusesWhatItCannotUse) {
         EXPECT_EQ(line.action, CommandLine::Refuse) << words[0];
         EXPECT_FALSE(line.error.empty());
     }
-}
 
-TEST(CommandLine, TakesOnlyWholeOptionNamesAndStopsAtAStrayWord) {
     for (const auto& words :
          std::vector<std::vector<const char*>>{{"--hel"},
                                                {"--head", "--script", "s"},

@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "tests/backend/xvfb.h"
+#include "tests/scratch_folder.h"
 
 // Xlib's header last: it defines None, Bool and Status as macros.
 // clang-format off
@@ -55,13 +56,6 @@ class DesktopSession : public testing::Test {
     void SetUp() override {
         if (!testing_xvfb::Installed("Xvfb") || !testing_xvfb::Installed("xdotool"))
             GTEST_SKIP() << "Xvfb and xdotool are needed (tools/setup.sh installs them)";
-        folder = fs::temp_directory_path() /
-                 ("velquin-desktop-" + std::to_string(getpid()) + "-" +
-                  testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        fs::permissions(folder, fs::perms::owner_all);
-        store = folder / "store.reg";
         // A virtual X server, and a connection of the test's own to it.
         std::string why;
         ASSERT_TRUE(x.Start(&why)) << why;
@@ -78,7 +72,6 @@ class DesktopSession : public testing::Test {
         }
         if (display) XCloseDisplay(display);
         x.Stop(SIGKILL);
-        fs::remove_all(folder);
     }
 
     // Starts the program; `args` after the program's name.
@@ -187,7 +180,8 @@ class DesktopSession : public testing::Test {
         return -1;
     }
 
-    fs::path folder, store;
+    ScratchFolder scratch;
+    const fs::path folder = scratch.Path(), store = folder / "store.reg";
     std::string displayName;
     testing_xvfb::XServer x;
     Display* display = nullptr;

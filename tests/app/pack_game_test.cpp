@@ -2,14 +2,11 @@
 // with statistics in a key of their own, the game's own values untouched by it, both kept across
 // runs, and a pack the game cannot hold refused before anything is stored.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -18,6 +15,8 @@
 #include "engine/catalogue.h"
 #include "engine/game_state.h"
 #include "search/solver.h"
+#include "tests/app/headless_run.h"
+#include "tests/scratch_folder.h"
 #include "ui/screen_layout.h"
 
 namespace {
@@ -27,17 +26,7 @@ namespace fs = std::filesystem;
 constexpr const char* kGameKey = "[HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC]";
 constexpr const char* kPackKeyStart = "[HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC\\pack-";
 
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-    // The JSON of the last state line.
-    nlohmann::json State() const {
-        const std::size_t at = out.rfind("state {");
-        if (at == std::string::npos) return nullptr;
-        return nlohmann::json::parse(out.substr(at + 6, out.find('\n', at) - at - 6), nullptr,
-                                     false);
-    }
-};
+using Outcome = HeadlessRun;
 
 // A puzzle's shortest solution as taps at its cells' centres, as velquin-solve --taps writes it.
 std::string SolutionTaps(const char* text, std::size_t* moves) {
@@ -67,44 +56,24 @@ std::string SolutionTaps(const char* text, std::size_t* moves) {
 class PackGame : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("velquin-pack-game-" + std::to_string(getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
         fs::create_directories(folder / "packs");
         // The built-in puzzles in reverse order, after a comment.
         std::ofstream pack(Pack());
         pack << "# the built-in puzzles, last first\n\n";
         for (int i = kPuzzleCount - 1; i >= 0; --i) pack << kPuzzleTexts[i] << "\n";
     }
-    void TearDown() override { fs::remove_all(folder); }
 
     fs::path Pack() const { return folder / "packs" / "reversed.txt"; }
     fs::path Store() const { return folder / "store.reg"; }
 
     // Runs the headless program on the test's store; `options` go after its own.
     Outcome Play(const std::string& script, const std::string& options = "") {
-        std::ofstream(folder / "script.txt") << script;
-        const std::string command = std::string(VELQUIN_PROGRAM) + " --headless --script " +
-                                    (folder / "script.txt").string() + " --store " +
-                                    Store().string() + " " + options + " 2>" +
-                                    (folder / "err").string();
-        Outcome run;
-        FILE* out = popen(command.c_str(), "r");
-        char buffer[4096];
-        while (std::size_t n = fread(buffer, 1, sizeof buffer, out)) run.out.append(buffer, n);
-        const int status = pclose(out);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.err = Read(folder / "err");
-        return run;
+        return RunHeadless(folder, script, "--store " + Store().string() + " " + options);
     }
     Outcome PlayPack(const std::string& script, const fs::path& pack) {
         return Play(script, "--puzzles " + pack.string());
     }
-    static std::string Read(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    static std::string Read(const fs::path& file) { return ReadWhole(file); }
     // One key's section of the store's text, from its header to the next one.
     std::string Section(const std::string& header) const {
         const std::string text = Read(Store());
@@ -114,7 +83,8 @@ class PackGame : public ::testing::Test {
         return text.substr(at, end == std::string::npos ? end : end - at);
     }
 
-    fs::path folder;
+    ScratchFolder scratch;
+    const fs::path folder = scratch.Path();
 };
 
 TEST_F(PackGame, AWholePackIsSolvedWithStatisticsOfItsOwnAndTheGamesValuesUntouched) {
@@ -139,8 +109,7 @@ TEST_F(PackGame, AWholePackIsSolvedWithStatisticsOfItsOwnAndTheGamesValuesUntouc
     }
     const Outcome pack = PlayPack(script + "state\n", Pack());
     ASSERT_EQ(pack.status, 0) << pack.err;
-    const auto first =
-        nlohmann::json::parse(pack.out.substr(6, pack.out.find('\n') - 6), nullptr, false);
+    const auto first = pack.State(false);
     EXPECT_EQ(first["record"], "622131e---M-;N-eN--;40");
     EXPECT_EQ(first["language"], 0);  // the game's French is not the pack's
     EXPECT_EQ(first["gameNumber"], 0);
@@ -172,8 +141,7 @@ TEST_F(PackGame, BothKeysAreKeptAcrossRunsAndARenamedPackKeepsItsStatistics) {
     ASSERT_EQ(PlayPack("tap 5 5\n" + solvePack + "command 40005\n", Pack()).status, 0);
     Outcome game = Play("tap 5 5\nstate\n" + solveGame + "state\n");
     ASSERT_EQ(game.status, 0) << game.err;
-    EXPECT_EQ(nlohmann::json::parse(game.out.substr(6, game.out.find('\n') - 6))["bestScore"][0],
-              0);  // the pack's best is not the game's
+    EXPECT_EQ(game.State(false)["bestScore"][0], 0);  // the pack's best is not the game's
     EXPECT_EQ(game.State()["bestScore"][0], gameMoves);
 
     // The same records under another name, with other comments and line ends.
@@ -207,7 +175,7 @@ TEST_F(PackGame, APackTheGameCannotHoldEndsTheRunWithOneLineAndStoresNothing) {
     const Outcome refused = PlayPack("tap 5 5\nstate\n", bad);
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(refused.err, "velquin: " + bad.string() + ":7: no big box at the blue box's cell\n");
-    EXPECT_EQ(refused.out, "");
+    EXPECT_TRUE(refused.lines.empty());
     EXPECT_EQ(Read(Store()), stored);
 
     const Outcome missing = PlayPack("state\n", folder / "none.txt");

@@ -4,7 +4,6 @@
 #include "app/puzzle_packs.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -20,6 +19,7 @@
 #include "search/solution_steps.h"
 #include "search/solver.h"
 #include "store/settings_store.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
@@ -47,20 +47,11 @@ std::string PackWith(int index, const std::string& record) {
 
 class PuzzlePacks : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("velquin-packs-" + std::to_string(getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        store = folder / "registry.reg";
-        SetRegistryFilePath(store.string());
-    }
+    void SetUp() override { SetRegistryFilePath(store.string()); }
     void TearDown() override {
         UsePuzzlePack(nullptr);
         UseSettingsSubKey(L"");
         SetRegistryFilePath("");
-        fs::remove_all(folder);
     }
 
     // Takes and plays a pack's text; the error, or "" when it plays.
@@ -105,7 +96,8 @@ class PuzzlePacks : public ::testing::Test {
         return slot;
     }
 
-    fs::path folder, store;
+    ScratchFolder scratch;
+    const fs::path folder = scratch.Path(), store = folder / "registry.reg";
 };
 
 TEST_F(PuzzlePacks, EveryKindOfRecordTheGameCannotHoldIsRefusedWithItsLine) {

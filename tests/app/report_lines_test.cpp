@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(ReportLines, StateNamesEveryFieldAndTheCurrentRecord) {
+TEST(ReportLines, StateNamesEveryFieldEvenWithABrokenIndexAndBoxesKeepToOneLine) {
     static GameState state;
     std::memset(&state, 0, sizeof state);
     state.mode = ModeTutorial;
@@ -31,16 +31,11 @@ TEST(ReportLines, StateNamesEveryFieldAndTheCurrentRecord) {
         "totalTime": [0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0],
         "record": "22\"0\\x", "timers": [{"id": 1, "period": 100}]})");
     EXPECT_EQ(nlohmann::json::parse(line.substr(6)), expected);
-}
 
-TEST(ReportLines, AStateWithABrokenIndexStillPrints) {
-    static GameState state;
     std::memset(&state, 0, sizeof state);
-    state.currentIndex = 500;
+    state.currentIndex = 500;  // a broken index: the line still prints
     EXPECT_NE(StateLine(state, {}).find("\"record\": \"\", \"timers\": []"), std::string::npos);
-}
 
-TEST(ReportLines, BoxesKeepTheirTextOnOneLine) {
     EXPECT_EQ(BoxLine(L"Velquin PPC", L"Bravo !\r\nMeilleur temps\té", 0x11),
               "box {\"caption\": \"Velquin PPC\", \"text\": \"Bravo !\\r\\nMeilleur "
               "temps\\t\xC3\xA9\", \"style\": 17}");

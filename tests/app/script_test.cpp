@@ -19,7 +19,7 @@ ScriptError Refused(const std::string& source) {
     return error;
 }
 
-TEST(Script, ReadsEveryCommandWithItsLineNumber) {
+TEST(Script, ReadsEveryCommandAndKeyWithItsLineNumber) {
     const auto commands = Parse(
         "# replay of the first puzzle\r\n"
         "\n"
@@ -67,19 +67,15 @@ TEST(Script, ReadsEveryCommandWithItsLineNumber) {
     EXPECT_EQ(commands[14].text, "after-solve.1");
     EXPECT_EQ(commands[15].verb, VerbState);
     EXPECT_EQ(commands[15].line, 21);
-}
 
-TEST(Script, NamesTheFirstLineThatIsNoCommand) {
     const ScriptError error = Refused("wait 10\n\n# fine\nwiat 10\nbogus\n");
     EXPECT_EQ(error.line, 4);
     EXPECT_NE(error.what.find("wiat"), std::string::npos);
-}
 
-TEST(Script, NamesKeysWithTheModifiersHeldWithThem) {
-    const auto commands = Parse(
+    const auto keys = Parse(
         "key ctrl+shift+z\nkey alt+return\nkey u\nkey f11\nkey pagedown\nkey space\n"
         "key shift+90\nkey backspace\nkey ctrl+comma\n");
-    ASSERT_EQ(commands.size(), 9u);
+    ASSERT_EQ(keys.size(), 9u);
     const std::pair<int, unsigned> expected[] = {{'Z', KeyControl | KeyShift},
                                                  {13, KeyAlt},
                                                  {'U', 0u},
@@ -89,24 +85,21 @@ TEST(Script, NamesKeysWithTheModifiersHeldWithThem) {
                                                  {90, KeyShift},
                                                  {8, 0u},
                                                  {0xBC, KeyControl}};
-    for (size_t i = 0; i < commands.size(); ++i) {
-        EXPECT_EQ(commands[i].verb, VerbKey) << i;
-        EXPECT_EQ(commands[i].number, expected[i].first) << i;
-        EXPECT_EQ(commands[i].modifiers, expected[i].second) << i;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        EXPECT_EQ(keys[i].verb, VerbKey) << i;
+        EXPECT_EQ(keys[i].number, expected[i].first) << i;
+        EXPECT_EQ(keys[i].modifiers, expected[i].second) << i;
     }
 }
 
-// A NUL byte would otherwise end a word early: "tap 5\0junk 5" must not run as "tap 5 5".
-TEST(Script, ALineHoldingANulByteIsRefusedByItsNumber) {
+TEST(Script, RefusesANulByteAndBadArgumentsByTheirLine) {
     for (const std::string& line : {std::string("tap 5\0junk 5", 12), std::string("# note\0", 7),
                                     std::string("\0", 1), std::string("wait 10\0", 8)}) {
         const ScriptError error = Refused("state\nstate\n" + line + "\nstate\n");
         EXPECT_EQ(error.line, 3);
         EXPECT_NE(error.what.find("NUL"), std::string::npos) << error.what;
     }
-}
 
-TEST(Script, RefusesBadArguments) {
     for (const char* line : {"wait",          "wait -1",         "wait 10ms",  "wait 99999999999",
                              "tap 1",         "tap 1 2 3",       "tap x 2",    "tap 1 999999999999",
                              "key",           "key hom",         "key 0",      "key 300",

@@ -9,10 +9,11 @@
 #include <fstream>
 
 #include "platform/backend/sdl/window_scale.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
-TEST(WindowScale, TheLargestWholeScaleThatFitsTheUsableAreaWithRoomToSpare) {
+TEST(WindowScale, TheLargestWholeScaleThatFitsTheUsableAreaOrTheResizedWindow) {
     struct Display {
         int width, height, scale;
     } const displays[] = {
@@ -31,16 +32,14 @@ TEST(WindowScale, TheLargestWholeScaleThatFitsTheUsableAreaWithRoomToSpare) {
     };
     for (const auto& d : displays)
         EXPECT_EQ(backend::FittingScale(d.width, d.height), d.scale) << d.width << "x" << d.height;
-}
 
-TEST(WindowScale, TheScaleOfAResizedWindowIsTheLargestThatStillShowsAllOfTheScreen) {
     EXPECT_EQ(backend::ScaleOfWindow(480, 640), 2);
     EXPECT_EQ(backend::ScaleOfWindow(1000, 700), 2);  // height decides
     EXPECT_EQ(backend::ScaleOfWindow(719, 2000), 2);  // width decides
     EXPECT_EQ(backend::ScaleOfWindow(100, 100), 1);   // below the minimum size: still 1
 }
 
-TEST(WindowState, ReadsBackWhatItWroteAndIgnoresWhatItDoesNotKnow) {
+TEST(WindowState, ReadsBackWhatItWroteInTheStateFolderWhateverElseTheFileHolds) {
     const WindowState written{4, true};
     const WindowState read = ParseWindowState(FormatWindowState(written));
     EXPECT_EQ(read.scale, 4);
@@ -49,13 +48,10 @@ TEST(WindowState, ReadsBackWhatItWroteAndIgnoresWhatItDoesNotKnow) {
     EXPECT_EQ(odd.scale, 0);
     EXPECT_FALSE(odd.fullScreen);
     EXPECT_EQ(ParseWindowState("scale=8\nfullscreen=0\n").scale, 8);
-}
 
-TEST(WindowState, LivesInTheStateFolderAndSurvivesAMissingOrDamagedFile) {
     namespace fs = std::filesystem;
-    const fs::path folder =
-        fs::temp_directory_path() / ("velquin-window-" + std::to_string(getpid()));
-    fs::remove_all(folder);
+    const ScratchFolder scratch;
+    const fs::path folder = scratch.Path();
     setenv("XDG_STATE_HOME", folder.c_str(), 1);
     const std::string path = WindowStatePath();
     EXPECT_EQ(path, (folder / "velquin" / "window").string());
@@ -70,7 +66,6 @@ TEST(WindowState, LivesInTheStateFolderAndSurvivesAMissingOrDamagedFile) {
     setenv("HOME", folder.c_str(), 1);
     EXPECT_EQ(WindowStatePath(), (folder / ".local/state/velquin/window").string());
     unsetenv("XDG_STATE_HOME");
-    fs::remove_all(folder);
 }
 
 }  // namespace

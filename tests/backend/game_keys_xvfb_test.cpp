@@ -19,6 +19,7 @@
 #include "resources/game_resources.h"
 #include "resources/resource_ids.h"
 #include "tests/backend/xvfb.h"
+#include "tests/scratch_folder.h"
 #include "ui/game_app.h"
 
 namespace {
@@ -36,13 +37,9 @@ class RealWindow : public ::testing::Test {
         if (!x.Start(&why)) GTEST_SKIP() << "skipped: " << why;
         setenv("DISPLAY", x.Display().c_str(), 1);
         setenv("SDL_VIDEODRIVER", "x11", 1);
-        folder = fs::temp_directory_path() / ("velquin-keys-" + std::to_string(getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        SetRegistryFilePath((folder / "store.reg").string());
+        SetRegistryFilePath(scratch / "store.reg");
         RegisterGameResources();
     }
-    void TearDown() override { fs::remove_all(folder); }
 
     // Presses keys (xdotool names) with the pointer in the window, where the keys go.
     void Press(const std::string& keys) {
@@ -89,7 +86,7 @@ class RealWindow : public ::testing::Test {
     }
 
     XServer x;
-    fs::path folder;
+    ScratchFolder scratch;
     std::unique_ptr<backend::SdlBackend> sdl;
 };
 

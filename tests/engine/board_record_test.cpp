@@ -32,27 +32,7 @@ TEST(CellCodes, EveryCodeExpandsToItsLayersAndFoldsBack) {
         ASSERT_EQ(FoldCell(&parts), 0);
         EXPECT_EQ(parts.code, row.code);
     }
-}
-
-TEST(CellCodes, OnlyTheTwentySixCharactersAreCodes) {
-    int codes = 0;
-    for (int c = -128; c < 128; ++c) {
-        CellParts parts{static_cast<char>(c), 'a', 'b', 'c'};
-        const int result = ExpandCell(&parts);
-        if (result == 0) {
-            ++codes;
-        } else {
-            // A failure says so and leaves the layers alone.
-            EXPECT_EQ(result, -1) << c;
-            EXPECT_EQ(parts.pusher, 'a');
-            EXPECT_EQ(parts.smallBox, 'b');
-            EXPECT_EQ(parts.bigBox, 'c');
-        }
-    }
-    EXPECT_EQ(codes, 26);
-}
-
-TEST(CellCodes, APusherInABoxFoldsToTheBoxAlone) {
+    // A pusher in a box folds to the box alone.
     for (CellParts parts : {CellParts{'S', 'M', '-', 'S'}, CellParts{'w', 'M', 'w', '-'},
                             CellParts{'P', 'M', 's', 'N'}}) {
         const char expected = parts.code;
@@ -62,25 +42,41 @@ TEST(CellCodes, APusherInABoxFoldsToTheBoxAlone) {
     }
 }
 
-// An unknown small box in a big one, or an unknown big box: no code, and the old one stays.
-TEST(CellCodes, LayersThatMakeNoCodeFailAndKeepTheCode) {
+// Only the twenty-six characters are codes; an unknown small box in a big one, or an unknown big
+// box, makes none. A failure says so and leaves what it would have written alone.
+TEST(CellCodes, WhatIsNoCodeFailsAndChangesNothing) {
+    int codes = 0;
+    for (int c = -128; c < 128; ++c) {
+        CellParts parts{static_cast<char>(c), 'a', 'b', 'c'};
+        const int result = ExpandCell(&parts);
+        if (result == 0) {
+            ++codes;
+        } else {
+            EXPECT_EQ(result, -1) << c;
+            EXPECT_EQ(parts.pusher, 'a');
+            EXPECT_EQ(parts.smallBox, 'b');
+            EXPECT_EQ(parts.bigBox, 'c');
+        }
+    }
+    EXPECT_EQ(codes, 26);
     for (CellParts parts : {CellParts{'k', '-', 'x', 'N'}, CellParts{'k', '-', 'n', 'Z'}}) {
         EXPECT_LT(FoldCell(&parts), 0);
         EXPECT_EQ(parts.code, 'k');
     }
 }
 
-TEST(BoardRecord, IndexesOfTheFirstPuzzle) {
+// The first puzzle's indexes; solved when red stands in blue; digits below '0' read negative.
+TEST(BoardRecord, IndexesSolvedTestAndDigits) {
     const std::string record = "330121M--;n-W;---;00";
     EXPECT_EQ(record[CellIndex(3, 0, 1)], 'n');
     EXPECT_EQ(record[CellIndex(3, 2, 1)], 'W');
     EXPECT_EQ(static_cast<int>(record.size()), SuffixIndex(3, 3) + 2);
-}
-
-TEST(BoardRecord, SolvedWhenRedStandsInBlue) {
     EXPECT_TRUE(IsSolved("332222s--;---;--R;22"));
     EXPECT_FALSE(IsSolved("332122s--;--w;--N;21"));
     EXPECT_FALSE(IsSolved("330121M--;n-W;---;00"));
+    EXPECT_EQ(Digit('7'), 7);
+    EXPECT_EQ(Digit('/'), -1);
+    EXPECT_LT(Digit(static_cast<char>(0xE9)), 0);  // a byte above 127 is a negative char
 }
 
 TEST(BoardRecord, EverySizeUpToSixFitsASlotExceptSixBySix) {
@@ -95,12 +91,6 @@ TEST(BoardRecord, EverySizeUpToSixFitsASlotExceptSixBySix) {
     EXPECT_FALSE(RecordFits(0, 3));
     EXPECT_FALSE(RecordFits(3, -1));
     EXPECT_FALSE(RecordFits(7, 1));
-}
-
-TEST(BoardRecord, DigitsBelowZeroReadNegative) {
-    EXPECT_EQ(Digit('7'), 7);
-    EXPECT_EQ(Digit('/'), -1);
-    EXPECT_LT(Digit(static_cast<char>(0xE9)), 0);  // a byte above 127 is a negative char
 }
 
 }  // namespace

@@ -12,7 +12,9 @@ namespace {
 
 class LoadLevelTest : public EngineTest {};
 
-TEST_F(LoadLevelTest, FirstPuzzleGetsItsSuffixAndAFreshGame) {
+// The first puzzle gets its suffix and a fresh game, the larger boards theirs; a number outside
+// the catalogue loads the first puzzle and stays as it was.
+TEST_F(LoadLevelTest, EachPuzzleGetsItsSuffixAndAFreshGame) {
     gameState.moveCount = 17;
     gameState.startTick = gameState.lastTick = 5;
     gameState.clockStarted = true;
@@ -35,10 +37,8 @@ TEST_F(LoadLevelTest, FirstPuzzleGetsItsSuffixAndAFreshGame) {
     EXPECT_FALSE(gameState.clockStarted);
     EXPECT_EQ(gameState.language, 1);
     EXPECT_EQ(gameState.bestScore[0], 12);
-}
 
-// A short puzzle after a long one leaves nothing of the long one behind in its slot.
-TEST_F(LoadLevelTest, PusherSuffixOfTheLargerBoardsAndNothingLeftBehind) {
+    // A short puzzle after a long one leaves nothing of the long one behind in its slot.
     gameState.gameNumber = 10;
     LoadLevel();
     EXPECT_EQ(Current(), "554134---s-;-Xn-n;E--X-;-WX-S;E--NM;44");
@@ -53,9 +53,6 @@ TEST_F(LoadLevelTest, PusherSuffixOfTheLargerBoardsAndNothingLeftBehind) {
     LoadLevel();
     EXPECT_EQ(std::strlen(gameState.history[0]), 20u);
     for (int i = 21; i < kSlotSize; ++i) EXPECT_EQ(gameState.history[0][i], '\0') << i;
-}
-
-TEST_F(LoadLevelTest, NumbersOutsideTheCatalogueLoadTheFirstPuzzle) {
     for (int number : {16, -1, 1000}) {
         gameState.gameNumber = number;
         LoadLevel();

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "engine/catalogue.h"
+#include "engine/duration_format.h"
+#include "engine/intro_phase.h"
 #include "engine/move_rules.h"
 #include "engine_fixture.h"
 
@@ -36,22 +38,20 @@ class ProgressTest : public EngineTest {
     }
 };
 
-TEST_F(ProgressTest, ConfirmAbortAsksOnlyDuringAGameWithMoves) {
+// The abort question comes only in a game with moves, in the game's language; Cancel leaves the
+// game running, OK books its moves and the time the box was open and starts the counters again.
+TEST_F(ProgressTest, ConfirmAbortAsksOnlyDuringAGameWithMovesAndBooksItOnOk) {
     LoadLevel();
     TryMove(window, 2, 2);  // refused, yet the clock runs
     ASSERT_TRUE(gameState.clockStarted);
     EXPECT_EQ(ConfirmAbort(window), kAnswerOk);
-    EXPECT_TRUE(window.boxes.empty());
-
     TwoMovesIntoPuzzleZero();
-    gameState.mode = ModeSolved;
-    EXPECT_EQ(ConfirmAbort(window), kAnswerOk);
-    gameState.mode = ModeTutorial;
-    EXPECT_EQ(ConfirmAbort(window), kAnswerOk);
+    for (int mode : {ModeSolved, ModeTutorial}) {
+        gameState.mode = mode;
+        EXPECT_EQ(ConfirmAbort(window), kAnswerOk);
+    }
     EXPECT_TRUE(window.boxes.empty());
-}
 
-TEST_F(ProgressTest, CancelLeavesTheGameRunningInEitherLanguage) {
     const struct {
         int language;
         const wchar_t *text, *caption;
@@ -60,7 +60,7 @@ TEST_F(ProgressTest, CancelLeavesTheGameRunningInEitherLanguage) {
         {7, L"Cela va arrêter la partie en-cours. Arrêter? ", L"Attention"}};  // any but 0
     for (const auto& c : kBoxes) {
         SCOPED_TRACE(c.language);
-        TwoMovesIntoPuzzleZero();
+        TwoMovesIntoPuzzleZero(2000, 2500);
         gameState.language = c.language;
         window.boxes.clear();
         window.answers = {kAnswerCancel};
@@ -73,10 +73,6 @@ TEST_F(ProgressTest, CancelLeavesTheGameRunningInEitherLanguage) {
         EXPECT_TRUE(window.timerStops.empty());
         EXPECT_EQ(gameState.totalScore[0], 0);
     }
-}
-
-TEST_F(ProgressTest, AnAcceptedAbortBooksTheTimeTheBoxWasOpen) {
-    TwoMovesIntoPuzzleZero(2000, 2500);
     gameState.bestScore[0] = 9;
     gameState.bestTime[0] = 99999;
     testNow = 9000;  // the player took a while to answer
@@ -92,8 +88,10 @@ TEST_F(ProgressTest, AnAcceptedAbortBooksTheTimeTheBoxWasOpen) {
     EXPECT_FALSE(gameState.clockStarted);
 }
 
-// The first solve records its bests without a box, stores them, and is booked only once.
-TEST_F(ProgressTest, TheFirstSolveRecordsBestsStoresThemAndIsBookedOnce) {
+// The first solve records its bests without a box, stores them and is booked once; later only
+// strictly better results beat them, the time told first. Each solve here takes 3 moves in
+// 1500 ms.
+TEST_F(ProgressTest, SolvesRecordStrictlyBetterBestsAndAreBookedOnce) {
     SolvePuzzleZero(2000, 3500);
     EXPECT_EQ(Current(), "332121---;--X;---;21");  // red and blue both at the blue box
     EXPECT_TRUE(window.boxes.empty());
@@ -110,10 +108,7 @@ TEST_F(ProgressTest, TheFirstSolveRecordsBestsStoresThemAndIsBookedOnce) {
     OnSolved(window);  // e.g. a tap on the solved board
     EXPECT_EQ(gameState.totalScore[0], 3);
     EXPECT_EQ(window.timerStops.size(), 1u);
-}
 
-// Each solve takes 3 moves in 1500 ms against the bests given.
-TEST_F(ProgressTest, OnlyStrictlyBetterResultsBeatTheBestsAndTimeIsToldFirst) {
     const struct {
         DWORD bestTime;
         int bestScore;
@@ -136,8 +131,22 @@ TEST_F(ProgressTest, OnlyStrictlyBetterResultsBeatTheBestsAndTimeIsToldFirst) {
     }
     EXPECT_EQ(window.boxes[0].caption, L"Bravo");
     EXPECT_EQ(window.boxes[0].style, kBoxOk);
-    EXPECT_EQ(gameState.totalScore[0], 9);
-    EXPECT_EQ(gameState.totalTime[0], 4500u);
+    EXPECT_EQ(gameState.totalScore[0], 12);
+    EXPECT_EQ(gameState.totalTime[0], 6000u);
+
+    // Times across a wrap of the tick count; a puzzle number outside the catalogue plays and
+    // books puzzle 0.
+    std::memset(gameState.bestTime, 0, sizeof gameState.bestTime);
+    gameState.gameNumber = 40;
+    StartGame(window);
+    testNow = 0xFFFFF000u;
+    TryMove(window, 0, 1);
+    TryMove(window, 1, 1);
+    testNow = 0x00000C00u;
+    TryMove(window, 2, 1);
+    EXPECT_EQ(gameState.elapsedMs, 0x1C00u);
+    EXPECT_EQ(gameState.bestTime[0], 0x1C00u);
+    EXPECT_EQ(gameState.totalScore[0], 15);
 }
 
 TEST_F(ProgressTest, PuzzleSwitchingStopsAtTheEndsAndACancelKeepsThePuzzle) {
@@ -165,65 +174,66 @@ TEST_F(ProgressTest, PuzzleSwitchingStopsAtTheEndsAndACancelKeepsThePuzzle) {
     EXPECT_EQ(gameState.totalScore[3], 2);
 }
 
-TEST_F(ProgressTest, TheIntroEndsOnceAndItsTimerGoesWithIt) {
-    testNow = 0;  // an intro started at tick 0 is still running
+// A close asks like any abort; a refused close books and writes nothing, a granted one stores
+// the game it abandons, and so does the end of the session (a signal, the display lost), which
+// asks nothing. An intro, started even at tick 0, ends once with its timer.
+TEST_F(ProgressTest, AGameAbandonedByClosingOrTheSessionsEndKeepsItsTotals) {
+    testNow = 0;
     StartIntro(window);
     ASSERT_EQ(window.timerStarts.size(), 1u);
     EXPECT_EQ(window.timerStarts[0].periodMs, kIntroPeriodMs);
-    StartGame(window);
+    EXPECT_TRUE(OnClose(window));
     EXPECT_EQ(window.timerStops.size(), 1u);
     EndIntro(window);
-    OnClose(window);
+    StartGame(window);
+    OnSessionEnd(window);
     EXPECT_EQ(window.timerStops.size(), 1u);
-}
-
-// Closing asks like any abort; a refused close books and writes nothing.
-TEST_F(ProgressTest, AGameAbandonedByClosingKeepsItsTotals) {
-    // Nothing to abandon: the close writes nothing.
-    EXPECT_TRUE(OnClose(window));
-    EXPECT_EQ(window.saves, 0);
-    TwoMovesIntoPuzzleZero(2000, 2500);
     const int savesBefore = window.saves;  // the puzzle's start
+    EXPECT_TRUE(OnClose(window));          // nothing to abandon: nothing written
+    OnSessionEnd(window);
+    EXPECT_EQ(window.saves, savesBefore);
+
+    TwoMovesIntoPuzzleZero(2000, 2500);
     window.answers = {kAnswerCancel};
     EXPECT_FALSE(OnClose(window));  // refused: not booked, not written
     EXPECT_EQ(window.saves, savesBefore);
     testNow = 4000;
     EXPECT_TRUE(OnClose(window));
-    // The next run reads the abandoned game's moves and time.
     EXPECT_EQ(window.saves, savesBefore + 1);
     EXPECT_EQ(window.stored->totalScore[0], 2);
     EXPECT_EQ(window.stored->totalTime[0], 2000u);
-}
 
-// The end of the session (a signal, the display lost) is a granted close without the question.
-TEST_F(ProgressTest, TheSessionsEndBooksAGameInProgressAndStoresItWithoutAsking) {
-    OnSessionEnd(window);  // nothing to keep: nothing written
-    EXPECT_EQ(window.saves, 0);
-
-    TwoMovesIntoPuzzleZero(2000, 2500);
-    testNow = 4000;
+    TwoMovesIntoPuzzleZero(5000, 5500);
+    testNow = 7000;
     window.timerStops.clear();
+    window.boxes.clear();
     OnSessionEnd(window);
     EXPECT_TRUE(window.boxes.empty());
     EXPECT_EQ(window.timerStops, std::vector<unsigned>{window.nextTimerId});
     EXPECT_EQ(gameState.moveCount, 0);
-    ASSERT_TRUE(window.stored);
-    EXPECT_EQ(window.stored->totalScore[0], 2);
-    EXPECT_EQ(window.stored->totalTime[0], 2000u);
+    EXPECT_EQ(window.stored->totalScore[0], 4);
+    EXPECT_EQ(window.stored->totalTime[0], 4000u);
 
-    // Ended again with the abort box open: booked once, and stored.
-    window.stored.reset();
-    TwoMovesIntoPuzzleZero(5000, 5100);
-    testNow = 6000;
+    // Ended with the abort box open: booked once, and stored.
+    TwoMovesIntoPuzzleZero(8000, 8100);
+    testNow = 9000;
     window.whileBoxOpen = [&] {
         OnSessionEnd(window);
         window.whileBoxOpen = nullptr;
     };
     window.answers = {kAnswerCancel};
     EXPECT_FALSE(OnClose(window));
-    ASSERT_TRUE(window.stored);
-    EXPECT_EQ(window.stored->totalScore[0], 4);
-    EXPECT_EQ(window.stored->totalTime[0], 3000u);
+    EXPECT_EQ(window.stored->totalScore[0], 6);
+    EXPECT_EQ(window.stored->totalTime[0], 5000u);
+
+    // A game abandoned for the rules is booked but stored by no save point of the tutorial: the
+    // close stores it rather than losing it.
+    TwoMovesIntoPuzzleZero(10000, 10500);
+    testNow = 11000;
+    ASSERT_EQ(ConfirmAbort(window), kAnswerOk);
+    LoadTutorial();
+    EXPECT_TRUE(OnClose(window));
+    EXPECT_EQ(window.stored->totalScore[0], 8);
 }
 
 TEST_F(ProgressTest, ASessionEndingOverABestBoxCountsTheSolveOnce) {
@@ -248,48 +258,9 @@ TEST_F(ProgressTest, ASessionEndingOverABestBoxCountsTheSolveOnce) {
     EXPECT_EQ(stored->totalTime[0], 1900u);
 }
 
-// A game abandoned for the rules is booked but stored by no save point of the tutorial: the close
-// stores it rather than losing it.
-TEST_F(ProgressTest, AGameAbandonedForTheRulesIsStoredByTheClose) {
-    TwoMovesIntoPuzzleZero(2000, 2500);
-    testNow = 3000;
-    ASSERT_EQ(ConfirmAbort(window), kAnswerOk);
-    LoadTutorial();
-    EXPECT_TRUE(OnClose(window));
-    ASSERT_TRUE(window.stored);
-    EXPECT_EQ(window.stored->totalScore[0], 2);
-}
-
-TEST_F(ProgressTest, ClockTicksRepaintOnlyAGameWithMoves) {
-    LoadLevel();
-    testNow = 1234;
-    OnGameTick(window);
-    EXPECT_EQ(gameState.lastTick, 1234u);
-    EXPECT_EQ(window.repaints, 0);
-    TwoMovesIntoPuzzleZero();
-    window.repaints = 0;
-    OnGameTick(window);
-    EXPECT_EQ(window.repaints, 1);
-}
-
-TEST_F(ProgressTest, TimesAcrossATickWrapStayRight) {
-    TwoMovesIntoPuzzleZero(0xFFFFF000u, 0xFFFFF800u);
-    testNow = 0x00000C00u;
-    TryMove(window, 2, 1);
-    EXPECT_EQ(gameState.elapsedMs, 0x1C00u);
-    EXPECT_EQ(gameState.bestTime[0], 0x1C00u);
-}
-
-TEST_F(ProgressTest, StatisticsOfAPuzzleNumberOutsideTheCatalogueGoToTheFirst) {
-    gameState.gameNumber = 40;
-    StartGame(window);  // loads puzzle 0
-    TryMove(window, 0, 1);
-    TryMove(window, 1, 1);
-    TryMove(window, 2, 1);
-    EXPECT_EQ(gameState.bestScore[0], 3);
-}
-
-TEST_F(ProgressTest, StartUpReadsTheStoreAndRetitlesTheMenu) {
+// Start-up reads the store and retitles the menu; the clock's ticks repaint only a game with
+// moves.
+TEST_F(ProgressTest, StartUpReadsTheStoreAndClockTicksRepaintOnlyAGameWithMoves) {
     gameState.language = 1;
     gameState.gameNumber = 4;
     gameState.bestScore[2] = 5;
@@ -300,6 +271,16 @@ TEST_F(ProgressTest, StartUpReadsTheStoreAndRetitlesTheMenu) {
     EXPECT_EQ(gameState.bestScore[2], 0);
     EXPECT_EQ(gameState.totalScore[2], 6);  // totals are zero from program start, not reset here
     EXPECT_EQ(window.menuRetitles, 1);
+
+    LoadLevel();
+    testNow = 1234;
+    OnGameTick(window);
+    EXPECT_EQ(gameState.lastTick, 1234u);
+    EXPECT_EQ(window.repaints, 0);
+    TwoMovesIntoPuzzleZero();
+    window.repaints = 0;
+    OnGameTick(window);
+    EXPECT_EQ(window.repaints, 1);
 }
 
 struct DurationCase {

@@ -24,7 +24,9 @@ class HistoryTest : public EngineTest {
     }
 };
 
-TEST_F(HistoryTest, AtTheEndsOfTheLineNothingHappens) {
+// In play every undo and redo step counts a move and a restart costs nothing; at the ends of the
+// line nothing happens but a restart's repaint; undone moves are lost to a new move.
+TEST_F(HistoryTest, InPlayUndoAndRedoCountAndANewMoveDropsWhatWasUndone) {
     Position("419988M---;00");
     Undo(window);
     Redo(window);
@@ -33,9 +35,7 @@ TEST_F(HistoryTest, AtTheEndsOfTheLineNothingHappens) {
     EXPECT_EQ(window.repaints, 0);
     Restart(window);  // still repaints
     EXPECT_EQ(window.repaints, 1);
-}
 
-TEST_F(HistoryTest, InPlayEveryUndoAndRedoStepCounts) {
     PlayThreeMoves();
     Undo(window);
     Redo(window);
@@ -45,16 +45,11 @@ TEST_F(HistoryTest, InPlayEveryUndoAndRedoStepCounts) {
     Restart(window);
     EXPECT_EQ(gameState.currentIndex, 0);
     EXPECT_EQ(gameState.lastIndex, 3);
-    EXPECT_EQ(gameState.moveCount, 5);  // a restart costs nothing
-    Redo(window);
-    Redo(window);
-    Redo(window);
-    Redo(window);  // past the end: ignored
+    EXPECT_EQ(gameState.moveCount, 5);         // a restart costs nothing
+    for (int i = 0; i < 4; ++i) Redo(window);  // the fourth, past the end, is ignored
     EXPECT_EQ(Current(), "419988---M;30");
     EXPECT_EQ(gameState.moveCount, 8);
-}
 
-TEST_F(HistoryTest, UndoneMovesAreLostToANewMove) {
     PlayThreeMoves();
     Undo(window);
     Undo(window);

@@ -83,19 +83,17 @@ TEST(StepBoard, RuleTable) {
         }
         EXPECT_EQ(std::string(record), c.record);  // the source is never touched
     }
-}
-
-TEST(StepBoard, ASizeWhoseRecordCannotFitIsABadPosition) {
-    char record[kSlotSize] = "66";
-    char next[kSlotSize];
+    // A size whose record cannot fit a slot is a bad position.
+    char record[kSlotSize] = "66", next[kSlotSize];
     EXPECT_EQ(StepBoard(record, 6, 6, 0, 0, next), StepBadPosition);
     EXPECT_EQ(StepBoard(record, 0, 3, 0, 0, next), StepBadPosition);
 }
 
 class TryMoveTest : public EngineTest {};
 
-// A clock started at tick 0 is running all the same: the next attempt must not start it again.
-TEST_F(TryMoveTest, TheFirstAttemptStartsTheClockEvenWhenRefusedAndOnlyOnce) {
+// The first attempt starts the clock even when refused, and only once: a clock started at tick 0
+// is running all the same. A refused attempt keeps the line that Redo follows.
+TEST_F(TryMoveTest, TheFirstAttemptStartsTheClockAndARefusalKeepsTheRedoLine) {
     Position("229988Me;--;00");
     gameState.startTick = gameState.lastTick = 77;  // stale, from an earlier game
     testNow = 0;
@@ -111,9 +109,7 @@ TEST_F(TryMoveTest, TheFirstAttemptStartsTheClockEvenWhenRefusedAndOnlyOnce) {
     EXPECT_EQ(window.timerStarts.size(), 1u);
     EXPECT_EQ(gameState.startTick, 0u);
     EXPECT_EQ(gameState.lastTick, 300u);
-}
 
-TEST_F(TryMoveTest, ARefusedAttemptKeepsTheRedoLine) {
     Position("319988Me-;00");
     std::strcpy(gameState.history[1], "319988-e-;00");  // a later position left by an undo
     gameState.lastIndex = 1;
@@ -156,7 +152,9 @@ TEST_F(TryMoveTest, TheTutorialReplaysFromItsFirstPosition) {
 
 class KeyTest : public EngineTest {};
 
-TEST_F(KeyTest, ArrowsStepAndOtherKeysDoNothing) {
+// The arrows step; other keys, an arrow toward the edge, or any arrow with no game in play do
+// nothing, not even start the clock.
+TEST_F(KeyTest, ArrowsStepAndNothingElseDoesAnything) {
     Position("339988---;-M-;---;11");
     OnKeyDown(window, ArrowLeft);
     EXPECT_EQ(Current(), "339988---;M--;---;01");
@@ -170,10 +168,9 @@ TEST_F(KeyTest, ArrowsStepAndOtherKeysDoNothing) {
     OnKeyDown(window, ArrowDown + 1);
     EXPECT_EQ(gameState.moveCount, moves);
     EXPECT_EQ(moves, 4);
-}
 
-// An arrow toward the edge, or any arrow with no game in play, does not even start the clock.
-TEST_F(KeyTest, KeysThatLeadNowhereDoNothing) {
+    std::memset(&gameState, 0, sizeof gameState);
+    window.timerStarts.clear();
     OnKeyDown(window, ArrowRight);  // no puzzle loaded yet: the sizes are still 0
     Position("319988M--;00");
     OnKeyDown(window, ArrowLeft);

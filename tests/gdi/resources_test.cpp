@@ -8,26 +8,25 @@
 
 #include "platform/gdi/internal/picture_file.h"
 #include "tests/gdi/canvas.h"
+#include "tests/scratch_folder.h"
 
-TEST(PictureFile, ReadsPaletteAndRows) {
+TEST(PictureFile, ReadsPaletteAndRowsAndSaysWhatIsWrongAndWhere) {
     gdi::Picture p;
     EXPECT_EQ(
         gdi::ParsePicture("# two by two\npicture 7 2 2 4\ncolour x 102030\ncolour | 000000\n", &p),
         "line 4: colour CHARACTER RRGGBB");
-    ASSERT_EQ(gdi::ParsePicture("picture 7 3 2 4\r\ncolour x 102030\ncolour   FFFFFF\n"
+    ASSERT_EQ(gdi::ParsePicture("picture kSeven 3 2 4\r\ncolour x 102030\ncolour   FFFFFF\n"
                                 "|x x|\n\n|  x|\n",
                                 &p),
               "");
-    EXPECT_EQ(p.id, 7);
+    EXPECT_EQ(p.id, "kSeven");  // the name of the program's constant
     EXPECT_EQ(p.palette, (std::vector<std::uint32_t>{0x102030, 0xFFFFFF}));
     EXPECT_EQ(p.indices, (std::vector<std::uint8_t>{0, 1, 0, 1, 1, 0}));
     // One bit: index 0 black, 1 white, whatever the order of the colour lines.
     ASSERT_EQ(gdi::ParsePicture("picture 1 2 1 1\ncolour . FFFFFF\ncolour # 000000\n|#.|\n", &p),
               "");
     EXPECT_EQ(p.indices, (std::vector<std::uint8_t>{0, 1}));
-}
 
-TEST(PictureFile, SaysWhatIsWrongAndWhere) {
     const char* const cases[][2] = {
         {"picture 1 3 1 8\ncolour a 000000\n|aa|\n", "line 3: a row of 2 characters, not 3"},
         {"picture 1 2 1 8\ncolour a 000000\n|ab|\n", "line 3: 'b' is not in the palette"},
@@ -37,25 +36,26 @@ TEST(PictureFile, SaysWhatIsWrongAndWhere) {
         {"picture 1 1 1 1\ncolour a 808080\n|a|\n",
          "line 2: a 1-bit picture has only black and white"},
         {"picture 1 1 1 3\n", "line 1: bits must be 1, 4, 8 or 32"},
+        {"picture 0 1 1 8\n", "line 1: the id must be 1 to 65535"},
+        {"picture 7x 1 1 8\n", "line 1: picture ID WIDTH HEIGHT BITS"},
         {"|a|\n", "line 1: a row before the picture line"},
         {"", "line 0: no picture line"},
         {"picture 1 1 1 4\ncolour a 000000\ncolour a 000001\n",
          "line 3: 'a' has a colour already"}};
-    gdi::Picture p;
     for (auto [text, error] : cases) EXPECT_EQ(gdi::ParsePicture(text, &p), error) << text;
     // A file: its errors name it.
     EXPECT_EQ(gdi::ReadPictureFile("/nonexistent/icon.picture", &p),
               "/nonexistent/icon.picture: cannot read");
-    const std::string bad = ::testing::TempDir() + "bad.picture";
+    const ScratchFolder scratch;
+    const std::string bad = scratch / "bad.picture";
     std::FILE* f = std::fopen(bad.c_str(), "w");
     ASSERT_NE(f, nullptr);
     std::fputs("picture 1 2 1 8\ncolour a 000000\n|ab|\n", f);
     std::fclose(f);
     EXPECT_EQ(gdi::ReadPictureFile(bad, &p), bad + ": line 3: 'b' is not in the palette");
-    std::remove(bad.c_str());
 }
 
-TEST(LoadBitmap, FindsTheProgramsPicturesById) {
+TEST(LoadBitmap, FindsTheProgramsPicturesByIdAndLoadsNothingInconsistent) {
     int before = gdi::LiveObjectCount();
     HBITMAP arrow = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9001));
     HBITMAP waves = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9002));
@@ -87,9 +87,7 @@ TEST(LoadBitmap, FindsTheProgramsPicturesById) {
     EXPECT_EQ(gdi::LiveObjectCount(), before);
     EXPECT_EQ(LoadBitmapW(nullptr, MAKEINTRESOURCEW(1)), nullptr);
     EXPECT_EQ(LoadBitmapW(nullptr, L"GLYPHS"), nullptr);
-}
 
-TEST(LoadBitmap, InconsistentRecordsLoadNothing) {
     const std::uint32_t palette[] = {0, 0xFFFFFF};
     const unsigned char indices[] = {0, 1, 2, 0};
     gdi::PictureResource bad{42, "bad", 2, 2, 8, palette, 2, indices};
@@ -99,9 +97,9 @@ TEST(LoadBitmap, InconsistentRecordsLoadNothing) {
 }
 
 TEST(PictureTool, RejectsABadPictureAndATwiceUsedId) {
-    std::string dir = testing::TempDir();
+    const ScratchFolder scratch;
     auto write = [&](const std::string& name, const std::string& text) {
-        std::string path = dir + "/" + name;
+        std::string path = scratch / name;
         FILE* f = std::fopen(path.c_str(), "w");
         std::fputs(text.c_str(), f);
         std::fclose(f);
@@ -110,7 +108,7 @@ TEST(PictureTool, RejectsABadPictureAndATwiceUsedId) {
     std::string good = write("good.picture", "picture 5 1 1 32\ncolour a 123456\n|a|\n");
     std::string bad = write("bad.picture", "picture 5 1 1 32\n|a|\n");
     std::string tool = VELQUIN_PICTURE_TOOL;
-    std::string out = dir + "/table.cpp";
+    std::string out = scratch / "table.cpp";
     auto run = [&](const std::string& args) {
         return std::system((tool + " " + out + " " + args + " 2>/dev/null").c_str());
     };

@@ -3,19 +3,21 @@
 #include "packaging/icon_scale.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "tests/png_file.h"
+#include "tests/scratch_folder.h"
+
 namespace {
 
 // A square picture whose every pixel has a colour of its own: colour k is 0x00000k.
 gdi::Picture Numbered(int side) {
     gdi::Picture p;
-    p.id = 1;
+    p.id = "1";
     p.width = p.height = side;
     p.bitsPerPixel = 8;
     for (int k = 0; k < side * side; ++k) {
@@ -41,24 +43,6 @@ gdi::Picture GameIcon() {
     gdi::Picture p;
     EXPECT_EQ(gdi::ReadPictureFile(SourceDir() + "/resources/icon.picture", &p), "");
     return p;
-}
-
-// 0xAARRGGBB words of a PNG file, empty when it cannot be read or has no alpha channel.
-std::vector<std::uint32_t> ReadPng(const std::string& path, int* side) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
-    EXPECT_TRUE(image.format & PNG_FORMAT_FLAG_ALPHA) << path << " has no alpha channel";
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) return {};
-    EXPECT_EQ(image.width, image.height);
-    *side = static_cast<int>(image.width);
-    std::vector<std::uint32_t> words;
-    for (std::size_t i = 0; i + 3 < rgba.size(); i += 4)
-        words.push_back((static_cast<std::uint32_t>(rgba[i + 3]) << 24) | (rgba[i] << 16) |
-                        (rgba[i + 1] << 8) | rgba[i + 2]);
-    return words;
 }
 
 constexpr std::uint32_t kOpaque = 0xFF000000u;
@@ -90,7 +74,7 @@ TEST(IconScale, EachPixelTakesThePictureColourUnderItsCentre) {
 
 TEST(IconScale, GameIconAtTheThemeSizesKeepsItsPiecesAndAnEvenFrame) {
     const gdi::Picture icon = GameIcon();
-    ASSERT_EQ(icon.id, 200);
+    ASSERT_EQ(icon.id, "kIconBitmap");
     ASSERT_EQ(icon.width, 32);
     for (int size : {16, 32, 48, 128}) {
         std::vector<std::uint32_t> pixels = Scaled(icon, size);
@@ -172,31 +156,27 @@ TEST(IconScale, ReadsSizeAndPathRequests) {
 TEST(IconTool, WritesTheIconOnlyFromTheIconPicture) {
     const std::string tool = VELQUIN_ICON_TOOL;
     const std::string picture = SourceDir() + "/resources/icon.picture";
-    const std::string dir = testing::TempDir();
-    const std::string small = dir + "/icon-16.png", large = dir + "/icon-128.png";
-    std::remove(small.c_str());
-    std::remove(large.c_str());
+    const ScratchFolder scratch;
+    const std::string small = scratch / "icon-16.png", large = scratch / "icon-128.png";
     auto run = [&](const std::string& args) {
         return std::system((tool + " " + args + " 2>/dev/null").c_str());
     };
-    ASSERT_EQ(run(picture + " 200 16:" + small + " 128:" + large), 0);
-    int side = 0;
-    std::vector<std::uint32_t> pixels = ReadPng(large, &side);
+    ASSERT_EQ(run(picture + " kIconBitmap 16:" + small + " 128:" + large), 0);
     std::vector<std::uint32_t> expected;
     ASSERT_EQ(ScaleIcon(GameIcon(), 128, &expected), "");
-    EXPECT_EQ(pixels, expected);
-    EXPECT_EQ(ReadPng(small, &side).size(), 256u);
-    EXPECT_EQ(side, 16);
+    const PngFile big = ReadPngFile(large), little = ReadPngFile(small);
+    EXPECT_TRUE(big.alpha && little.alpha);
+    EXPECT_EQ(big.pixels, expected);
+    EXPECT_EQ(little.width, 16);
+    EXPECT_EQ(little.height, 16);
 
     // Another picture, a bad request or an unwritable folder fail, and write nothing there.
-    const std::string other = dir + "/other.png";
-    std::remove(other.c_str());
-    EXPECT_NE(run(picture + " 201 16:" + other), 0);
-    EXPECT_NE(run(SourceDir() + "/resources/toolbar.picture 200 16:" + other), 0);
-    EXPECT_NE(run(picture + " 200 16x16:" + other), 0);
-    EXPECT_NE(run(picture + " x 16:" + other), 0);
-    EXPECT_NE(run(dir + "/missing.picture 200 16:" + other), 0);
-    EXPECT_NE(run(picture + " 200 16:/nonexistent-folder/icon.png"), 0);
-    EXPECT_NE(run(picture + " 200"), 0);
+    const std::string other = scratch / "other.png";
+    EXPECT_NE(run(picture + " kBannerBitmap 16:" + other), 0);
+    EXPECT_NE(run(SourceDir() + "/resources/toolbar.picture kIconBitmap 16:" + other), 0);
+    EXPECT_NE(run(picture + " kIconBitmap 16x16:" + other), 0);
+    EXPECT_NE(run(scratch / "missing.picture" + " kIconBitmap 16:" + other), 0);
+    EXPECT_NE(run(picture + " kIconBitmap 16:/nonexistent-folder/icon.png"), 0);
+    EXPECT_NE(run(picture + " kIconBitmap"), 0);
     EXPECT_EQ(std::fopen(other.c_str(), "rb"), nullptr);
 }

@@ -77,7 +77,7 @@ TEST(HiveText, EveryKindOfValueSurvivesARoundTrip) {
     EXPECT_TRUE(back.keys[1].values.empty());
 }
 
-TEST(HiveText, ReadsWhatAnEditorMayWrite) {
+TEST(HiveText, ReadsWhatAnEditorMayWriteInAnyOfItsEncodings) {
     Hive hive = Parsed(
         "\xEF\xBB\xBFREGEDIT4\n"
         "\n"
@@ -94,9 +94,7 @@ TEST(HiveText, ReadsWhatAnEditorMayWrite) {
     EXPECT_EQ(key.values[0].data, (std::vector<std::uint8_t>{1, 2, 3, 4}));
     EXPECT_EQ(key.values[1].data, (std::vector<std::uint8_t>{11, 0, 0, 0}));
     EXPECT_EQ(key.values[1].name, L"Count");  // replaced where it stood
-}
 
-TEST(HiveText, OnlyWhatIsNoRegistryFileAtAllIsRefused) {
     using namespace std::string_literals;
     const std::string notHives[] = {
         ""s,
@@ -110,9 +108,7 @@ TEST(HiveText, OnlyWhatIsNoRegistryFileAtAllIsRefused) {
         EXPECT_FALSE(ParseHive(text, &hive)) << text;
     }
     EXPECT_TRUE(Parsed(FormatHive(Hive{})).keys.empty());  // the header alone is a hive
-}
 
-TEST(HiveText, ALineItCannotReadIsSkippedAndTheRestKept) {
     const char* lines[] = {
         "\"value before any key\"=dword:00000001\n[HKEY_CURRENT_USER\\A]\n",
         "[HKEY_CURRENT_USER\\A]\nnot a value line\n",
@@ -140,11 +136,9 @@ TEST(HiveText, ALineItCannotReadIsSkippedAndTheRestKept) {
         EXPECT_NE(a->Find(L"kept"), nullptr) << line;
         EXPECT_EQ(a->Find(L"x"), nullptr) << line;
     }
-}
 
-// The same hive written by a registry editor in each of its forms: UTF-8, the Windows code page and
-// UTF-16.
-TEST(HiveText, Utf16AndTheWindowsCodePageReadAsTheSameText) {
+    // The same hive written by a registry editor in each of its forms: UTF-8, the Windows code page
+    // and UTF-16.
     const std::string utf8 =
         "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Jeu]\r\n"
         "\"Joueur\"=\"Hélène € “œ”\"\r\n\"Année\"=dword:00000007\r\n";

@@ -69,8 +69,10 @@ TEST_F(SettingsTest, AFreshStartWritesAllSixtySevenValuesInOrderAndReadsThemBack
 }
 
 // A store without a version or of version 19 is converted once and saved as current; a later
-// version is read as it stands.
-TEST_F(SettingsTest, OnlyAnEarlierStoreIsConvertedAndThenOnlyOnce) {
+// version is read as it stands. A missing value, or one of the wrong size, leaves its field alone;
+// any language but 0 reads French and is kept as it was; a puzzle number outside the catalogue
+// falls back to the first.
+TEST_F(SettingsTest, WhatIsStoredIsReadAsFarAsItFitsAndAnEarlierStoreConvertedOnce) {
     const struct {
         const char* versionLine;
         std::int32_t totalScore;
@@ -94,9 +96,7 @@ TEST_F(SettingsTest, OnlyAnEarlierStoreIsConvertedAndThenOnlyOnce) {
             ASSERT_EQ(SaveSettings(), 0);
         }
     }
-}
 
-TEST_F(SettingsTest, AMissingValueOrOneOfTheWrongSizeLeavesItsFieldAlone) {
     StoreValues(
         "\"version\"=dword:00000014\r\n\"gamenumber\"=hex:01,02\r\n"
         "\"bestscore00\"=hex:01,00,00,00,02,00,00,00\r\n\"besttime00\"=\"text\"\r\n"
@@ -113,11 +113,9 @@ TEST_F(SettingsTest, AMissingValueOrOneOfTheWrongSizeLeavesItsFieldAlone) {
     EXPECT_EQ(gameState.bestTime[0], 99u);
     EXPECT_EQ(gameState.totalScore[4], 8);
     EXPECT_EQ(gameState.language, 1);  // four bytes of another type are still taken
-}
 
-// Any language value but 0 reads French and is kept as it was; a puzzle number outside the
-// catalogue falls back to the first.
-TEST_F(SettingsTest, LanguageAndPuzzleNumbersOutsideTheirRange) {
+    // Any language value but 0 reads French and is kept as it was; a puzzle number outside the
+    // catalogue falls back to the first.
     for (const char* stored : {"00000063", "ffffffff", "00000010"}) {
         SCOPED_TRACE(stored);
         StoreValues(std::string("\"version\"=dword:00000014\r\n\"langue\"=dword:00000007\r\n"
@@ -133,13 +131,16 @@ TEST_F(SettingsTest, LanguageAndPuzzleNumbersOutsideTheirRange) {
     }
 }
 
-TEST_F(SettingsTest, AFileThatIsNoRegistryFileIsSetAsideAndNeverOverwritten) {
+// A file that is no registry file is set aside and never overwritten; one with a line the
+// reader does not know is read but for that line, and kept as it was beside the store before a
+// save drops the line.
+TEST_F(SettingsTest, AFileThatCannotBeReadWhollyIsKeptAsideBeforeItIsReplaced) {
     const std::string damaged = "\x01\x02 not a registry file\r\n";
     WriteFile(damaged);
     gameState.bestScore[0] = 4;
     testing::internal::CaptureStderr();
     EXPECT_EQ(LoadSettings(), -1);
-    const std::string said = testing::internal::GetCapturedStderr();
+    std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(gameState.bestScore[0], 4);
 
     const auto aside = OtherFiles();
@@ -151,11 +152,10 @@ TEST_F(SettingsTest, AFileThatIsNoRegistryFileIsSetAsideAndNeverOverwritten) {
     ASSERT_EQ(SaveSettings(), 0);  // a fresh store beside the kept one
     EXPECT_EQ(ReadHive().Find(kKey)->values.size(), 67u);
     EXPECT_EQ(ReadFile(file_.parent_path() / aside[0]), damaged);
-}
+    std::filesystem::remove(file_.parent_path() / aside[0]);
 
-// One line the reader does not know costs nothing else: the statistics are read, and the file as
-// it was is kept beside the store before a save drops that line.
-TEST_F(SettingsTest, ALineThatCannotBeReadIsSkippedAndTheFileKeptBeforeASave) {
+    // One line the reader does not know costs nothing else: the statistics are read, and the file
+    // as it was is kept beside the store before a save drops that line.
     const std::string original =
         "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC]\r\n"
         "\"version\"=dword:00000014\r\n\"bestscore00\"=dword:zz\r\n\"bestscore01\"=dword:"
@@ -164,7 +164,7 @@ TEST_F(SettingsTest, ALineThatCannotBeReadIsSkippedAndTheFileKeptBeforeASave) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(LoadSettings(), 0);
     EXPECT_EQ(LoadSettings(), 0);
-    std::string said = testing::internal::GetCapturedStderr();
+    said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(gameState.bestScore[1], 9);
     EXPECT_TRUE(OtherFiles().empty());
     EXPECT_NE(said.find("1 line of"), std::string::npos) << said;
@@ -174,14 +174,17 @@ TEST_F(SettingsTest, ALineThatCannotBeReadIsSkippedAndTheFileKeptBeforeASave) {
     ASSERT_EQ(SaveSettings(), 0);
     ASSERT_EQ(SaveSettings(), 0);
     said = testing::internal::GetCapturedStderr();
-    const auto aside = OtherFiles();
-    ASSERT_EQ(aside.size(), 1u);
-    EXPECT_EQ(ReadFile(file_.parent_path() / aside[0]), original);
-    EXPECT_NE(said.find(aside[0]), std::string::npos) << said;
+    const auto kept = OtherFiles();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(ReadFile(file_.parent_path() / kept[0]), original);
+    EXPECT_NE(said.find(kept[0]), std::string::npos) << said;
     EXPECT_EQ(Dword(*ReadHive().Find(kKey)->Find(L"bestscore01")), 9u);
 }
 
-TEST_F(SettingsTest, AFolderThatCannotBeMadeFailsTheSaveUntilItCan) {
+// A folder that cannot be made, or one that is read-only, fails the save and leaves the file as
+// it was; the next save after the cause has gone succeeds. Root may write anywhere, so as root
+// the read-only folder is tried in a child process that has given root up.
+TEST_F(SettingsTest, AFolderThatCannotBeWrittenFailsTheSaveUntilItCan) {
     // A plain file where the store's folder should be: nothing can be written, even as root.
     std::filesystem::create_directories(folder_);
     std::ofstream(folder_ / "velquin") << "in the way";
@@ -196,10 +199,9 @@ TEST_F(SettingsTest, AFolderThatCannotBeMadeFailsTheSaveUntilItCan) {
     std::memset(&gameState, 0, sizeof gameState);
     ASSERT_EQ(LoadSettings(), 0);
     EXPECT_EQ(gameState.bestScore[2], 11);
-}
 
-// Root may write anywhere, so as root the saves run in a child process that has given root up.
-TEST_F(SettingsTest, AReadOnlyFolderFailsTheSaveAndLeavesTheFileAsItWas) {
+    // Root may write anywhere, so as root the saves run in a child process that has given root up.
+    std::filesystem::remove_all(folder_ / "velquin");  // made by root
     const auto readOnlyFolder = [this]() -> int {
         gameState.bestScore[0] = 3;
         if (SaveSettings() != 0) return 1;
@@ -215,9 +217,13 @@ TEST_F(SettingsTest, AReadOnlyFolderFailsTheSaveAndLeavesTheFileAsItWas) {
         if (LoadSettings() != 0 || gameState.bestScore[0] != 2) return 5;
         return 0;
     };
-    constexpr uid_t kNobody = 65534;
-    EXPECT_EQ(geteuid() == 0 ? RunAs(kNobody, readOnlyFolder) : readOnlyFolder(), 0)
-        << "the failing step";
+    if (geteuid() != 0) {
+        EXPECT_EQ(readOnlyFolder(), 0) << "the failing step";
+        return;
+    }
+    constexpr uid_t kNobody = 65534;  // who makes the store's folder in the scratch folder
+    ASSERT_EQ(chown(folder_.c_str(), kNobody, kNobody), 0);
+    EXPECT_EQ(RunAs(kNobody, readOnlyFolder), 0) << "the failing step";
 }
 
 }  // namespace

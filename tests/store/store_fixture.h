@@ -17,8 +17,10 @@
 #include "platform/registry/hive.h"
 #include "platform/registry/registry.h"
 #include "store/settings_store.h"
+#include "tests/scratch_folder.h"
 
-// Runs `step` in a child process as `uid`; its result (0 for success, else the failing step).
+// Runs `step` in a child process as `uid`; its result (0 for success, else the failing step, or
+// 300 when there was no child to run it).
 inline int RunAs(uid_t uid, const std::function<int()>& step) {
     const pid_t child = fork();
     if (child == 0) {
@@ -26,17 +28,19 @@ inline int RunAs(uid_t uid, const std::function<int()>& step) {
         _exit(step());
     }
     int status = 0;
-    waitpid(child, &status, 0);
+    if (child < 0 || waitpid(child, &status, 0) != child) return 300;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 200 + WTERMSIG(status);
 }
 
 class StoreTest : public testing::Test {
   protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("velquin-store-" + std::to_string(::getpid()) + "-" +
-                   testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder_);
+        // Open to other users: some tests act as them.
+        namespace fs = std::filesystem;
+        fs::permissions(scratch_.Path(), fs::perms::owner_all | fs::perms::group_read |
+                                             fs::perms::group_exec | fs::perms::others_read |
+                                             fs::perms::others_exec);
+        folder_ = scratch_.Path();
         file_ = folder_ / "velquin" / "registry.reg";
         SetRegistryFilePath(file_.string());
         std::memset(&gameState, 0, sizeof gameState);
@@ -44,10 +48,10 @@ class StoreTest : public testing::Test {
     }
     void TearDown() override {
         SetRegistryFilePath("");
-        if (!std::filesystem::exists(folder_)) return;
-        std::filesystem::permissions(folder_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add);
-        std::filesystem::remove_all(folder_);
+        // A test may leave the store's folder closed to its owner.
+        std::error_code ignored;
+        std::filesystem::permissions(file_.parent_path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
     }
 
     void WriteFile(const std::string& text) {
@@ -76,5 +80,6 @@ class StoreTest : public testing::Test {
         return names;
     }
 
+    ScratchFolder scratch_;
     std::filesystem::path folder_, file_;
 };

@@ -62,7 +62,10 @@ class BoardViewTest : public EngineTest {
     RecordingWindow window_;
 };
 
-TEST_F(BoardViewTest, ThePuzzleAsItStarts) {
+// The frame of a puzzle as it starts; the cells' colours by mode and the solved face, drawn
+// with every object deleted again; the buttons only with something to undo or redo; the
+// moves and time line in place of the hint once the clock runs.
+TEST_F(BoardViewTest, TheGameFrameShowsThePuzzleItsButtonsAndItsLines) {
     Position(kPuzzle0);
     Paint();
     EXPECT_EQ(boardOriginX, 61);
@@ -94,9 +97,7 @@ TEST_F(BoardViewTest, ThePuzzleAsItStarts) {
     EXPECT_EQ(CountColour(statusRect, kGreen), 0);
     EXPECT_GT(CountColour({0, 0, 150, 15}, kBlue), 20);  // "Game 0"
     EXPECT_TRUE(window_.boxes.empty());
-}
 
-TEST_F(BoardViewTest, CellColoursFollowTheModeAndTheSolvedFace) {
     Position(kPuzzle0);
     gameState.mode = ModeSolved;
     Paint();
@@ -110,16 +111,16 @@ TEST_F(BoardViewTest, CellColoursFollowTheModeAndTheSolvedFace) {
     for (int mode : {ModePlaying, ModeSolved, ModeTutorial}) {
         Position(kSolved);
         gameState.mode = mode;
+        const int objects = gdi::LiveObjectCount();
         Paint();
+        EXPECT_EQ(gdi::LiveObjectCount(), objects);
         EXPECT_EQ(Cell(2, 2), kLightGreen) << mode;
         EXPECT_EQ(Cell(0, 0), kFaceFill) << mode;            // the face, not the green square
         EXPECT_EQ(Cell(0, 0, 14, 14), kLightGreen) << mode;  // a round face leaves the corner
         EXPECT_EQ(Cell(1, 1, 20, 30), kRed) << mode;         // red inside blue in one cell
         EXPECT_EQ(Cell(1, 1, 20, 35), kBlue) << mode;
     }
-}
 
-TEST_F(BoardViewTest, ButtonsShowOnlyWhenThereIsSomethingToUndoOrRedo) {
     Position(kPuzzle0);
     std::strcpy(gameState.history[1], kPuzzle0);
     std::strcpy(gameState.history[2], kPuzzle0);
@@ -144,9 +145,7 @@ TEST_F(BoardViewTest, ButtonsShowOnlyWhenThereIsSomethingToUndoOrRedo) {
     Paint();
     EXPECT_EQ(At(0, 220), kBlack);
     EXPECT_EQ(At(239, 261), kWhite);
-}
 
-TEST_F(BoardViewTest, TheMovesAndTimeLineReplacesTheHintOnceTheClockRuns) {
     Position(kPuzzle0);
     gameState.clockStarted = true;
     gameState.startTick = 0;  // a clock started at tick 0 still shows
@@ -157,7 +156,7 @@ TEST_F(BoardViewTest, TheMovesAndTimeLineReplacesTheHintOnceTheClockRuns) {
     EXPECT_EQ(CountColour(hintRect, kGreen), 0);
 }
 
-TEST_F(BoardViewTest, APusherCodeAndASuffixOnABoxBothDrawAndTheLaterOneIsKept) {
+TEST_F(BoardViewTest, WhatTheRecordHoldsIsDrawnAndTheSuffixNamesThePusherDrawn) {
     // Grid 'M' at (0, 0) while the suffix names (2, 1), the blue box's cell.
     Position("330121M--;n-W;---;21");
     Paint();
@@ -170,22 +169,18 @@ TEST_F(BoardViewTest, APusherCodeAndASuffixOnABoxBothDrawAndTheLaterOneIsKept) {
     Paint();
     EXPECT_EQ(Cell(2, 2), kPink);
     EXPECT_STREQ(gameState.history[0], "330121M--;n-W;---;00");
-}
 
-TEST_F(BoardViewTest, AFiveByFiveRecordRewritesItsSuffixInsideTheSlot) {
     Position("552133-----;-----;-M---;-----;-----");
     Paint();
     EXPECT_STREQ(gameState.history[0], "552133-----;-----;-M---;-----;-----;12");
-}
 
-TEST_F(BoardViewTest, ABadCellDrawsNothingButItsSquare) {
     Position("330121M--;n-Z;---");
     Paint();
     EXPECT_EQ(Cell(2, 1, 20, 5), kPink);
     EXPECT_EQ(At(139, 93), kBlack);
 }
 
-TEST_F(BoardViewTest, ARecordTooLargeForItsSlotShowsTheBoxAndDrawsNoBoard) {
+TEST_F(BoardViewTest, NoBoardIsDrawnForARecordTooLargeOrForNoPosition) {
     for (const char* record : {"7301210000000;0000000;0000000", "66", "91"}) {
         SCOPED_TRACE(record);
         window_.boxes.clear();
@@ -200,9 +195,9 @@ TEST_F(BoardViewTest, ARecordTooLargeForItsSlotShowsTheBoxAndDrawsNoBoard) {
         EXPECT_EQ(std::memcmp(next, gameState.history[1], kSlotSize), 0);  // nothing written past
         EXPECT_EQ(CountColour({0, 0, 240, 220}, kPink), 0);
     }
-}
 
-TEST_F(BoardViewTest, NoPositionLoadedDrawsNoBoardAndAsksNothing) {
+    std::memset(&gameState, 0, sizeof gameState);
+    window_.boxes.clear();
     Paint();  // slot 0 still empty, as after About ends the intro
     EXPECT_EQ(gameState.boardWidth, -48);
     EXPECT_TRUE(window_.boxes.empty());
@@ -219,7 +214,7 @@ class DrawCellTest : public BoardViewTest {
     }
 };
 
-TEST_F(DrawCellTest, ReportsWhatItDrew) {
+TEST_F(DrawCellTest, EachBoxLeavesOutTheWallOfItsOpeningAndTheCellSaysWhatWasDrawn) {
     Position(kPuzzle0);
     EXPECT_EQ(Draw('-', true), '-');  // an empty cell draws nothing, pusher or not
     EXPECT_EQ(At(20, 20), kWhite);
@@ -229,9 +224,7 @@ TEST_F(DrawCellTest, ReportsWhatItDrew) {
     EXPECT_EQ(Draw('n', true), 'M');  // a pusher inside a box
     EXPECT_EQ(At(20, 20), kGreen);
     EXPECT_EQ(Draw('M'), 'M');
-}
 
-TEST_F(DrawCellTest, EachBoxLeavesOutTheWallOfItsOpening) {
     Position(kPuzzle0);
     struct Probe {
         int x, y;
@@ -256,13 +249,6 @@ TEST_F(DrawCellTest, EachBoxLeavesOutTheWallOfItsOpening) {
     EXPECT_EQ(At(10, 20), kRed);
     EXPECT_EQ(At(35, 20), kWhite);
     EXPECT_EQ(At(5, 20), kBlack);
-}
-
-TEST_F(BoardViewTest, DrawingLeavesNoObjectBehind) {
-    Position(kSolved);
-    const int before = gdi::LiveObjectCount();
-    Paint();
-    EXPECT_EQ(gdi::LiveObjectCount(), before);
 }
 
 }  // namespace

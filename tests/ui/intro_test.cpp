@@ -48,7 +48,8 @@ class IntroTest : public EngineTest {
     static bool NotBlack(COLORREF c) { return c != 0; }
 };
 
-TEST_F(IntroTest, TheFirstPaintDrawsNothingTheSecondTheStillScreen) {
+// The first paint draws nothing, the second the still screen, the third only the stars.
+TEST_F(IntroTest, TheFirstPaintDrawsNothingTheSecondTheStillScreenAndTheThirdOnlyStars) {
     EXPECT_FALSE(FrameAt(0));
     EXPECT_EQ(gameState.introFrame, 1);
     EXPECT_EQ(Count({0, 0, 240, 268}, NotBlack), 0);
@@ -58,11 +59,8 @@ TEST_F(IntroTest, TheFirstPaintDrawsNothingTheSecondTheStillScreen) {
     EXPECT_EQ(Count({0, 80, 240, 180}, NotBlack), 0);                    // no stars yet
     EXPECT_GT(CountColour({0, 210, 240, 240}, RGB(100, 100, 255)), 20);  // the title
     EXPECT_GT(CountColour({0, 240, 240, 268}, RGB(0, 255, 0)), 20);      // the web address
-}
 
-TEST_F(IntroTest, StarsFromTheThirdFrameAndOnlyStarsForTheFirst180Ms) {
-    PastStill();
-    ASSERT_TRUE(FrameAt(179));
+    ASSERT_TRUE(FrameAt(179));  // the stars only, for the first 180 ms
     // Nothing outside the intro area: no ring, no glow, no still parts.
     EXPECT_EQ(Count({0, 0, 240, 79}, NotBlack), 0);
     EXPECT_EQ(Count({0, 181, 240, 268}, NotBlack), 0);
@@ -79,7 +77,10 @@ TEST_F(IntroTest, StarsFromTheThirdFrameAndOnlyStarsForTheFirst180Ms) {
     }
 }
 
-TEST_F(IntroTest, RingAndGlowFollowTheClock) {
+// The ring and the glow follow the clock, each frame deleting every object it made, until the
+// two thousandth frame, after which nothing is drawn.
+TEST_F(IntroTest, RingAndGlowFollowTheClockUntilTheTwoThousandthFrameWithNoObjectLeft) {
+    const int objects = gdi::LiveObjectCount();
     PastStill();
     FrameAt(180);  // t 3: glow of half-size 30 around the ring centre, the small ring inside it
     EXPECT_GT(
@@ -96,20 +97,12 @@ TEST_F(IntroTest, RingAndGlowFollowTheClock) {
     EXPECT_EQ(Count({0, 0, 240, 79}, NotBlack), 0);
     const COLORREF centre = GetPixel(backBufferDC, ringCentre.x, ringCentre.y);
     EXPECT_GT(GetBValue(centre), GetRValue(centre));
-}
+    EXPECT_EQ(gdi::LiveObjectCount(), objects);
 
-TEST_F(IntroTest, NothingAfterTheTwoThousandthFrame) {
     gameState.introFrame = 1999;
     EXPECT_TRUE(FrameAt(100));
     EXPECT_FALSE(FrameAt(160));
     EXPECT_EQ(Count({0, 0, 240, 268}, NotBlack), 0);
-}
-
-TEST_F(IntroTest, FramesLeaveNoObjectBehind) {
-    const int before = gdi::LiveObjectCount();
-    PastStill();
-    for (std::uint32_t ms : {180u, 1000u, 2000u, 2940u, 4000u}) FrameAt(ms);
-    EXPECT_EQ(gdi::LiveObjectCount(), before);
 }
 
 }  // namespace

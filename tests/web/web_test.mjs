@@ -25,6 +25,8 @@ function check(ok, what) {
     console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
     if (!ok) failures++;
 }
+// Whether a wait of the page's (a promise) saw what it waited for before its time ran out.
+const came = (wait) => wait.then(() => true, () => false);
 
 // The screen's top line: the title (with the best score and time once there is one) and the
 // moves and time; the clock's digits are there.
@@ -304,9 +306,8 @@ try {
     // Once the offline copy is made, the page plays with no network.
     await page.evaluate(() => navigator.serviceWorker.ready);
     await context.setOffline(true);
-    await page.reload();
-    await introShown();
-    check(true, 'the page loads and plays offline once it has been loaded');
+    check(await came(page.reload().then(() => introShown())),
+          'the page loads and draws its intro offline once it has been loaded');
     await context.setOffline(false);
 
     // A second tab on the same storage waits for the first, and says so.
@@ -316,10 +317,10 @@ try {
     const drawn = await second.evaluate(() => !!(window.Module && Module.velquinWeb));
     check(!drawn, 'a second tab does not start while the first runs, and says why');
     await page.close();
-    await second.waitForFunction(() => window.Module && Module.velquinWeb &&
-                                       Module.velquinWeb.presented > 0 &&
-                                       document.getElementById('status').textContent === '');
-    check(true, 'the second tab starts once the first is closed');
+    check(await came(second.waitForFunction(() => window.Module && Module.velquinWeb &&
+                                                  Module.velquinWeb.presented > 0 &&
+                                                  document.getElementById('status').textContent === '')),
+          'the second tab starts, its word gone, once the first is closed');
     // Exit from the menu ends the program; the page says how to play again.
     await introShown(second);
     canvasBox = await second.locator('#screen').boundingBox();
@@ -331,8 +332,9 @@ try {
     await secondTap([5, 5 + clientTop]);
     await secondTap(menuButton);
     await secondTap(exitItem);
-    await second.waitForFunction(() => document.getElementById('status').textContent.includes('ended'));
-    check(true, 'Exit ends the game and the page says so');
+    check(await came(second.waitForFunction(() =>
+              document.getElementById('status').textContent.includes('ended'))),
+          'Exit ends the game and the page says so');
     check(errors.length === 0, `no errors on the page${errors.length ? ': ' + errors.join('; ') : ''}`);
 } catch (e) {
     check(false, `the browser test ran to its end: ${e.message}`);

@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -30,24 +31,26 @@
 #include "platform/registry/hive.h"
 #include "platform/registry/registry.h"
 #include "platform/user/dialog.h"
-#include "platform/user/internal/backend.h"
 #include "platform/user/menu.h"
 #include "platform/user/message_box.h"
 #include "platform/user/window_api.h"
 #include "resources/game_resources.h"
+#include "resources/resource_ids.h"
 #include "tools/soak/record_check.h"
 #include "ui/game_app.h"
 #include "ui/intro_geometry.h"
 #include "ui/main_frame.h"
 #include "ui/screen_layout.h"
-#include "ui/xorshift.h"
 
 namespace {
 
 GameApp theApp;
 
-struct Random : Xorshift32 {
-    int Below(std::size_t n) { return static_cast<int>(Next() % static_cast<std::uint32_t>(n)); }
+// The events' own random source, apart from the intro's: the same seed replays the same events
+// on every machine.
+struct Random {
+    std::mt19937 engine;
+    int Below(std::size_t n) { return static_cast<int>(engine() % static_cast<std::uint32_t>(n)); }
 };
 
 enum Kind {
@@ -77,8 +80,8 @@ constexpr UINT kKeys[] = {VK_LEFT,  VK_UP,   VK_RIGHT,  VK_DOWN,   VK_LEFT,  VK_
                           VK_RIGHT, VK_DOWN, VK_RETURN, VK_ESCAPE, VK_SPACE, 'A',
                           VK_BACK,  'U',     'R',       VK_HOME,   'N',      'P',
                           VK_PRIOR, VK_NEXT, VK_F1,     'O',       VK_F11};
-constexpr UINT kOptionControls[] = {1001, 1007, 1008, 1009, 1004};
-constexpr UINT kRulesControls[] = {1010, 1011};
+constexpr UINT kOptionControls[] = {kIdEnglish, kIdFrench, kIdReset, kIdBest, kIdStats};
+constexpr UINT kRulesControls[] = {kIdRulesText, kIdRulesTitle};
 constexpr int kClientTop = 26, kClientBottom = 294;  // the main window's rows on the screen
 
 const char* const kStoreName = "registry.reg";
@@ -111,7 +114,7 @@ bool StoredDword(const HiveKey& key, const std::wstring& name, std::uint32_t* va
 
 struct Soak {
     backend::ScriptBackend* script = nullptr;
-    Random random{1};
+    Random random;
     std::uint32_t seed = 1;
     long target = 0;
     bool trace = false;
@@ -123,6 +126,8 @@ struct Soak {
     std::string lastStore;
     bool storeSeen = false;
     bool failed = false;
+    bool inputEnded = false;    // the events are all played, or one found nothing to act on
+    HWND mainWindow = nullptr;  // the running program's main window
 
     // The last event and what the game showed before it.
     std::string lastEvent = "(start-up)";
@@ -149,6 +154,7 @@ struct Soak {
     // the loop before the check runs; the next run of the program then finds it there first.
     void Plan() {
         script->Do([this](std::string* error) {
+            if (CWnd* main = AfxGetMainWnd()) mainWindow = main->m_hWnd;
             if (!Check()) {
                 *error = "invariant broken";
                 return false;
@@ -194,7 +200,7 @@ struct Soak {
             return;
         }
         if (dialog && IsWindowEnabled(dialog)) {
-            const bool options = GetDlgItem(dialog, 1001) != nullptr;
+            const bool options = GetDlgItem(dialog, kIdEnglish) != nullptr;
             int r = random.Below(20);
             if (r < 8) {
                 UINT id =
@@ -204,7 +210,7 @@ struct Soak {
             } else if (r < 10) {
                 static const wchar_t* const kTexts[] = {L"", L"abc", L"Fran\u00e7ais", L"12345"};
                 static const char* const kTextNames[] = {"", "abc", "Fran\u00e7ais", "12345"};
-                UINT id = options ? 1004 : kRulesControls[random.Below(2)];
+                UINT id = options ? kIdStats : kRulesControls[random.Below(2)];
                 int t = random.Below(4);
                 script->SetText(id, kTexts[t]);
                 Count(KindType, "type " + std::to_string(id) + " " + kTextNames[t]);
@@ -502,8 +508,7 @@ int main(int argc, char** argv) {
             return Usage();
     }
     if (optind != argc) return Usage();
-    if (soak.seed == 0) soak.seed = 1;  // xorshift stays at zero
-    soak.random.state = soak.seed;
+    soak.random.engine.seed(soak.seed);
 
     // Every save is flushed to its disk: in memory, when there is a memory file system, the
     // run waits on none of them.
@@ -527,13 +532,14 @@ int main(int argc, char** argv) {
     auto started = std::chrono::steady_clock::now();
     backend::ScriptBackend script;
     soak.script = &script;
+    script.OnEnd([&soak] { soak.inputEnded = true; });
     soak.Plan();
     for (;;) {
         soak.StartSession();
         AfxWinMain(SW_SHOW);
-        if (soak.failed || !script.Error().empty() || user::InputEnded()) break;
+        if (soak.failed || !script.Error().empty() || soak.inputEnded) break;
         // The loop ended on a granted close: the main window must be gone with it.
-        if (AfxGetMainWnd() || user::GetMainFrameWindow()) {
+        if (AfxGetMainWnd() || IsWindow(soak.mainWindow)) {
             soak.Fail("the program's loop ended with its main window still open");
             break;
         }

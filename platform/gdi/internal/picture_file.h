@@ -1,13 +1,15 @@
 // The text form of a bitmap resource, one picture a file:
 //
 //   # comment
-//   picture 119 48 16 1          id, width, height, bits per pixel (1, 4, 8 or 32)
+//   picture kGlyphs 48 16 1      id, width, height, bits per pixel (1, 4, 8 or 32)
 //   colour . FFFFFF              a character and its colour, palette entries in order
 //   colour # 000000
 //   |..##..|                     one row of exactly `width` characters between bars
 //
-// A 1-bit picture may use only black and white; palette index 0 is black and 1 white
-// whatever the order of the colour lines.
+// The id is a number from 1 to 65535, or the name of the program's constant that holds it, so
+// that the number is written once, where the program names its resources. A 1-bit picture may
+// use only black and white; palette index 0 is black and 1 white whatever the order of the
+// colour lines.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +20,7 @@
 namespace gdi {
 
 struct Picture {
-    int id = 0;
+    std::string id;  // a number or a constant's name, as written
     int width = 0;
     int height = 0;
     int bitsPerPixel = 0;
