@@ -1,5 +1,11 @@
 #include "search/position_table.h"
 
+#ifdef __EMSCRIPTEN__
+// The hash library names 64-bit integers as the BSD systems do; emscripten's C library keeps that
+// name for BSD sources only.
+#include <cstdint>
+typedef std::uint64_t u_int64_t;
+#endif
 // The hash library's seeds are set before they are read, which GCC cannot always follow.
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push

@@ -468,6 +468,53 @@ TEST_F(GameScript, TwoQuickTapsOnTheToolbarAreTwoPressesAndADoubleTapOnUndoTwoUn
     EXPECT_EQ(Get(states[1], "currentIndex"), 0);
 }
 
+// H plays a shortest solution out, hint after hint, and a solve so reached counts. At a dead end
+// it moves nothing and names the undos back to a way out, in a note under the board that a step
+// refused leaves standing and an undo takes away.
+TEST_F(GameScript, HintsPlayAShortestSolutionOutAndNameADeadEndUntilTheNextMove) {
+    Outcome solved = Play("tap 5 5\nkey h\nkey h\nkey h\nstate\n");
+    EXPECT_EQ(solved.Starting("hint "),
+              (std::vector<std::string>{"hint {\"distance\": 3, \"move\": [0, 1]}",
+                                        "hint {\"distance\": 2, \"move\": [1, 1]}",
+                                        "hint {\"distance\": 1, \"move\": [2, 1]}"}));
+    auto state = solved.State();
+    EXPECT_EQ(state["mode"], ModeSolved);
+    EXPECT_EQ(state["bestScore"][0], 3);
+
+    // Puzzle 1: right, down, down takes the big box to the bottom row, where it stays for good.
+    Outcome dead = Play(
+        "tap 5 5\ncommand 40005\nkey right\nkey down\nkey down\nkey h\nshot dead\nkey down\n"
+        "shot refused\nkey u\nshot undone\nkey h\nstate\n");
+    EXPECT_EQ(dead.Starting("hint "),
+              (std::vector<std::string>{"hint {\"distance\": null, \"undo\": 1}",
+                                        "hint {\"distance\": 22, \"move\": [0, 1]}"}));
+    EXPECT_EQ(dead.State()["moveCount"], 5);  // three steps, the undo and the hinted move
+    const std::uint32_t green = 0x00FF00;
+    const RECT note{0, 26 + 180, 240, 26 + 220};
+    EXPECT_GT(Count("dead", note, green), 50);
+    EXPECT_EQ(Count("dead", note, green), Count("refused", note, green));
+    EXPECT_EQ(Count("undone", note, green), 0);
+}
+
+TEST_F(GameScript, HintsDoNothingInTheIntroTheTutorialASolvedPuzzleOrBehindABox) {
+    // Each script played with H where the marker stands and without it ends in the same state.
+    for (const std::string& script :
+         {std::string("H\nstate\n"), std::string("tap 5 5\ncommand 40008\nok\nH\nstate\n"),
+          "tap 5 5\n" + std::string(kSolvePuzzle0) + "H\nstate\n",
+          std::string("tap 5 5\ntap 81 113\ncommand 40005\nH\nanswer cancel\nstate\n")}) {
+        SCOPED_TRACE(script);
+        std::string with = script, without = script;
+        with.replace(with.find('H'), 1, "key h");
+        without.erase(without.find("H\n"), 2);
+        fs::remove(Path("store.reg"));
+        Outcome pressed = Play(with);
+        EXPECT_EQ(pressed.status, 0) << ErrorText();
+        EXPECT_TRUE(pressed.Starting("hint ").empty());
+        fs::remove(Path("store.reg"));
+        EXPECT_EQ(pressed.State(), Play(without).State());
+    }
+}
+
 }  // namespace
 
 // What the desktop's keys do, compared with what they stand for: a button's key with a tap on
