@@ -40,6 +40,46 @@ std::size_t WordsFor(std::size_t count, int bits) {
     return (count * static_cast<std::size_t>(bits) + 63) / 64;
 }
 
+// The hash library writes two of its counts as a machine word: 8 bytes where the tables are
+// worked out, 4 in WebAssembly. A table keeps the 8-byte form; this rewrites it for a machine
+// whose word is `word` bytes. Its form: the load factor (8 bytes), the number of levels (4), two
+// counts (8 each); for each level its bits (8), its words (8), the words, the count of its ranks
+// (a word) and the ranks (8 each); then the count of the keys kept apart (a word) and each of
+// them with its place (8 + 8). Nothing when the bytes are not of that form.
+std::optional<std::string> WithWordsOf(const std::string& bytes, std::size_t word) {
+    std::string out;
+    std::size_t at = 0;
+    auto copy = [&](std::size_t count) {
+        if (count > bytes.size() - at) return false;
+        out.append(bytes, at, count);
+        at += count;
+        return true;
+    };
+    auto read = [&](std::size_t count, std::uint64_t* value) {
+        if (count > bytes.size() - at) return false;
+        *value = 0;
+        std::memcpy(value, bytes.data() + at, count);
+        return true;
+    };
+    auto count = [&](std::uint64_t* value) {
+        if (!read(8, value)) return false;
+        at += 8;
+        out.append(reinterpret_cast<const char*>(value), word);
+        return true;
+    };
+    std::uint64_t levels = 0, value = 0;
+    if (!copy(8) || !read(4, &levels) || !copy(4) || !copy(16)) return std::nullopt;
+    for (std::uint64_t level = 0; level < levels; ++level) {
+        std::uint64_t words = 0;
+        if (!copy(8) || !read(8, &words) || !copy(8) || words > bytes.size() / 8 ||
+            !copy(words * 8) || !count(&value) || value > bytes.size() / 8 || !copy(value * 8))
+            return std::nullopt;
+    }
+    if (!count(&value) || value > bytes.size() / 16 || !copy(value * 16) || at != bytes.size())
+        return std::nullopt;
+    return out;
+}
+
 }  // namespace
 
 struct PositionTable::Hash {
@@ -101,8 +141,11 @@ std::optional<PositionTable> PositionTable::Load(const std::uint8_t* bytes, std:
 
     PositionTable table;
     table.hash_ = std::make_unique<Hash>();
-    std::istringstream hashIn(
-        std::string(reinterpret_cast<const char*>(bytes + sizeof header), header.hashBytes));
+    std::string hashBytes(reinterpret_cast<const char*>(bytes + sizeof header), header.hashBytes);
+    // Read through on every machine, so that a table of another form is refused anywhere.
+    auto native = WithWordsOf(hashBytes, sizeof(std::size_t));
+    if (!native) return std::nullopt;
+    std::istringstream hashIn(std::move(*native));
     table.hash_->mphf.load(hashIn);
     if (!hashIn) return std::nullopt;
     table.values_.resize(words);

@@ -111,6 +111,9 @@ TEST(PositionTable, KeepsEveryValueAtItsWidthAndRefusesDamagedBytes) {
         std::vector<std::uint8_t> damaged = *bytes;
         damaged[0] ^= 1;
         EXPECT_FALSE(PositionTable::Load(damaged.data(), damaged.size()));
+        damaged = *bytes;
+        damaged[16 + 8] ^= 0x40;  // the hash's number of levels
+        EXPECT_FALSE(PositionTable::Load(damaged.data(), damaged.size()));
     }
     EXPECT_FALSE(PositionTable::Build({keys[0], keys[0]}, {1, 2}, 3)) << "one key twice";
 }

@@ -93,6 +93,8 @@ steps.push({line: `dbltap ${solution6[1].join(' ')}`, double: [solution6[1][0], 
 shot('puzzle-6-double-tap');
 key('left', 'ArrowLeft');
 shot('puzzle-6-key');
+key('h', 'h');  // a hint: the move on a shortest way, worked out in the page
+shot('puzzle-6-hint');
 // The desktop's command keys: undo and redo each two ways, and the rules.
 key('ctrl+z', 'Control+z');
 shot('key-ctrl-z');
