@@ -91,6 +91,8 @@ const char* UsageText() {
            "  Ctrl+Z, U, Backspace            Undo\n"
            "  Ctrl+Shift+Z, Ctrl+Y, R         Redo\n"
            "  Ctrl+R, Home                    Restart\n"
+           "  H                               a hint: the next move on a shortest way to the\n"
+           "                                  solution, or how many undos lead back to one\n"
            "  N, Page Down                    next puzzle\n"
            "  P, Page Up                      previous puzzle\n"
            "  F1                              Learn rules\n"
