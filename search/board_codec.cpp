@@ -9,19 +9,42 @@ namespace {
 
 constexpr int kCellFieldBits = 6;  // a cell number, 0 to 35
 
-// A field of `count` bits at bit `at`, which may straddle two words.
-void PutBits(PositionKey& key, int at, int count, std::uint64_t value) {
-    const int word = at / 64, offset = at % 64;
-    key.word[word] |= value << offset;
-    if (offset + count > 64) key.word[word + 1] |= value >> (64 - offset);
-}
+// The key's fields one after the other, low bits first; a field may straddle two words.
+class BitWriter {
+  public:
+    explicit BitWriter(PositionKey& key) : key_(key) {}
+    void Put(std::uint64_t value, int count) {
+        key_.word[word_] |= value << offset_;
+        offset_ += count;
+        if (offset_ < 64) return;
+        offset_ -= 64;
+        ++word_;
+        if (offset_ != 0) key_.word[word_] = value >> (count - offset_);
+    }
 
-std::uint64_t GetBits(const PositionKey& key, int at, int count) {
-    const int word = at / 64, offset = at % 64;
-    std::uint64_t value = key.word[word] >> offset;
-    if (offset + count > 64) value |= key.word[word + 1] << (64 - offset);
-    return value & ((std::uint64_t{1} << count) - 1);
-}
+  private:
+    PositionKey& key_;
+    int word_ = 0, offset_ = 0;
+};
+
+class BitReader {
+  public:
+    explicit BitReader(const PositionKey& key) : key_(key) {}
+    std::uint64_t Get(int count) {
+        std::uint64_t value = key_.word[word_] >> offset_;
+        offset_ += count;
+        if (offset_ >= 64) {
+            offset_ -= 64;
+            ++word_;
+            if (offset_ != 0) value |= key_.word[word_] << (count - offset_);
+        }
+        return value & ((std::uint64_t{1} << count) - 1);
+    }
+
+  private:
+    const PositionKey& key_;
+    int word_ = 0, offset_ = 0;
+};
 
 }  // namespace
 
@@ -92,17 +115,18 @@ bool BoardCodec::Encodes(const char* record) const {
 
 PositionKey BoardCodec::Encode(const char* record) const {
     PositionKey key;
-    int at = 0;
+    BitWriter out(key);
     for (int y = 0; y < height_; ++y) {
         const char* row = record + CellIndex(width_, 0, y);
-        for (int x = 0; x < width_; ++x, at += cellBits_)
-            PutBits(key, at, cellBits_, indexOf_[static_cast<unsigned char>(row[x])]);
+        for (int x = 0; x < width_; ++x)
+            out.Put(static_cast<std::uint64_t>(indexOf_[static_cast<unsigned char>(row[x])]),
+                    cellBits_);
     }
     const int s = SuffixIndex(width_, height_);
-    for (int field : {2, 4, s}) {
-        PutBits(key, at, kCellFieldBits, Digit(record[field + 1]) * width_ + Digit(record[field]));
-        at += kCellFieldBits;
-    }
+    for (int field : {2, 4, s})
+        out.Put(
+            static_cast<std::uint64_t>(Digit(record[field + 1]) * width_ + Digit(record[field])),
+            kCellFieldBits);
     return key;
 }
 
@@ -110,16 +134,15 @@ void BoardCodec::Decode(const PositionKey& key, char* slot) const {
     std::memset(slot, 0, kSlotSize);
     slot[0] = DigitChar(width_);
     slot[1] = DigitChar(height_);
-    int at = 0;
+    BitReader in(key);
     for (int y = 0; y < height_; ++y) {
-        for (int x = 0; x < width_; ++x, at += cellBits_)
-            slot[CellIndex(width_, x, y)] = codes_[GetBits(key, at, cellBits_)];
-        slot[CellIndex(width_, width_, y)] = ';';
+        char* row = slot + CellIndex(width_, 0, y);
+        for (int x = 0; x < width_; ++x) row[x] = codes_[in.Get(cellBits_)];
+        row[width_] = ';';
     }
     const int s = SuffixIndex(width_, height_);
     for (int field : {2, 4, s}) {
-        const int cell = static_cast<int>(GetBits(key, at, kCellFieldBits));
-        at += kCellFieldBits;
+        const int cell = static_cast<int>(in.Get(kCellFieldBits));
         slot[field] = DigitChar(cell % width_);
         slot[field + 1] = DigitChar(cell / width_);
     }

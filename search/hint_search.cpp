@@ -16,29 +16,38 @@ constexpr std::uint32_t kNoParent = UINT32_MAX;
 // holds, and forgotten all at once beyond it.
 constexpr std::size_t kMostKeptDead = std::size_t{1} << 22;
 
-std::size_t HomeOf(const PositionKey& key, std::size_t mask) {
-    return static_cast<std::size_t>(HashKey(key) >> 32) & mask;
+// A table slot: the upper half of the key's hash beside the key's number + 1 (0: empty). The
+// half-hash spares most comparisons of whole keys.
+std::uint64_t Entry(std::uint64_t hash, std::uint32_t number) {
+    return (hash & 0xFFFFFFFF00000000ull) | (number + 1u);
+}
+std::uint32_t NumberOf(std::uint64_t entry) {
+    return static_cast<std::uint32_t>(entry) - 1;
 }
 
-// Finds `key` in an open-addressed table of numbers + 1 into `keyOf`'s list, growing it when it
-// is two thirds full; returns the slot holding the key's number, or the empty slot for it.
+// Finds `key` in an open-addressed table of the numbers of keys kept in a list (`keyOf` gives
+// each), growing it when it is two thirds full; returns the slot holding the key's entry, or the
+// empty slot for it, which Entry(hash, number) fills.
 template <typename KeyOf>
-std::uint32_t* FindSlot(std::vector<std::uint32_t>& table, std::size_t count,
-                        const PositionKey& key, KeyOf keyOf) {
+std::uint64_t* FindSlot(std::vector<std::uint64_t>& table, std::size_t count,
+                        const PositionKey& key, std::uint64_t hash, KeyOf keyOf) {
     if (table.empty() || (count + 1) * 3 > table.size() * 2) {
-        std::vector<std::uint32_t> bigger(std::max<std::size_t>(table.size() * 2, 1 << 12), 0);
+        std::vector<std::uint64_t> bigger(std::max<std::size_t>(table.size() * 2, 1 << 14), 0);
         const std::size_t mask = bigger.size() - 1;
-        for (std::uint32_t entry : table) {
+        for (std::uint64_t entry : table) {
             if (entry == 0) continue;
-            std::size_t slot = HomeOf(keyOf(entry - 1), mask);
+            std::size_t slot = (entry >> 32) & mask;
             while (bigger[slot] != 0) slot = (slot + 1) & mask;
             bigger[slot] = entry;
         }
         table.swap(bigger);
     }
     const std::size_t mask = table.size() - 1;
-    std::size_t slot = HomeOf(key, mask);
-    while (table[slot] != 0 && !(keyOf(table[slot] - 1) == key)) slot = (slot + 1) & mask;
+    const std::uint64_t tag = hash & 0xFFFFFFFF00000000ull;
+    std::size_t slot = (hash >> 32) & mask;
+    for (; table[slot] != 0; slot = (slot + 1) & mask)
+        if ((table[slot] & 0xFFFFFFFF00000000ull) == tag && keyOf(NumberOf(table[slot])) == key)
+            break;
     return &table[slot];
 }
 
@@ -74,9 +83,15 @@ std::optional<HintAnswer> HintSearch::OnPath(const PositionKey& key) const {
     return std::nullopt;
 }
 
+void HintSearch::Forget() {
+    dead_.clear();
+    deadTable_.clear();
+    path_.clear();
+}
+
 bool HintSearch::KnownDead(const PositionKey& key) {
     if (dead_.empty()) return false;
-    return *FindSlot(deadTable_, dead_.size(), key,
+    return *FindSlot(deadTable_, dead_.size(), key, HashKey(key),
                      [this](std::uint32_t n) -> const PositionKey& { return dead_[n]; }) != 0;
 }
 
@@ -99,7 +114,8 @@ HintAnswer HintSearch::Search(const char* record) {
         open_[f].push_back(n);
     };
     const PositionKey rootKey = codec_.Encode(record);
-    *FindSlot(table_, 0, rootKey, keyOf) = 1;
+    const std::uint64_t rootHash = HashKey(rootKey);
+    *FindSlot(table_, 0, rootKey, rootHash, keyOf) = Entry(rootHash, 0);
     nodes_.push_back({rootKey, kNoParent, 0, static_cast<std::int16_t>(rootBound), false});
     push(0);
 
@@ -124,20 +140,21 @@ HintAnswer HintSearch::Search(const char* record) {
                 if (x < 0 || y < 0 || x >= width || y >= height) continue;
                 if (StepBoard(slot, width, height, x, y, next) != StepMoved) continue;
                 const PositionKey key = codec_.Encode(next);
+                const std::uint64_t hash = HashKey(key);
                 const std::uint16_t steps = static_cast<std::uint16_t>(nodes_[n].steps + 1);
-                std::uint32_t* found = FindSlot(table_, nodes_.size(), key, keyOf);
+                std::uint64_t* found = FindSlot(table_, nodes_.size(), key, hash, keyOf);
                 if (*found != 0) {
-                    Node& known = nodes_[*found - 1];
+                    Node& known = nodes_[NumberOf(*found)];
                     if (known.closed || known.steps <= steps) continue;
                     known.steps = steps;
                     known.parent = n;
-                    push(*found - 1);
+                    push(NumberOf(*found));
                     continue;
                 }
                 if (KnownDead(key) || ShutOut(next, width, height)) continue;
                 const int bound = bound_ ? bound_(next) : 0;
                 if (bound < 0) continue;
-                *found = static_cast<std::uint32_t>(nodes_.size() + 1);
+                *found = Entry(hash, static_cast<std::uint32_t>(nodes_.size()));
                 nodes_.push_back({key, n, steps, static_cast<std::int16_t>(bound), false});
                 push(static_cast<std::uint32_t>(nodes_.size() - 1));
             }
@@ -155,10 +172,11 @@ void HintSearch::RememberDead() {
     }
     auto keyOf = [this](std::uint32_t n) -> const PositionKey& { return dead_[n]; };
     for (const Node& node : nodes_) {
-        std::uint32_t* slot = FindSlot(deadTable_, dead_.size(), node.key, keyOf);
+        const std::uint64_t hash = HashKey(node.key);
+        std::uint64_t* slot = FindSlot(deadTable_, dead_.size(), node.key, hash, keyOf);
         if (*slot != 0) continue;
+        *slot = Entry(hash, static_cast<std::uint32_t>(dead_.size()));
         dead_.push_back(node.key);
-        *slot = static_cast<std::uint32_t>(dead_.size());
     }
 }
 

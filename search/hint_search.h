@@ -28,6 +28,8 @@ class HintSearch {
 
     // Exact: a move on a shortest way, or no way out. `record` is a position of the board.
     HintAnswer Ask(const char* record);
+    // Forgets what earlier questions proved: the next one is answered afresh.
+    void Forget();
     // The positions the last question examined (its cost).
     std::size_t Examined() const { return examined_; }
 
@@ -50,11 +52,11 @@ class HintSearch {
     BoardCodec codec_;
     LowerBound bound_;
     std::vector<Node> nodes_;
-    std::vector<std::uint32_t> table_;              // node number + 1 by key, 0 for an empty slot
+    std::vector<std::uint64_t> table_;  // node numbers by key (hint_search.cpp)
     std::vector<std::vector<std::uint32_t>> open_;  // node numbers by steps + bound
     // Positions proved to have no way out, kept between questions.
     std::vector<PositionKey> dead_;
-    std::vector<std::uint32_t> deadTable_;
+    std::vector<std::uint64_t> deadTable_;
     // The last shortest way found, position by position, with its distances.
     std::vector<PositionKey> path_;
     std::size_t examined_ = 0;

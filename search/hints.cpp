@@ -70,12 +70,11 @@ void PuzzleHints::Prepare() {
         std::shared_ptr<Space> space = Space::Explore(relaxedStart, kMostRelaxedPositions);
         if (space) bound = BoundFrom(relaxed, space);
     }
-    bound_ = bound;
-    search_ = std::make_unique<HintSearch>(codec_, bound_);
+    search_ = std::make_unique<HintSearch>(codec_, bound);
 }
 
 void PuzzleHints::ForgetAnswers() {
-    if (search_) search_ = std::make_unique<HintSearch>(codec_, bound_);
+    if (search_) search_->Forget();
 }
 
 HintAnswer PuzzleHints::Ask(const char* record) {

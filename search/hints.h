@@ -38,6 +38,5 @@ class PuzzleHints {
     HintDataView data_;
     bool prepared_ = false;
     std::optional<HintTable> table_;
-    LowerBound bound_;
     std::unique_ptr<HintSearch> search_;
 };

@@ -41,44 +41,50 @@ std::size_t WordsFor(std::size_t count, int bits) {
 }
 
 // The hash library writes two of its counts as a machine word: 8 bytes where the tables are
-// worked out, 4 in WebAssembly. A table keeps the 8-byte form; this rewrites it for a machine
-// whose word is `word` bytes. Its form: the load factor (8 bytes), the number of levels (4), two
-// counts (8 each); for each level its bits (8), its words (8), the words, the count of its ranks
-// (a word) and the ranks (8 each); then the count of the keys kept apart (a word) and each of
-// them with its place (8 + 8). Nothing when the bytes are not of that form.
-std::optional<std::string> WithWordsOf(const std::string& bytes, std::size_t word) {
-    std::string out;
+// worked out, 4 in WebAssembly. A table keeps the 8-byte form, which this reads through, and
+// rewrites into `out` with counts of `word` bytes (when `out` is given). Its form: the load
+// factor (8 bytes), the number of levels (4), two counts (8 each); for each level its bits (8),
+// its words (8), the words, the count of its ranks (a word) and the ranks (8 each); then the count
+// of the keys kept apart (a word) and each of them with its place (8 + 8). False when the bytes
+// are not of that form.
+bool ReadHashForm(const char* bytes, std::size_t size, std::size_t word, std::string* out) {
     std::size_t at = 0;
-    auto copy = [&](std::size_t count) {
-        if (count > bytes.size() - at) return false;
-        out.append(bytes, at, count);
+    auto copy = [&](std::uint64_t count) {
+        if (count > size - at) return false;
+        if (out) out->append(bytes + at, count);
         at += count;
         return true;
     };
-    auto read = [&](std::size_t count, std::uint64_t* value) {
-        if (count > bytes.size() - at) return false;
+    auto peek = [&](std::size_t count, std::uint64_t* value) {
+        if (count > size - at) return false;
         *value = 0;
-        std::memcpy(value, bytes.data() + at, count);
+        std::memcpy(value, bytes + at, count);
         return true;
     };
     auto count = [&](std::uint64_t* value) {
-        if (!read(8, value)) return false;
+        if (!peek(8, value)) return false;
         at += 8;
-        out.append(reinterpret_cast<const char*>(value), word);
+        if (out) out->append(reinterpret_cast<const char*>(value), word);
         return true;
     };
     std::uint64_t levels = 0, value = 0;
-    if (!copy(8) || !read(4, &levels) || !copy(4) || !copy(16)) return std::nullopt;
+    if (!copy(8) || !peek(4, &levels) || !copy(4) || !copy(16)) return false;
     for (std::uint64_t level = 0; level < levels; ++level) {
         std::uint64_t words = 0;
-        if (!copy(8) || !read(8, &words) || !copy(8) || words > bytes.size() / 8 ||
-            !copy(words * 8) || !count(&value) || value > bytes.size() / 8 || !copy(value * 8))
-            return std::nullopt;
+        if (!copy(8) || !peek(8, &words) || !copy(8) || words > size / 8 || !copy(words * 8) ||
+            !count(&value) || value > size / 8 || !copy(value * 8))
+            return false;
     }
-    if (!count(&value) || value > bytes.size() / 16 || !copy(value * 16) || at != bytes.size())
-        return std::nullopt;
-    return out;
+    return count(&value) && value <= size / 16 && copy(value * 16) && at == size;
 }
+
+// Reads the hash from memory where it stands.
+struct MemoryBuffer : std::streambuf {
+    MemoryBuffer(const char* bytes, std::size_t size) {
+        char* begin = const_cast<char*>(bytes);
+        setg(begin, begin, begin + size);
+    }
+};
 
 }  // namespace
 
@@ -141,15 +147,17 @@ std::optional<PositionTable> PositionTable::Load(const std::uint8_t* bytes, std:
 
     PositionTable table;
     table.hash_ = std::make_unique<Hash>();
-    std::string hashBytes(reinterpret_cast<const char*>(bytes + sizeof header), header.hashBytes);
+    const char* hash = reinterpret_cast<const char*>(bytes + sizeof header);
     // Read through on every machine, so that a table of another form is refused anywhere.
-    auto native = WithWordsOf(hashBytes, sizeof(std::size_t));
-    if (!native) return std::nullopt;
-    std::istringstream hashIn(std::move(*native));
+    std::string native;
+    const bool rewrite = sizeof(std::size_t) != 8;
+    if (!ReadHashForm(hash, header.hashBytes, sizeof(std::size_t), rewrite ? &native : nullptr))
+        return std::nullopt;
+    MemoryBuffer buffer(rewrite ? native.data() : hash, rewrite ? native.size() : header.hashBytes);
+    std::istream hashIn(&buffer);
     table.hash_->mphf.load(hashIn);
     if (!hashIn) return std::nullopt;
-    table.values_.resize(words);
-    std::memcpy(table.values_.data(), bytes + sizeof header + header.hashBytes, words * 8);
+    table.values_ = bytes + sizeof header + header.hashBytes;
     table.size_ = header.count;
     table.bits_ = static_cast<int>(header.bits);
     return table;
@@ -159,7 +167,12 @@ std::uint32_t PositionTable::At(const PositionKey& key) const {
     const std::uint64_t index = hash_->mphf.lookup(HashKey(key));
     if (index >= size_) return 0;
     const std::size_t at = index * static_cast<std::size_t>(bits_);
-    std::uint64_t value = values_[at / 64] >> (at % 64);
-    if (at % 64 + bits_ > 64) value |= values_[at / 64 + 1] << (64 - at % 64);
+    std::uint64_t word;
+    std::memcpy(&word, values_ + at / 64 * 8, 8);
+    std::uint64_t value = word >> (at % 64);
+    if (at % 64 + bits_ > 64) {
+        std::memcpy(&word, values_ + at / 64 * 8 + 8, 8);
+        value |= word << (64 - at % 64);
+    }
     return static_cast<std::uint32_t>(value & ((std::uint64_t{1} << bits_) - 1));
 }

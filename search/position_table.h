@@ -19,7 +19,8 @@ class PositionTable {
     static std::optional<std::vector<std::uint8_t>> Build(const std::vector<PositionKey>& keys,
                                                           const std::vector<std::uint32_t>& values,
                                                           int bits);
-    // Nothing when the bytes are not a whole table.
+    // Nothing when the bytes are not a whole table. The table reads its values where they stand:
+    // the bytes must outlive it.
     static std::optional<PositionTable> Load(const std::uint8_t* bytes, std::size_t size);
 
     PositionTable(PositionTable&&) noexcept;
@@ -34,7 +35,7 @@ class PositionTable {
     PositionTable();
 
     std::unique_ptr<Hash> hash_;
-    std::vector<std::uint64_t> values_;
+    const std::uint8_t* values_ = nullptr;  // `bits_` a value, in little-endian 64-bit words
     std::size_t size_ = 0;
     int bits_ = 0;
 };

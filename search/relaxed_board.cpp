@@ -5,6 +5,24 @@
 #include "engine/board_record.h"
 #include "engine/game_state.h"
 
+namespace {
+
+// Each cell code with its small box taken away.
+struct WithoutSmallBox {
+    char code[256] = {};
+    constexpr WithoutSmallBox() {
+        for (int c = 0; c < 256; ++c) {
+            CellParts parts = kCellLayers.parts[c];
+            if (parts.code == 0) continue;
+            parts.smallBox = '-';
+            code[c] = parts.bigBox != '-' ? parts.bigBox : parts.pusher;
+        }
+    }
+};
+constexpr WithoutSmallBox kWithoutSmallBox;
+
+}  // namespace
+
 RelaxedBoard::RelaxedBoard(const char* start) : width_(Digit(start[0])), height_(Digit(start[1])) {
     const int s = SuffixIndex(width_, height_);
     const int pusher = Digit(start[s + 1]) * width_ + Digit(start[s]);
@@ -27,11 +45,7 @@ void RelaxedBoard::Project(const char* record, char* slot) const {
         for (int x = 0; x < width_; ++x) {
             if (keep_[y * width_ + x] || (x == redX && y == redY)) continue;
             char& code = slot[CellIndex(width_, x, y)];
-            CellParts parts = kCellLayers.parts[static_cast<unsigned char>(code)];
-            if (parts.smallBox == '-') continue;
-            parts.smallBox = '-';
-            FoldCell(&parts);
-            code = parts.code;
+            code = kWithoutSmallBox.code[static_cast<unsigned char>(code)];
         }
     }
     // The pusher shows where it now stands on an empty cell.
