@@ -6,11 +6,15 @@
 //                                cell of a first step on a shortest way; or "no way out"
 //   velquin-solve --space N      puzzle N's whole space: positions, solved ones, those with no way
 //                                out, the largest distance, and how long the count took
+//        [--samples K]           then its farthest positions from a solved one, and K positions
+//                                drawn at random with a way out and K without, each with its
+//                                distance (-1: no way out), for measuring the hints
 #include <getopt.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -28,11 +32,12 @@
 namespace {
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: velquin-solve [--taps] N | --all | --from RECORD | --space N\n"
-                 "  (N a puzzle number, 0 to %d; RECORD a board record, with or without its "
-                 "pusher suffix)\n",
-                 kPuzzleCount - 1);
+    std::fprintf(
+        stderr,
+        "usage: velquin-solve [--taps] N | --all | --from RECORD | --space N [--samples K]\n"
+        "  (N a puzzle number, 0 to %d; RECORD a board record, with or without its "
+        "pusher suffix)\n",
+        kPuzzleCount - 1);
     return 2;
 }
 
@@ -123,7 +128,28 @@ int PrintHint(const char* text) {
     return 0;
 }
 
-int PrintSpace(int number) {
+// Up to 8 of the farthest positions, then `count` drawn with a way out and `count` without.
+void PrintSamples(const Space& space, int count) {
+    char record[kSlotSize];
+    auto print = [&](std::size_t n) {
+        space.Record(n, record);
+        std::printf("%s %d\n", record,
+                    space.Distance(n) == Space::kNoWayOut ? -1 : space.Distance(n));
+    };
+    int farthest = 0;
+    for (std::size_t n = 0; n < space.Size() && farthest < 8; ++n)
+        if (space.Distance(n) == space.Largest()) print(n), ++farthest;
+    std::mt19937_64 random(1);
+    for (bool wayOut : {true, false}) {
+        if ((wayOut ? space.Size() - space.Dead() : space.Dead()) == 0) continue;
+        for (int drawn = 0; drawn < count;) {
+            const std::size_t n = random() % space.Size();
+            if ((space.Distance(n) != Space::kNoWayOut) == wayOut) print(n), ++drawn;
+        }
+    }
+}
+
+int PrintSpace(int number, int samples) {
     char start[kSlotSize];
     int width = 0, height = 0;
     StartRecord(number, start, &width, &height);
@@ -141,6 +167,7 @@ int PrintSpace(int number) {
         number, space->Size(), space->Solved(), space->Dead(),
         100.0 * static_cast<double>(space->Dead()) / static_cast<double>(space->Size()),
         space->Largest(), seconds);
+    if (samples > 0) PrintSamples(*space, samples);
     return 0;
 }
 
@@ -152,17 +179,19 @@ bool ReadNumber(const char* text, int* number) {
 
 int main(int argc, char** argv) {
     static const option kOptions[] = {
-        {"all", no_argument, nullptr, 'a'},
-        {"taps", required_argument, nullptr, 't'},
-        {"from", required_argument, nullptr, 'f'},
-        {"space", required_argument, nullptr, 's'},
-        {nullptr, 0, nullptr, 0},
+        {"all", no_argument, nullptr, 'a'},           {"taps", required_argument, nullptr, 't'},
+        {"from", required_argument, nullptr, 'f'},    {"space", required_argument, nullptr, 's'},
+        {"samples", required_argument, nullptr, 'k'}, {nullptr, 0, nullptr, 0},
     };
     opterr = 0;
-    int chosen = 0, number = -1;
+    int chosen = 0, number = -1, samples = 0;
     const char* record = nullptr;
     char action = 0;
     for (int c; (c = getopt_long(argc, argv, "+", kOptions, nullptr)) != -1;) {
+        if (c == 'k') {
+            if (samples > 0 || !ParseInteger(optarg, 1, 100000, &samples)) return Usage();
+            continue;
+        }
         if ((c != 'a' && c != 't' && c != 'f' && c != 's') || ++chosen > 1) return Usage();
         action = static_cast<char>(c);
         if (c == 'f') record = optarg;
@@ -173,7 +202,7 @@ int main(int argc, char** argv) {
         if (operands != 1 || !ReadNumber(argv[optind], &number)) return Usage();
         return PrintSolution(number) ? 0 : 1;
     }
-    if (operands != 0) return Usage();
+    if (operands != 0 || (samples > 0 && action != 's')) return Usage();
     switch (action) {
         case 'a': {
             bool solved = true;
@@ -185,6 +214,6 @@ int main(int argc, char** argv) {
         case 'f':
             return PrintHint(record);
         default:
-            return PrintSpace(number);
+            return PrintSpace(number, samples);
     }
 }
