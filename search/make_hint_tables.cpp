@@ -1,9 +1,11 @@
-// velquin-hint-tables OUT.cpp: works out the hints of the built-in puzzles and writes them as a
-// C++ source of the block BuiltInHints() returns. A puzzle whose whole space holds at most
+// velquin-hint-tables OUT.cpp | OUT.bin: works out the hints of the built-in puzzles and writes
+// them as a C++ source of the block BuiltInHints() returns, or as the block itself (the web page
+// fetches it as a file). A puzzle whose whole space holds at most
 // kMostTabled positions gets every position's hint; a larger one gets its lighter game's distances,
 // which bound the search the game runs for it.
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "engine/catalogue.h"
@@ -64,17 +66,27 @@ bool WriteSource(const char* path, const std::vector<std::uint8_t>& data) {
     return std::fclose(out) == 0;
 }
 
+bool WriteBlock(const char* path, const std::vector<std::uint8_t>& data) {
+    FILE* out = std::fopen(path, "wb");
+    if (!out) return false;
+    const bool written = std::fwrite(data.data(), 1, data.size(), out) == data.size();
+    return std::fclose(out) == 0 && written;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: velquin-hint-tables OUT.cpp\n");
+        std::fprintf(stderr, "usage: velquin-hint-tables OUT.cpp | OUT.bin\n");
         return 2;
     }
     std::vector<HintDataEntry> entries;
     for (int puzzle = 0; puzzle < kPuzzleCount; ++puzzle)
         if (!WorkOut(puzzle, entries)) return 1;
-    if (!WriteSource(argv[1], PackHintData(entries))) {
+    const std::string out = argv[1];
+    const std::vector<std::uint8_t> data = PackHintData(entries);
+    const bool binary = out.size() > 4 && out.compare(out.size() - 4, 4, ".bin") == 0;
+    if (!(binary ? WriteBlock(argv[1], data) : WriteSource(argv[1], data))) {
         std::perror(argv[1]);
         return 1;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "engine/board_record.h"
@@ -157,4 +158,26 @@ std::unique_ptr<Space> Space::Explore(const char* start, std::size_t limit) {
 std::optional<std::size_t> Space::Find(const char* record) const {
     if (!codec_.Encodes(record)) return std::nullopt;
     return Find(codec_.Encode(record));
+}
+
+std::vector<Space::Sample> Space::Samples(int count) const {
+    std::vector<Sample> samples;
+    char record[kSlotSize];
+    auto take = [&](std::size_t n) {
+        Record(n, record);
+        samples.push_back({record, distance_[n] == kNoWayOut ? -1 : distance_[n]});
+    };
+    for (std::size_t n = 0; n < Size() && samples.size() < 8; ++n)
+        if (distance_[n] == largest_) take(n);
+    std::mt19937_64 random(1);
+    for (bool wayOut : {true, false}) {
+        const std::size_t available = wayOut ? Size() - dead_ : dead_;
+        for (std::size_t drawn = 0; drawn < std::min<std::size_t>(count, available);) {
+            const std::size_t n = random() % Size();
+            if ((distance_[n] != kNoWayOut) != wayOut) continue;
+            take(n);
+            ++drawn;
+        }
+    }
+    return samples;
 }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "search/board_codec.h"
 
@@ -38,6 +40,15 @@ class Space {
     // The number of a position of this board, if it is reachable.
     std::optional<std::size_t> Find(const char* record) const;
     virtual std::optional<std::size_t> Find(const PositionKey& key) const = 0;
+
+    // Positions to measure the hints on: up to 8 of the farthest from a solved one, then `count`
+    // drawn at random with a way out and `count` without (as many as there are), the same ones
+    // every time.
+    struct Sample {
+        std::string record;
+        int distance;  // -1: no way out
+    };
+    std::vector<Sample> Samples(int count) const;
 
   protected:
     explicit Space(const BoardCodec& codec) : codec_(codec) {}

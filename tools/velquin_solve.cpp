@@ -14,7 +14,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -128,27 +127,6 @@ int PrintHint(const char* text) {
     return 0;
 }
 
-// Up to 8 of the farthest positions, then `count` drawn with a way out and `count` without.
-void PrintSamples(const Space& space, int count) {
-    char record[kSlotSize];
-    auto print = [&](std::size_t n) {
-        space.Record(n, record);
-        std::printf("%s %d\n", record,
-                    space.Distance(n) == Space::kNoWayOut ? -1 : space.Distance(n));
-    };
-    int farthest = 0;
-    for (std::size_t n = 0; n < space.Size() && farthest < 8; ++n)
-        if (space.Distance(n) == space.Largest()) print(n), ++farthest;
-    std::mt19937_64 random(1);
-    for (bool wayOut : {true, false}) {
-        if ((wayOut ? space.Size() - space.Dead() : space.Dead()) == 0) continue;
-        for (int drawn = 0; drawn < count;) {
-            const std::size_t n = random() % space.Size();
-            if ((space.Distance(n) != Space::kNoWayOut) == wayOut) print(n), ++drawn;
-        }
-    }
-}
-
 int PrintSpace(int number, int samples) {
     char start[kSlotSize];
     int width = 0, height = 0;
@@ -167,7 +145,8 @@ int PrintSpace(int number, int samples) {
         number, space->Size(), space->Solved(), space->Dead(),
         100.0 * static_cast<double>(space->Dead()) / static_cast<double>(space->Size()),
         space->Largest(), seconds);
-    if (samples > 0) PrintSamples(*space, samples);
+    for (const Space::Sample& sample : space->Samples(samples))
+        std::printf("%s %d\n", sample.record.c_str(), sample.distance);
     return 0;
 }
 

@@ -24,6 +24,7 @@ rm -rf "$site"
 mkdir -p "$site"
 cp web/index.html web/manifest.webmanifest build-web/app/velquin.js build-web/app/velquin.wasm \
     build-web/app/velquin.data "$site/"
+cp build-web/hints.bin "$site/"
 cp build/packaging/icons/velquin-32.png "$site/icon-32.png"
 cp build/packaging/icons/velquin-128.png "$site/icon-128.png"
 # The packs of puzzles the page plays with ?pack=NAME: the repository's packs/, if any.

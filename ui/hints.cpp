@@ -14,6 +14,7 @@ namespace {
 
 std::function<void(const HintReport&)> observer;
 std::unique_ptr<PuzzleHints> hints;
+const std::uint8_t* hintsData = nullptr;  // the built-in tables `hints` was made with
 
 // The note and the moment it was given: it stands while the game is still there.
 struct Note {
@@ -23,10 +24,14 @@ struct Note {
     char start[kSlotSize];
 } note;
 
-// The hints of the puzzle in play, made anew when the puzzle changes.
+// The hints of the puzzle in play, made anew when the puzzle changes, or when the built-in
+// tables arrive (the web page fetches them after the game has started).
 PuzzleHints* CurrentHints(const char* start) {
-    if (!hints || std::strcmp(hints->Start(), start) != 0)
-        hints = PuzzleHints::For(start, BuiltInHints());
+    const HintDataView data = BuiltInHints();
+    if (!hints || std::strcmp(hints->Start(), start) != 0 || data.bytes != hintsData) {
+        hints = PuzzleHints::For(start, data);
+        hintsData = data.bytes;
+    }
     return hints.get();
 }
 

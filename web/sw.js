@@ -4,7 +4,7 @@
 'use strict';
 const cacheName = 'velquin-@VERSION@';
 const files = ['./', 'index.html', 'velquin.js', 'velquin.wasm', 'velquin.data',
-               'manifest.webmanifest', 'icon-32.png', 'icon-128.png'@PACKS@];
+               'manifest.webmanifest', 'icon-32.png', 'icon-128.png', 'hints.bin'@PACKS@];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(cacheName).then((cache) => cache.addAll(files))
