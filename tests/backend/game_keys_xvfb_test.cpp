@@ -129,6 +129,9 @@ TEST_F(RealWindow, EveryKeyOfTheTableWorksInTheRealWindow) {
     Press("Return Escape");
     Settle();
     EXPECT_TRUE(At({0, 2, 9}));
+    // H: the first move of a shortest solution, a move like any other.
+    Press("h");
+    EXPECT_TRUE(RunUntil([] { return At({1, 1, 10}); }));
 
     // Next puzzle asks first (a move was made): Return in the box is its OK.
     PressLater("Return");
