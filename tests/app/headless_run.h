@@ -28,12 +28,17 @@ struct HeadlessRun {
             if (l.rfind(prefix, 0) == 0) out.push_back(l);
         return out;
     }
+    // The JSON after the first word of each line that starts with it (`state`, `box`).
+    std::vector<nlohmann::json> Reports(const std::string& word) const {
+        std::vector<nlohmann::json> out;
+        for (const auto& l : Starting(word + " "))
+            out.push_back(nlohmann::json::parse(l.substr(word.size() + 1), nullptr, false));
+        return out;
+    }
     // The JSON of a state line (the first, or the last), null when there is none.
     nlohmann::json State(bool last = true) const {
-        const auto states = Starting("state ");
-        if (states.empty()) return nullptr;
-        return nlohmann::json::parse((last ? states.back() : states.front()).substr(6), nullptr,
-                                     false);
+        const auto states = Reports("state");
+        return states.empty() ? nullptr : last ? states.back() : states.front();
     }
 };
 
