@@ -7,10 +7,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
+
+#include "tests/scratch_folder.h"
 
 struct HeadlessRun {
     int status = -1;
@@ -41,12 +42,6 @@ struct HeadlessRun {
         return states.empty() ? nullptr : last ? states.back() : states.front();
     }
 };
-
-// A whole file, "" when it is missing.
-inline std::string ReadWhole(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Runs the program on `script` with `options` after its own; `prefix` goes before the program in
 // the shell's command (variables, limits).
