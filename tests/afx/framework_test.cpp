@@ -50,7 +50,8 @@ TEST_F(FrameworkTest, StartUpShowsTheFrameAndCommandsReachTheFrameFirstThenTheAp
     script->Command(kCmdBoth);
     script->Command(kCmdAppOnly);
     script->Command(kCmdNext);
-    script->Command(12345);  // handled by nobody
+    script->Command(12345);      // handled by nobody
+    script->ScreenTap(100, 12);  // the navigation bar's title: nothing
     RunApp();
     EXPECT_EQ(CallsWithout("timer"),
               (std::vector<std::string>{"frame both", "app only", "frame next"}));
@@ -72,8 +73,8 @@ TEST_F(FrameworkTest, StartUpShowsTheFrameAndCommandsReachTheFrameFirstThenTheAp
 
 TEST_F(FrameworkTest, ExitCloseButtonAndCloseRequestAskThroughTheCloseHandlerAndEndOnOk) {
     script->Command(kCmdExit);
-    script->Answer(IDCANCEL);  // the game goes on
-    script->ScreenTap(225, 12);
+    script->Answer(IDCANCEL);    // the game goes on
+    script->ScreenTap(225, 12);  // the navigation bar's close button
     script->Answer(IDCANCEL);
     script->Close();
     script->Answer(IDCANCEL);
