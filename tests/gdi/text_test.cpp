@@ -54,7 +54,7 @@ std::string Drawn(const wchar_t* text, RECT r, UINT format, int* height = nullpt
 
 }  // namespace
 
-TEST(Font, ElevenPixelsPerEmOnThirteenPixelLinesWithTheBaselineAtEleven) {
+TEST(Font, ElevenPixelsPerEmOnThirteenPixelLinesBaselineAtElevenAccentsAndNoGlyphTwice) {
     gdi::Font* font = gdi::Font::Default();
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(font->PixelSize(), 11);
@@ -80,11 +80,7 @@ TEST(Font, ElevenPixelsPerEmOnThirteenPixelLinesWithTheBaselineAtEleven) {
     std::string fallback = gdi::LocateFont("/nonexistent/font.ttf");
     EXPECT_FALSE(fallback.empty());
     EXPECT_EQ(::stat(fallback.c_str(), &st), 0);
-}
-
-TEST(Font, FrenchAccentsRenderAndRepaintsRenderNoGlyphTwice) {
-    gdi::Font* font = gdi::Font::Default();
-    ASSERT_NE(font, nullptr);
+    // French accents render, and repaints render no glyph twice.
     const std::pair<char32_t, char32_t> pairs[] = {{U'é', U'e'}, {U'è', U'e'}, {U'à', U'a'},
                                                    {U'ç', U'c'}, {U'ê', U'e'}, {U'ô', U'o'}};
     for (auto [accented, plain] : pairs) {
@@ -96,12 +92,12 @@ TEST(Font, FrenchAccentsRenderAndRepaintsRenderNoGlyphTwice) {
         // An accent above or a cedilla below: the glyph reaches beyond the plain letter.
         EXPECT_TRUE(a.top > p.top || a.rows - a.top > p.rows - p.top) << int(accented);
     }
-    Canvas c(240, 40);
-    RECT r{0, 0, 240, 40};
-    DrawTextW(c.dc(), L"Utilisez faire et défaire pour\r\nvoir comment résoudre", -1, &r,
+    Canvas lines(240, 40);
+    RECT all{0, 0, 240, 40};
+    DrawTextW(lines.dc(), L"Utilisez faire et défaire pour\r\nvoir comment résoudre", -1, &all,
               DT_CENTER);
     int rendered = font->RenderCount();
-    DrawTextW(c.dc(), L"Utilisez faire et défaire pour\r\nvoir comment résoudre", -1, &r,
+    DrawTextW(lines.dc(), L"Utilisez faire et défaire pour\r\nvoir comment résoudre", -1, &all,
               DT_CENTER);
     EXPECT_EQ(font->RenderCount(), rendered);
 }
