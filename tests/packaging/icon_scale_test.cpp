@@ -122,7 +122,7 @@ TEST(IconScale, GameIconAtTheThemeSizesKeepsItsPiecesAndAnEvenFrame) {
     }
 }
 
-TEST(IconScale, RefusesWhatCannotBeAnIcon) {
+TEST(IconScale, RefusesWhatCannotBeAnIconAndReadsSizeAndPathRequests) {
     std::vector<std::uint32_t> pixels{7};
     EXPECT_NE(ScaleIcon(Numbered(4), 0, &pixels), "");
     EXPECT_TRUE(pixels.empty());
@@ -140,9 +140,6 @@ TEST(IconScale, RefusesWhatCannotBeAnIcon) {
     stray.indices[3] = 9;
     EXPECT_NE(ScaleIcon(stray, 2, &pixels), "");
     EXPECT_TRUE(pixels.empty());
-}
-
-TEST(IconScale, ReadsSizeAndPathRequests) {
     int size = 0;
     std::string path;
     ASSERT_TRUE(ReadIconRequest("48:/tmp/a:b.png", &size, &path));
