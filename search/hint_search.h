@@ -52,7 +52,7 @@ class HintSearch {
     BoardCodec codec_;
     LowerBound bound_;
     std::vector<Node> nodes_;
-    std::vector<std::uint64_t> table_;  // node numbers by key (hint_search.cpp)
+    std::vector<std::uint64_t> table_;              // node numbers by key (hint_search.cpp)
     std::vector<std::vector<std::uint32_t>> open_;  // node numbers by steps + bound
     // Positions proved to have no way out, kept between questions.
     std::vector<PositionKey> dead_;

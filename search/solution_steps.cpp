@@ -5,7 +5,7 @@
 #include "engine/board_record.h"
 #include "engine/game_state.h"
 #include "engine/move_rules.h"
-#include "search/solver.h"
+#include "search/hints.h"
 
 namespace {
 
@@ -36,17 +36,25 @@ bool StepsSolve(const char* start, int width, int height, std::string_view steps
     return IsSolved(slots[at]);
 }
 
-std::optional<std::string> ShortestSteps(const char* start, int width, int height) {
-    const auto path = SolveRecord(start, width, height);
-    if (!path) return std::nullopt;
+std::optional<std::string> ShortestSteps(const char* start, int width, int height,
+                                         HintDataView data) {
+    if (!RecordFits(width, height) || strnlen(start, kSlotSize) >= kSlotSize) return std::nullopt;
+    auto hints = PuzzleHints::For(start, data);
+    if (!hints) return std::nullopt;
     const int suffix = SuffixIndex(width, height);
-    int x = Digit(start[suffix]), y = Digit(start[suffix + 1]);
+    char here[kSlotSize], next[kSlotSize];
+    std::memcpy(here, start, kSlotSize);
     std::string steps;
-    for (const Target& t : *path) {
+    for (;;) {
+        const HintAnswer hint = hints->Ask(here);
+        if (!hint.wayOut) return std::nullopt;
+        if (hint.distance == 0) return steps;
         for (const Direction& d : kDirections)
-            if (t.x == x + d.dx && t.y == y + d.dy) steps += d.letter;
-        x = t.x;
-        y = t.y;
+            if (hint.moveX == Digit(here[suffix]) + d.dx &&
+                hint.moveY == Digit(here[suffix + 1]) + d.dy)
+                steps += d.letter;
+        if (StepBoard(here, width, height, hint.moveX, hint.moveY, next) != StepMoved)
+            return std::nullopt;
+        std::memcpy(here, next, kSlotSize);
     }
-    return steps;
 }
