@@ -6,6 +6,7 @@
 #include "engine/game_state.h"
 #include "engine/move_rules.h"
 #include "search/hints.h"
+#include "search/solver.h"
 
 namespace {
 
@@ -36,6 +37,22 @@ bool StepsSolve(const char* start, int width, int height, std::string_view steps
     return IsSolved(slots[at]);
 }
 
+// A shortest solution by the plain breadth-first search, which takes whatever memory it needs.
+std::optional<std::string> PlainSteps(const char* start, int width, int height) {
+    const auto path = SolveRecord(start, width, height);
+    if (!path) return std::nullopt;
+    const int suffix = SuffixIndex(width, height);
+    int x = Digit(start[suffix]), y = Digit(start[suffix + 1]);
+    std::string steps;
+    for (const Target& t : *path) {
+        for (const Direction& d : kDirections)
+            if (t.x == x + d.dx && t.y == y + d.dy) steps += d.letter;
+        x = t.x;
+        y = t.y;
+    }
+    return steps;
+}
+
 std::optional<std::string> ShortestSteps(const char* start, int width, int height,
                                          HintDataView data) {
     if (!RecordFits(width, height) || strnlen(start, kSlotSize) >= kSlotSize) return std::nullopt;
@@ -47,6 +64,8 @@ std::optional<std::string> ShortestSteps(const char* start, int width, int heigh
     std::string steps;
     for (;;) {
         const HintAnswer hint = hints->Ask(here);
+        // Past the memory a hint's search may take, the plain search takes over.
+        if (!hint.known) return PlainSteps(start, width, height);
         if (!hint.wayOut) return std::nullopt;
         if (hint.distance == 0) return steps;
         for (const Direction& d : kDirections)
