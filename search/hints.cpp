@@ -8,9 +8,10 @@
 
 namespace {
 
-// The lighter game is counted whole when a puzzle comes with no bound worked out in advance; a
-// lighter game larger than this is left out, and the search goes on bounded by 0.
-constexpr std::size_t kMostRelaxedPositions = 4'000'000;
+// The lighter game is counted whole when a puzzle comes with no bound worked out in advance (a pack
+// the game does not ship), which takes about 40 bytes a position; a lighter game larger than this
+// is left out, and the search goes on bounded by 0.
+constexpr std::size_t kMostRelaxedPositions = 500'000;
 
 // A bound read from the lighter game's distances: the projection of a position reachable from the
 // start is always one of the lighter game's positions.
