@@ -9,6 +9,7 @@
 
 #include "engine/catalogue.h"
 #include "engine/puzzle_pack.h"
+#include "search/built_in_hints.h"
 #include "search/solution_steps.h"
 #include "store/pack_solutions.h"
 #include "store/settings_store.h"
@@ -79,7 +80,7 @@ bool PlayPack(std::string* error) {
         int width = 0, height = 0;
         StartRecord(i, start, &width, &height);
         if (StepsSolve(start, width, height, kept[i])) continue;
-        const auto steps = ShortestSteps(start, width, height);
+        const auto steps = ShortestSteps(start, width, height, BuiltInHints());
         if (!steps) {
             UsePuzzlePack(nullptr);
             UseSettingsSubKey(L"");

@@ -12,55 +12,22 @@ namespace {
 
 constexpr int kSteps[4][2] = {{0, -1}, {0, 1}, {1, 0}, {-1, 0}};
 constexpr std::uint32_t kNoParent = UINT32_MAX;
-// Proved dead ends kept between questions: enough for every dead region a puzzle of the game
-// holds, and forgotten all at once beyond it.
-constexpr std::size_t kMostKeptDead = std::size_t{1} << 22;
-
-// A table slot: the upper half of the key's hash beside the key's number + 1 (0: empty). The
-// half-hash spares most comparisons of whole keys.
-std::uint64_t Entry(std::uint64_t hash, std::uint32_t number) {
-    return (hash & 0xFFFFFFFF00000000ull) | (number + 1u);
-}
-std::uint32_t NumberOf(std::uint64_t entry) {
-    return static_cast<std::uint32_t>(entry) - 1;
-}
-
-// Finds `key` in an open-addressed table of the numbers of keys kept in a list (`keyOf` gives
-// each), growing it when it is two thirds full; returns the slot holding the key's entry, or the
-// empty slot for it, which Entry(hash, number) fills.
-template <typename KeyOf>
-std::uint64_t* FindSlot(std::vector<std::uint64_t>& table, std::size_t count,
-                        const PositionKey& key, std::uint64_t hash, KeyOf keyOf) {
-    if (table.empty() || (count + 1) * 3 > table.size() * 2) {
-        std::vector<std::uint64_t> bigger(std::max<std::size_t>(table.size() * 2, 1 << 14), 0);
-        const std::size_t mask = bigger.size() - 1;
-        for (std::uint64_t entry : table) {
-            if (entry == 0) continue;
-            std::size_t slot = (entry >> 32) & mask;
-            while (bigger[slot] != 0) slot = (slot + 1) & mask;
-            bigger[slot] = entry;
-        }
-        table.swap(bigger);
-    }
-    const std::size_t mask = table.size() - 1;
-    const std::uint64_t tag = hash & 0xFFFFFFFF00000000ull;
-    std::size_t slot = (hash >> 32) & mask;
-    for (; table[slot] != 0; slot = (slot + 1) & mask)
-        if ((table[slot] & 0xFFFFFFFF00000000ull) == tag && keyOf(NumberOf(table[slot])) == key)
-            break;
-    return &table[slot];
-}
+// The memory a question may take: the positions one search may meet (about 30 bytes each; the
+// hardest questions of the built-in puzzles meet about a million), and those proved to have no
+// way out that are kept for the next questions (about 22 bytes each).
+constexpr std::size_t kMostSearched = 2'000'000;
+constexpr std::size_t kMostKeptDead = std::size_t{1} << 19;
 
 }  // namespace
 
 HintSearch::HintSearch(const BoardCodec& codec, LowerBound bound)
-    : codec_(codec), bound_(std::move(bound)) {}
+    : codec_(codec), bound_(std::move(bound)), positions_(codec.Words()), dead_(codec.Words()) {}
 
 HintAnswer HintSearch::Ask(const char* record) {
     examined_ = 0;
     const PositionKey key = codec_.Encode(record);
     if (auto answer = OnPath(key)) return *answer;
-    if (KnownDead(key)) return {};
+    if (dead_.Contains(key)) return {};
     return Search(record);
 }
 
@@ -84,40 +51,38 @@ std::optional<HintAnswer> HintSearch::OnPath(const PositionKey& key) const {
 }
 
 void HintSearch::Forget() {
-    dead_.clear();
-    deadTable_.clear();
+    dead_.Clear();
     path_.clear();
-}
-
-bool HintSearch::KnownDead(const PositionKey& key) {
-    if (dead_.empty()) return false;
-    return *FindSlot(deadTable_, dead_.size(), key, HashKey(key),
-                     [this](std::uint32_t n) -> const PositionKey& { return dead_[n]; }) != 0;
 }
 
 HintAnswer HintSearch::Search(const char* record) {
     const int width = codec_.Width(), height = codec_.Height();
+    positions_.Clear();
     nodes_.clear();
-    std::fill(table_.begin(), table_.end(), 0);
     for (auto& bucket : open_) bucket.clear();
-
-    const int rootBound = bound_ ? bound_(record) : 0;
-    if (rootBound < 0 || ProvedNoWayOut(record, width, height)) {
-        nodes_.push_back({codec_.Encode(record), kNoParent, 0, 0, false});
-        RememberDead();
-        return {};
-    }
-    auto keyOf = [this](std::uint32_t n) -> const PositionKey& { return nodes_[n].key; };
     auto push = [this](std::uint32_t n) {
         const std::size_t f = nodes_[n].steps + static_cast<std::size_t>(nodes_[n].bound);
         if (open_.size() <= f) open_.resize(f + 1);
         open_[f].push_back(n);
     };
+    // A bound past a byte is cut to one: a smaller bound is still a bound.
+    auto add = [&](std::uint32_t* slot, const PositionKey& key, std::uint64_t hash,
+                   std::uint32_t parent, int steps, int bound) {
+        positions_.Add(slot, key, hash);
+        nodes_.push_back({parent, static_cast<std::uint16_t>(steps),
+                          static_cast<std::uint8_t>(std::min(bound, 255)), false});
+        push(static_cast<std::uint32_t>(nodes_.size() - 1));
+    };
+
     const PositionKey rootKey = codec_.Encode(record);
     const std::uint64_t rootHash = HashKey(rootKey);
-    *FindSlot(table_, 0, rootKey, rootHash, keyOf) = Entry(rootHash, 0);
-    nodes_.push_back({rootKey, kNoParent, 0, static_cast<std::int16_t>(rootBound), false});
-    push(0);
+    const int rootBound = bound_ ? bound_(record) : 0;
+    add(positions_.Slot(rootKey, rootHash), rootKey, rootHash, kNoParent, 0,
+        std::max(rootBound, 0));
+    if (rootBound < 0 || ProvedNoWayOut(record, width, height)) {
+        RememberDead();
+        return {};
+    }
 
     char slot[kSlotSize], next[kSlotSize];
     const int s = SuffixIndex(width, height);
@@ -129,34 +94,33 @@ HintAnswer HintSearch::Search(const char* record) {
                 continue;
             nodes_[n].closed = true;
             ++examined_;
-            codec_.Decode(nodes_[n].key, slot);
+            codec_.Decode(positions_.At(n), slot);
             if (IsSolved(slot)) {
                 RememberPath(n);
-                return *OnPath(nodes_[0].key);
+                return *OnPath(rootKey);
             }
             const int px = Digit(slot[s]), py = Digit(slot[s + 1]);
+            const int steps = nodes_[n].steps + 1;
             for (const auto& step : kSteps) {
                 const int x = px + step[0], y = py + step[1];
                 if (x < 0 || y < 0 || x >= width || y >= height) continue;
                 if (StepBoard(slot, width, height, x, y, next) != StepMoved) continue;
                 const PositionKey key = codec_.Encode(next);
                 const std::uint64_t hash = HashKey(key);
-                const std::uint16_t steps = static_cast<std::uint16_t>(nodes_[n].steps + 1);
-                std::uint64_t* found = FindSlot(table_, nodes_.size(), key, hash, keyOf);
+                std::uint32_t* found = positions_.Slot(key, hash);
                 if (*found != 0) {
-                    Node& known = nodes_[NumberOf(*found)];
-                    if (known.closed || known.steps <= steps) continue;
-                    known.steps = steps;
-                    known.parent = n;
-                    push(NumberOf(*found));
+                    const std::uint32_t m = KeySet::NumberIn(*found);
+                    if (nodes_[m].closed || nodes_[m].steps <= steps) continue;
+                    nodes_[m].steps = static_cast<std::uint16_t>(steps);
+                    nodes_[m].parent = n;
+                    push(m);
                     continue;
                 }
-                if (KnownDead(key) || ShutOut(next, width, height)) continue;
+                if (ShutOut(next, width, height) || dead_.Contains(key)) continue;
+                if (positions_.Size() == kMostSearched) return Unanswered();
                 const int bound = bound_ ? bound_(next) : 0;
                 if (bound < 0) continue;
-                *found = Entry(hash, static_cast<std::uint32_t>(nodes_.size()));
-                nodes_.push_back({key, n, steps, static_cast<std::int16_t>(bound), false});
-                push(static_cast<std::uint32_t>(nodes_.size() - 1));
+                add(found, key, hash, n, steps, bound);
             }
         }
     }
@@ -165,24 +129,33 @@ HintAnswer HintSearch::Search(const char* record) {
     return {};
 }
 
+HintAnswer HintSearch::Unanswered() {
+    positions_ = KeySet(codec_.Words());
+    std::vector<Node>().swap(nodes_);
+    HintAnswer answer;
+    answer.known = false;
+    return answer;
+}
+
 void HintSearch::RememberDead() {
-    if (dead_.size() + nodes_.size() > kMostKeptDead) {
-        dead_.clear();
-        deadTable_.clear();
+    if (positions_.Size() > kMostKeptDead) return;
+    // Most often nothing is known yet: the search's own set becomes the dead ends', whole.
+    if (dead_.Size() == 0 || dead_.Size() + positions_.Size() > kMostKeptDead) {
+        dead_.Swap(positions_);
+        positions_.Clear();
+        return;
     }
-    auto keyOf = [this](std::uint32_t n) -> const PositionKey& { return dead_[n]; };
-    for (const Node& node : nodes_) {
-        const std::uint64_t hash = HashKey(node.key);
-        std::uint64_t* slot = FindSlot(deadTable_, dead_.size(), node.key, hash, keyOf);
-        if (*slot != 0) continue;
-        *slot = Entry(hash, static_cast<std::uint32_t>(dead_.size()));
-        dead_.push_back(node.key);
+    for (std::size_t n = 0; n < positions_.Size(); ++n) {
+        const PositionKey key = positions_.At(n);
+        const std::uint64_t hash = HashKey(key);
+        std::uint32_t* slot = dead_.Slot(key, hash);
+        if (*slot == 0) dead_.Add(slot, key, hash);
     }
 }
 
 void HintSearch::RememberPath(std::uint32_t solved) {
     path_.clear();
     for (std::uint32_t n = solved; n != kNoParent; n = nodes_[n].parent)
-        path_.push_back(nodes_[n].key);
+        path_.push_back(positions_.At(n));
     std::reverse(path_.begin(), path_.end());
 }

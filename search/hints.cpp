@@ -8,9 +8,10 @@
 
 namespace {
 
-// The lighter game is counted whole when a puzzle comes with no bound worked out in advance; a
-// lighter game larger than this is left out, and the search goes on bounded by 0.
-constexpr std::size_t kMostRelaxedPositions = 4'000'000;
+// The lighter game is counted whole when a puzzle comes with no bound worked out in advance (a pack
+// the game does not ship), which takes about 40 bytes a position; a lighter game larger than this
+// is left out, and the search goes on bounded by 0.
+constexpr std::size_t kMostRelaxedPositions = 500'000;
 
 // A bound read from the lighter game's distances: the projection of a position reachable from the
 // start is always one of the lighter game's positions.
@@ -86,21 +87,34 @@ HintAnswer PuzzleHints::Ask(const char* record) {
     return search_->Ask(record);
 }
 
-bool PuzzleHints::WayOut(const char* record) {
+// Whether a position has a way out; nothing when the search could not tell.
+std::optional<bool> PuzzleHints::WayOut(const char* record) {
     Prepare();
     if (table_) return table_->WayOut(record);
-    return search_->Ask(record).wayOut;
+    const HintAnswer answer = search_->Ask(record);
+    if (!answer.known) return std::nullopt;
+    return answer.wayOut;
 }
 
-std::optional<int> PuzzleHints::UndosToWayOut(const char (*slots)[kSlotSize], int current) {
-    if (WayOut(slots[current])) return 0;
-    if (!WayOut(slots[0])) return std::nullopt;
+UndoCount PuzzleHints::UndosToWayOut(const char (*slots)[kSlotSize], int current) {
+    UndoCount count;
+    auto wayOut = [&](int slot) {
+        const auto known = WayOut(slots[slot]);
+        count.known &= known.has_value();
+        return known.value_or(false);
+    };
+    if (wayOut(current)) {
+        count.undos = 0;
+        return count;
+    }
+    if (!wayOut(0)) return count;
     // Whatever follows a position with no way out has none either: along the history the
     // positions with a way out come first, and the last of them is found by halving.
     int live = 0, dead = current;
     while (dead - live > 1) {
         const int middle = live + (dead - live) / 2;
-        (WayOut(slots[middle]) ? live : dead) = middle;
+        (wayOut(middle) ? live : dead) = middle;
     }
-    return current - live;
+    count.undos = current - live;
+    return count;
 }

@@ -12,6 +12,11 @@
 #include "search/hint_search.h"
 #include "search/hint_table.h"
 
+struct UndoCount {
+    bool known = true;         // false when a search was too large to tell
+    std::optional<int> undos;  // nothing when no position of the history has a way out
+};
+
 class PuzzleHints {
   public:
     // `start` is the puzzle's first position, suffix included; `data` the build's tables, which
@@ -22,8 +27,8 @@ class PuzzleHints {
     // Exact, for a position reachable from the start: a move on a shortest way, or no way out.
     HintAnswer Ask(const char* record);
     // The fewest undos from slot `current` of `slots` (a history whose every slot follows from the
-    // one before by one move) back to a position with a way out; nothing when none has one.
-    std::optional<int> UndosToWayOut(const char (*slots)[kSlotSize], int current);
+    // one before by one move) back to a position with a way out.
+    UndoCount UndosToWayOut(const char (*slots)[kSlotSize], int current);
     // Forgets what earlier questions proved, keeping the tables: the next question is answered
     // afresh (for measuring).
     void ForgetAnswers();
@@ -31,7 +36,7 @@ class PuzzleHints {
   private:
     PuzzleHints(const char* start, const BoardCodec& codec);
     void Prepare();
-    bool WayOut(const char* record);
+    std::optional<bool> WayOut(const char* record);
 
     char start_[kSlotSize] = {};
     BoardCodec codec_;

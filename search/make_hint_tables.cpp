@@ -1,15 +1,18 @@
-// velquin-hint-tables OUT.cpp | OUT.bin: works out the hints of the built-in puzzles and writes
-// them as a C++ source of the block BuiltInHints() returns, or as the block itself (the web page
-// fetches it as a file). A puzzle whose whole space holds at most
-// kMostTabled positions gets every position's hint; a larger one gets its lighter game's distances,
-// which bound the search the game runs for it.
+// velquin-hint-tables OUT.cpp | OUT.bin [PACK...]: works out the hints of the built-in puzzles,
+// and of the puzzles of the packs the game ships, and writes them as a C++ source of the block
+// BuiltInHints() returns, or as the block itself (the web page fetches it as a file). A puzzle
+// whose whole space holds at most kMostTabled positions gets every position's hint; a larger one
+// gets its lighter game's distances, which bound the search the game runs for it.
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "engine/catalogue.h"
 #include "engine/game_state.h"
+#include "engine/puzzle_pack.h"
 #include "search/hint_data.h"
 #include "search/hint_table.h"
 #include "search/relaxed_board.h"
@@ -29,6 +32,8 @@ bool WorkOut(int puzzle, std::vector<HintDataEntry>& entries) {
     char start[kSlotSize];
     int width = 0, height = 0;
     StartRecord(puzzle, start, &width, &height);
+    for (const HintDataEntry& done : entries)
+        if (done.start == start) return true;
     if (const auto space = Space::Explore(start, kMostTabled)) {
         auto bytes = HintTable::Build(*space);
         if (!bytes) return Fail("two positions share a hash", puzzle);
@@ -38,7 +43,12 @@ bool WorkOut(int puzzle, std::vector<HintDataEntry>& entries) {
     char relaxedStart[kSlotSize];
     RelaxedBoard(start).Project(start, relaxedStart);
     const auto relaxed = Space::Explore(relaxedStart, kMostRelaxed);
-    if (!relaxed) return Fail("its lighter game is too large", puzzle);
+    if (!relaxed) {
+        // Its hints are searched for without a bound: slower, as exact.
+        std::fprintf(stderr, "velquin-hint-tables: %s: no table, its spaces are too large\n",
+                     start);
+        return true;
+    }
     auto bytes = BuildBoundTable(*relaxed);
     if (!bytes) return Fail("two positions share a hash", puzzle);
     entries.push_back({HintDataBound, start, std::move(*bytes)});
@@ -76,13 +86,29 @@ bool WriteBlock(const char* path, const std::vector<std::uint8_t>& data) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: velquin-hint-tables OUT.cpp | OUT.bin\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: velquin-hint-tables OUT.cpp | OUT.bin [PACK...]\n");
         return 2;
     }
     std::vector<HintDataEntry> entries;
     for (int puzzle = 0; puzzle < kPuzzleCount; ++puzzle)
         if (!WorkOut(puzzle, entries)) return 1;
+    for (int pack = 2; pack < argc; ++pack) {
+        std::ifstream in(argv[pack], std::ios::binary);
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        PuzzlePack puzzles;
+        int line = 0;
+        std::string reason;
+        if (!in || !ParsePack(text, &puzzles, &line, &reason)) {
+            std::fprintf(stderr, "velquin-hint-tables: %s:%d: %s\n", argv[pack], line,
+                         reason.c_str());
+            return 1;
+        }
+        UsePuzzlePack(&puzzles);
+        for (int puzzle = 0; puzzle < kPuzzleCount; ++puzzle)
+            if (!WorkOut(puzzle, entries)) return 1;
+        UsePuzzlePack(nullptr);
+    }
     const std::string out = argv[1];
     const std::vector<std::uint8_t> data = PackHintData(entries);
     const bool binary = out.size() > 4 && out.compare(out.size() - 4, 4, ".bin") == 0;

@@ -5,6 +5,7 @@
 #include "engine/board_record.h"
 #include "engine/game_state.h"
 #include "engine/move_rules.h"
+#include "search/hints.h"
 #include "search/solver.h"
 
 namespace {
@@ -36,7 +37,8 @@ bool StepsSolve(const char* start, int width, int height, std::string_view steps
     return IsSolved(slots[at]);
 }
 
-std::optional<std::string> ShortestSteps(const char* start, int width, int height) {
+// A shortest solution by the plain breadth-first search, which takes whatever memory it needs.
+std::optional<std::string> PlainSteps(const char* start, int width, int height) {
     const auto path = SolveRecord(start, width, height);
     if (!path) return std::nullopt;
     const int suffix = SuffixIndex(width, height);
@@ -49,4 +51,29 @@ std::optional<std::string> ShortestSteps(const char* start, int width, int heigh
         y = t.y;
     }
     return steps;
+}
+
+std::optional<std::string> ShortestSteps(const char* start, int width, int height,
+                                         HintDataView data) {
+    if (!RecordFits(width, height) || strnlen(start, kSlotSize) >= kSlotSize) return std::nullopt;
+    auto hints = PuzzleHints::For(start, data);
+    if (!hints) return std::nullopt;
+    const int suffix = SuffixIndex(width, height);
+    char here[kSlotSize], next[kSlotSize];
+    std::memcpy(here, start, kSlotSize);
+    std::string steps;
+    for (;;) {
+        const HintAnswer hint = hints->Ask(here);
+        // Past the memory a hint's search may take, the plain search takes over.
+        if (!hint.known) return PlainSteps(start, width, height);
+        if (!hint.wayOut) return std::nullopt;
+        if (hint.distance == 0) return steps;
+        for (const Direction& d : kDirections)
+            if (hint.moveX == Digit(here[suffix]) + d.dx &&
+                hint.moveY == Digit(here[suffix + 1]) + d.dy)
+                steps += d.letter;
+        if (StepBoard(here, width, height, hint.moveX, hint.moveY, next) != StepMoved)
+            return std::nullopt;
+        std::memcpy(here, next, kSlotSize);
+    }
 }

@@ -54,7 +54,7 @@ std::optional<std::vector<Cell>> Solve(const char* start) {
     std::memcpy(here, start, kSlotSize);
     for (;;) {
         const HintAnswer hint = hints->Ask(here);
-        if (!hint.wayOut) return std::nullopt;
+        if (!hint.known || !hint.wayOut) return std::nullopt;
         if (hint.distance == 0) return cells;
         if (StepBoard(here, width, height, hint.moveX, hint.moveY, next) != StepMoved)
             return std::nullopt;
@@ -118,6 +118,10 @@ int PrintHint(const char* text) {
     auto hints = PuzzleHints::For(position, BuiltInHints());
     if (!hints) return 2;
     const HintAnswer hint = hints->Ask(position);
+    if (!hint.known) {
+        std::fprintf(stderr, "velquin-solve: %s: too large a search to answer\n", text);
+        return 1;
+    }
     if (!hint.wayOut)
         std::printf("no way out\n");
     else if (hint.distance == 0)

@@ -58,6 +58,9 @@ std::optional<HintReport> AskHint() {
     PuzzleHints* puzzle = CurrentHints(start);
     if (!puzzle) return std::nullopt;
     const HintAnswer answer = puzzle->Ask(g.history[g.currentIndex]);
+    // A question too large for the memory a search may take (no built-in puzzle asks one) gets
+    // no answer rather than a wrong one.
+    if (!answer.known) return std::nullopt;
     HintReport report;
     report.wayOut = answer.wayOut;
     if (answer.wayOut) {
@@ -67,7 +70,9 @@ std::optional<HintReport> AskHint() {
         report.x = answer.moveX;
         report.y = answer.moveY;
     } else {
-        report.undos = puzzle->UndosToWayOut(g.history, g.currentIndex);
+        const UndoCount count = puzzle->UndosToWayOut(g.history, g.currentIndex);
+        if (!count.known) return std::nullopt;
+        report.undos = count.undos;
         note = {true, report.undos, g.currentIndex, g.lastIndex, g.moveCount, g.gameNumber, {}};
         std::strcpy(note.start, start);
     }

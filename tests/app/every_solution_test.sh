@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The solver's taps, played in the game: every puzzle's shortest solution, tapped as
-# `velquin-solve --taps` prints it, solves that puzzle with exactly that many moves.
+# `velquin-solve --taps` prints it, solves that puzzle with exactly that many moves, the lengths
+# the puzzles are known to need. Then velquin-solve's other questions: a position's distance and
+# next cell, with and without its pusher suffix; a record it cannot hold; a whole space counted.
 #   every_solution_test.sh VELQUIN VELQUIN-SOLVE SCRATCH-DIR
 set -uo pipefail
 velquin=$1
@@ -27,4 +29,22 @@ if [ "$best," != "$expected" ]; then
     echo "FAIL: best scores $best, solutions $expected"
     exit 1
 fi
+if [ "$best" != "3,24,30,37,51,48,36,59,46,79,54,47,68,82,97,108" ]; then
+    echo "FAIL: best scores $best are not the puzzles' shortest lengths"
+    exit 1
+fi
 echo "every solution solves its puzzle: $best"
+
+fail() { echo "FAIL: $*"; exit 1; }
+from=$("$solve" --from '554043----s;EnNn-;-XXXM;-sSsW;n----') || fail "--from without a suffix"
+[ "$from" = "distance 79, next cell 4,1" ] || fail "--from puzzle 9's start: $from"
+[ "$("$solve" --from '554043----s;EnNn-;-XXXM;-sSsW;n----;42')" = "$from" ] ||
+    fail "--from with the suffix differs"
+[ "$("$solve" --from '330212--W;---;nN-;12')" = "no way out" ] || fail "--from a dead end"
+err=$("$solve" --from '330212--W;-T-;nN-' 2>&1 >/dev/null)
+[ $? -eq 2 ] && grep -q "unknown cell code 'T'" <<<"$err" || fail "a bad record: $err"
+space=$("$solve" --space 8 --samples 3) || fail "--space 8"
+grep -q '^puzzle 8: 87711 positions, 38 solved, 73029 with no way out (83.3 %), largest distance 118;' \
+    <<<"$space" || fail "--space 8: $space"
+[ "$(grep -c ' -1$' <<<"$space")" -eq 3 ] || fail "--samples 3: three dead ends drawn: $space"
+echo "velquin-solve answers its other questions"

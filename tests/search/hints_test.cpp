@@ -144,7 +144,7 @@ TEST(Hints, UndosLeadBackToTheLastPositionOfTheHistoryWithAWayOut) {
             if (reference.distance[reference.number.at(history[current])] >= 0) lastLive = current;
         }
         if (IsSolved(history[current]) || lastLive == current) continue;
-        EXPECT_EQ(hints->UndosToWayOut(history, current), current - lastLive);
+        EXPECT_EQ(hints->UndosToWayOut(history, current).undos, current - lastLive);
         ++checked;
     }
     EXPECT_GT(checked, 5);
@@ -153,7 +153,7 @@ TEST(Hints, UndosLeadBackToTheLastPositionOfTheHistoryWithAWayOut) {
     ASSERT_NE(dead, reference.distance.end());
     std::strcpy(history[0], reference.records[dead - reference.distance.begin()].c_str());
     std::strcpy(history[1], history[0]);
-    EXPECT_EQ(hints->UndosToWayOut(history, 1), std::nullopt);
+    EXPECT_EQ(hints->UndosToWayOut(history, 1).undos, std::nullopt);
 }
 
 }  // namespace
