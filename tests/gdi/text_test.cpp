@@ -157,27 +157,6 @@ TEST(DrawText, ClippedToTheRectangleAndStopsAfterTheLineThatPassesItsBottom) {
     EXPECT_EQ(small.Art(0, 0, 30, 20, key, kRed), large.Art(30, 30, 60, 50, key, kRed));
 }
 
-TEST(DrawText, OverlappingTextsTheLaterBackgroundCoversTheEarlier) {
-    Canvas c(240, 15, kRed);
-    SetBkColor(c.dc(), kBlack);
-    SetTextColor(c.dc(), kBlue);
-    RECT title{0, 0, 200, 15}, status{150, 0, 240, 15};
-    DrawTextW(c.dc(), L"Game 12 (24 / 1:05.3) and a long tail", -1, &title, 0);
-    int titleInkLeft = 0;
-    for (int y = 0; y < 15; ++y)
-        for (int x = 0; x < 100; ++x) titleInkLeft += c.At(x, y) == kBlue;
-    SetTextColor(c.dc(), kGreen);
-    DrawTextW(c.dc(), L"137 / 12:14", -1, &status, DT_RIGHT);
-    int w = WidthOf(c.dc(), L"137 / 12:14");
-    for (int y = 0; y < 15; ++y)
-        for (int x = 240 - w; x < 240; ++x) EXPECT_NE(c.At(x, y), kBlue);
-    int after = 0;
-    for (int y = 0; y < 15; ++y)
-        for (int x = 0; x < 100; ++x) after += c.At(x, y) == kBlue;
-    EXPECT_EQ(after, titleInkLeft);
-    EXPECT_GT(after, 0);
-}
-
 TEST(DrawText, MeasuringPrefixesAndWordBreaks) {
     TextCanvas c(200, 80);
     int h = Height(c.dc());
