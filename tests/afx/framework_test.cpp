@@ -154,10 +154,13 @@ TEST_F(FrameworkTest, TheLoopTurnsAKeyOfTheAcceleratorTablesIntoItsCommandAndNot
     EXPECT_FALSE(has(FVIRTKEY, 'N'));  // the key without its Ctrl is nobody's
 }
 
-TEST_F(FrameworkTest, TimersAndPaintsGoOnBehindTheAboutBoxWhichTakesTheKeys) {
+TEST_F(FrameworkTest, TimersAndPaintsGoOnBehindTheAboutBoxWhichTakesTheKeysAndTaps) {
     int paintsAtOpen = 0, paintsBehind = 0;
     std::uint32_t insideBox = 0, besideBox = 0;
-    script->Command(kCmdAbout);
+    Then([] {  // a tap queued behind the command, before the box disables the main window
+        PostMessageW(AfxGetMainWnd()->m_hWnd, WM_COMMAND, kCmdAbout, 0);
+        user::InputTap({61, 26 + 54});
+    });
     Then([&] { paintsAtOpen = TheTrace().paints; });
     script->Tap(5, 5);                   // the main window is disabled behind the box
     script->Key(VK_F2);                  // in the accelerator table, but the box has the keys
