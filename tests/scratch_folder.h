@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
 
@@ -30,3 +32,9 @@ class ScratchFolder {
   private:
     std::filesystem::path path_;
 };
+
+// A whole file, "" when it is missing.
+inline std::string ReadWhole(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}

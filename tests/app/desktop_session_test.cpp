@@ -15,7 +15,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -92,12 +91,7 @@ class DesktopSession : public testing::Test {
         }
         return pid;
     }
-    std::string ErrorsOf(pid_t pid) {
-        std::ifstream in(folder / ("err-" + std::to_string(pid)));
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string ErrorsOf(pid_t pid) { return ReadWhole(folder / ("err-" + std::to_string(pid))); }
     pid_t LaunchGame() {
         const pid_t pid = Launch({"--store", store.string()});
         games.push_back(pid);
@@ -230,42 +224,39 @@ TEST_F(DesktopSession, ASecondLaunchRaisesTheFirstWindowAndAHeadlessOneIsRefused
     EXPECT_EQ(Stored("bestscore00"), 0);
 }
 
-TEST_F(DesktopSession, TheSessionsSignalsBookAGameInProgressAndEndItAtOnce) {
-    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+// The session's signals, and last the display going away: the game in progress is booked and
+// stored, and the program ends at once.
+TEST_F(DesktopSession, TheSessionsSignalsAndALostDisplayBookAGameInProgressAndEndIt) {
+    for (int signal : {SIGTERM, SIGINT, SIGHUP, 0}) {
+        SCOPED_TRACE(signal ? strsignal(signal) : "the display lost");
         fs::remove(store);
         const pid_t pid = LaunchGame();
         const ::Window game = WindowOf(pid);
         ASSERT_NE(game, 0u) << ErrorsOf(pid);
         OneMove(game);
-        kill(pid, signal);
-        kill(pid, signal);  // a second one while the first is handled changes nothing
+        if (signal) {
+            kill(pid, signal);
+            kill(pid, signal);  // a second one while the first is handled changes nothing
+        } else {
+            XCloseDisplay(display);
+            display = nullptr;
+            x.Stop(SIGKILL);
+        }
         const int status = WaitFor(pid, 5s);
         std::erase(games, pid);
-        ASSERT_NE(status, -1) << "still running after " << strsignal(signal);
-        ASSERT_TRUE(WIFSIGNALED(status)) << status;
-        EXPECT_EQ(WTERMSIG(status), signal);
-        EXPECT_EQ(Stored("totalscore00"), 1) << strsignal(signal);
-        EXPECT_GT(Stored("totaltime00"), 0) << strsignal(signal);
-        EXPECT_EQ(Stored("bestscore00"), 0) << strsignal(signal);
+        ASSERT_NE(status, -1) << "still running";
+        if (signal) {
+            ASSERT_TRUE(WIFSIGNALED(status)) << status;
+            EXPECT_EQ(WTERMSIG(status), signal);
+        } else {
+            ASSERT_TRUE(WIFEXITED(status)) << status;
+            EXPECT_EQ(WEXITSTATUS(status), 1);
+            EXPECT_NE(ErrorsOf(pid).find("display"), std::string::npos) << ErrorsOf(pid);
+        }
+        EXPECT_EQ(Stored("totalscore00"), 1);
+        EXPECT_GT(Stored("totaltime00"), 0);
+        EXPECT_EQ(Stored("bestscore00"), 0);
     }
-}
-
-TEST_F(DesktopSession, ALostDisplayBooksAGameInProgress) {
-    const pid_t pid = LaunchGame();
-    const ::Window game = WindowOf(pid);
-    ASSERT_NE(game, 0u) << ErrorsOf(pid);
-    OneMove(game);
-    XCloseDisplay(display);
-    display = nullptr;
-    x.Stop(SIGKILL);
-    const int status = WaitFor(pid, 5s);
-    std::erase(games, pid);
-    ASSERT_NE(status, -1);
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_NE(ErrorsOf(pid).find("display"), std::string::npos) << ErrorsOf(pid);
-    EXPECT_EQ(Stored("totalscore00"), 1);
-    EXPECT_GT(Stored("totaltime00"), 0);
 }
 
 }  // namespace

@@ -7,10 +7,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
+
+#include "tests/scratch_folder.h"
 
 struct HeadlessRun {
     int status = -1;
@@ -28,20 +29,19 @@ struct HeadlessRun {
             if (l.rfind(prefix, 0) == 0) out.push_back(l);
         return out;
     }
+    // The JSON after the first word of each line that starts with it (`state`, `box`).
+    std::vector<nlohmann::json> Reports(const std::string& word) const {
+        std::vector<nlohmann::json> out;
+        for (const auto& l : Starting(word + " "))
+            out.push_back(nlohmann::json::parse(l.substr(word.size() + 1), nullptr, false));
+        return out;
+    }
     // The JSON of a state line (the first, or the last), null when there is none.
     nlohmann::json State(bool last = true) const {
-        const auto states = Starting("state ");
-        if (states.empty()) return nullptr;
-        return nlohmann::json::parse((last ? states.back() : states.front()).substr(6), nullptr,
-                                     false);
+        const auto states = Reports("state");
+        return states.empty() ? nullptr : last ? states.back() : states.front();
     }
 };
-
-// A whole file, "" when it is missing.
-inline std::string ReadWhole(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Runs the program on `script` with `options` after its own; `prefix` goes before the program in
 // the shell's command (variables, limits).

@@ -2,7 +2,22 @@
 
 #include <gtest/gtest.h>
 
+// Every field of a command, for comparing whole commands.
+bool operator==(const ScriptCommand& a, const ScriptCommand& b) {
+    return a.line == b.line && a.verb == b.verb && a.number == b.number && a.x == b.x &&
+           a.y == b.y && a.modifiers == b.modifiers && a.text == b.text;
+}
+void PrintTo(const ScriptCommand& c, std::ostream* os) {
+    *os << "line " << c.line << " verb " << c.verb << " " << c.number << " (" << c.x << ", " << c.y
+        << ") modifiers " << c.modifiers << " \"" << c.text << "\"";
+}
+
 namespace {
+
+ScriptCommand Command(int line, ScriptVerb verb, std::int64_t number = 0, int x = 0, int y = 0,
+                      const std::string& text = "", unsigned modifiers = 0) {
+    return {line, verb, number, x, y, modifiers, text};
+}
 
 std::vector<ScriptCommand> Parse(const std::string& source) {
     std::vector<ScriptCommand> commands;
@@ -20,76 +35,48 @@ ScriptError Refused(const std::string& source) {
 }
 
 TEST(Script, ReadsEveryCommandAndKeyWithItsLineNumber) {
-    const auto commands = Parse(
-        "# replay of the first puzzle\r\n"
-        "\n"
-        "wait 5001\n"
-        "tap 61 54\n"
-        "  dbltap -4 300  \n"
-        "screen-tap 230 10\n"
-        "key left\n"
-        "key 13\n"
-        "command 32771\n"
-        "close\n"
-        "answer cancel\n"
-        "click 1001\n"
-        "type 1002   two  words \n"
-        "\f\n\v\n \t\n"  // lines of other white space are blank
-        "type 7\n"       // clears the field
-        "ok\n"
-        "cancel\n"
-        "shot after-solve.1\n"
-        "state\n");
-    ASSERT_EQ(commands.size(), 16u);
-    EXPECT_EQ(commands[0].line, 3);
-    EXPECT_EQ(commands[0].verb, VerbWait);
-    EXPECT_EQ(commands[0].number, 5001);
-    EXPECT_EQ(commands[1].verb, VerbTap);
-    EXPECT_EQ(commands[1].x, 61);
-    EXPECT_EQ(commands[1].y, 54);
-    EXPECT_EQ(commands[2].verb, VerbDoubleTap);
-    EXPECT_EQ(commands[2].x, -4);
-    EXPECT_EQ(commands[3].verb, VerbScreenTap);
-    EXPECT_EQ(commands[4].number, 37);
-    EXPECT_EQ(commands[5].number, 13);
-    EXPECT_EQ(commands[6].number, 32771);
-    EXPECT_EQ(commands[7].verb, VerbClose);
-    EXPECT_EQ(commands[8].verb, VerbAnswer);
-    EXPECT_EQ(commands[8].number, 2);
-    EXPECT_EQ(commands[9].verb, VerbClick);
-    EXPECT_EQ(commands[10].verb, VerbType);
-    EXPECT_EQ(commands[10].number, 1002);
-    EXPECT_EQ(commands[10].text, "two  words");
-    EXPECT_EQ(commands[11].line, 17);
-    EXPECT_EQ(commands[11].text, "");
-    EXPECT_EQ(commands[12].verb, VerbOk);
-    EXPECT_EQ(commands[13].verb, VerbCancel);
-    EXPECT_EQ(commands[14].text, "after-solve.1");
-    EXPECT_EQ(commands[15].verb, VerbState);
-    EXPECT_EQ(commands[15].line, 21);
+    const std::vector<ScriptCommand> expected = {
+        Command(3, VerbWait, 5001),
+        Command(4, VerbTap, 0, 61, 54),
+        Command(5, VerbDoubleTap, 0, -4, 300),
+        Command(6, VerbScreenTap, 0, 230, 10),
+        Command(7, VerbKey, 37),
+        Command(8, VerbKey, 13),
+        Command(9, VerbCommand, 32771),
+        Command(10, VerbClose),
+        Command(11, VerbAnswer, 2),
+        Command(12, VerbClick, 1001),
+        Command(13, VerbType, 1002, 0, 0, "two  words"),
+        Command(17, VerbType, 7),  // clears the field
+        Command(18, VerbOk),
+        Command(19, VerbCancel),
+        Command(20, VerbShot, 0, 0, 0, "after-solve.1"),
+        Command(21, VerbState),
+    };
+    EXPECT_EQ(Parse("# replay of the first puzzle\r\n\nwait 5001\ntap 61 54\n  dbltap -4 300  \n"
+                    "screen-tap 230 10\nkey left\nkey 13\ncommand 32771\nclose\nanswer cancel\n"
+                    "click 1001\ntype 1002   two  words \n"
+                    "\f\n\v\n \t\n"  // lines of other white space are blank
+                    "type 7\nok\ncancel\nshot after-solve.1\nstate\n"),
+              expected);
 
     const ScriptError error = Refused("wait 10\n\n# fine\nwiat 10\nbogus\n");
     EXPECT_EQ(error.line, 4);
     EXPECT_NE(error.what.find("wiat"), std::string::npos);
 
-    const auto keys = Parse(
-        "key ctrl+shift+z\nkey alt+return\nkey u\nkey f11\nkey pagedown\nkey space\n"
-        "key shift+90\nkey backspace\nkey ctrl+comma\n");
-    ASSERT_EQ(keys.size(), 9u);
-    const std::pair<int, unsigned> expected[] = {{'Z', KeyControl | KeyShift},
-                                                 {13, KeyAlt},
-                                                 {'U', 0u},
-                                                 {0x7A, 0u},
-                                                 {34, 0u},
-                                                 {32, 0u},
-                                                 {90, KeyShift},
-                                                 {8, 0u},
-                                                 {0xBC, KeyControl}};
-    for (size_t i = 0; i < keys.size(); ++i) {
-        EXPECT_EQ(keys[i].verb, VerbKey) << i;
-        EXPECT_EQ(keys[i].number, expected[i].first) << i;
-        EXPECT_EQ(keys[i].modifiers, expected[i].second) << i;
-    }
+    EXPECT_EQ(Parse("key ctrl+shift+z\nkey alt+return\nkey u\nkey f11\nkey pagedown\nkey space\n"
+                    "key shift+90\nkey backspace\nkey ctrl+comma\n"),
+              (std::vector<ScriptCommand>{
+                  Command(1, VerbKey, 'Z', 0, 0, "", KeyControl | KeyShift),
+                  Command(2, VerbKey, 13, 0, 0, "", KeyAlt),
+                  Command(3, VerbKey, 'U'),
+                  Command(4, VerbKey, 0x7A),
+                  Command(5, VerbKey, 34),
+                  Command(6, VerbKey, 32),
+                  Command(7, VerbKey, 90, 0, 0, "", KeyShift),
+                  Command(8, VerbKey, 8),
+                  Command(9, VerbKey, 0xBC, 0, 0, "", KeyControl),
+              }));
 }
 
 TEST(Script, RefusesANulByteAndBadArgumentsByTheirLine) {

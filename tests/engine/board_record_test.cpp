@@ -20,7 +20,7 @@ constexpr CodeRow kCodes[] = {
     {'I', '-', 'w', 'E'}, {'V', '-', 'w', 'W'},
 };
 
-TEST(CellCodes, EveryCodeExpandsToItsLayersAndFoldsBack) {
+TEST(CellCodes, EveryCodeExpandsToItsLayersAndFoldsBackAndNothingElseIsACode) {
     for (const CodeRow& row : kCodes) {
         SCOPED_TRACE(std::string(1, row.code));
         CellParts parts{row.code, '?', '?', '?'};
@@ -40,11 +40,8 @@ TEST(CellCodes, EveryCodeExpandsToItsLayersAndFoldsBack) {
         ASSERT_EQ(FoldCell(&parts), 0);
         EXPECT_EQ(parts.code, expected);
     }
-}
-
-// Only the twenty-six characters are codes; an unknown small box in a big one, or an unknown big
-// box, makes none. A failure says so and leaves what it would have written alone.
-TEST(CellCodes, WhatIsNoCodeFailsAndChangesNothing) {
+    // Only the twenty-six characters are codes; an unknown small box in a big one, or an unknown
+    // big box, makes none. A failure says so and leaves what it would have written alone.
     int codes = 0;
     for (int c = -128; c < 128; ++c) {
         CellParts parts{static_cast<char>(c), 'a', 'b', 'c'};
@@ -66,7 +63,7 @@ TEST(CellCodes, WhatIsNoCodeFailsAndChangesNothing) {
 }
 
 // The first puzzle's indexes; solved when red stands in blue; digits below '0' read negative.
-TEST(BoardRecord, IndexesSolvedTestAndDigits) {
+TEST(BoardRecord, IndexesSolvedTestDigitsAndEverySizeButSixBySixFitsASlot) {
     const std::string record = "330121M--;n-W;---;00";
     EXPECT_EQ(record[CellIndex(3, 0, 1)], 'n');
     EXPECT_EQ(record[CellIndex(3, 2, 1)], 'W');
@@ -77,9 +74,6 @@ TEST(BoardRecord, IndexesSolvedTestAndDigits) {
     EXPECT_EQ(Digit('7'), 7);
     EXPECT_EQ(Digit('/'), -1);
     EXPECT_LT(Digit(static_cast<char>(0xE9)), 0);  // a byte above 127 is a negative char
-}
-
-TEST(BoardRecord, EverySizeUpToSixFitsASlotExceptSixBySix) {
     for (int w = 1; w <= 6; ++w) {
         for (int h = 1; h <= 6; ++h) {
             EXPECT_EQ(RecordFits(w, h), !(w == 6 && h == 6)) << w << "x" << h;

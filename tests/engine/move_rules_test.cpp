@@ -93,7 +93,7 @@ class TryMoveTest : public EngineTest {};
 
 // The first attempt starts the clock even when refused, and only once: a clock started at tick 0
 // is running all the same. A refused attempt keeps the line that Redo follows.
-TEST_F(TryMoveTest, TheFirstAttemptStartsTheClockAndARefusalKeepsTheRedoLine) {
+TEST_F(TryMoveTest, TheClockARefusalABadPusherAndTheTutorialsReplay) {
     Position("229988Me;--;00");
     gameState.startTick = gameState.lastTick = 77;  // stale, from an earlier game
     testNow = 0;
@@ -121,9 +121,8 @@ TEST_F(TryMoveTest, TheFirstAttemptStartsTheClockAndARefusalKeepsTheRedoLine) {
     EXPECT_STREQ(gameState.history[1], "319988-e-;00");
     Redo(window);
     EXPECT_EQ(Current(), "319988-e-;00");
-}
 
-TEST_F(TryMoveTest, ABadPusherPositionShowsTheErrorBoxInEveryLanguage) {
+    // A bad pusher position shows the error box, in either language.
     for (int language : {0, 1}) {
         Position("319988---;70");
         gameState.language = language;
@@ -135,9 +134,7 @@ TEST_F(TryMoveTest, ABadPusherPositionShowsTheErrorBoxInEveryLanguage) {
         EXPECT_EQ(window.boxes[0].style, 16u);
         EXPECT_EQ(gameState.currentIndex, 0);
     }
-}
-
-TEST_F(TryMoveTest, TheTutorialReplaysFromItsFirstPosition) {
+    // The tutorial's frames, replayed from its first position by the step rule.
     Position(kTutorialRecords[0]);
     const int targets[8][2] = {{1, 2}, {2, 2}, {2, 1}, {1, 1}, {1, 0}, {2, 0}, {2, 1}, {2, 2}};
     for (int k = 0; k < 8; ++k) {

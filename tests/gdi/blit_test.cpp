@@ -48,7 +48,7 @@ TEST(PatBlt, BlacknessWritesZeroWhitenessAllBits) {
     DeleteObject(waves);
 }
 
-TEST(FillRect, PatternTilesFromTheOriginOfTheSurfaceOrOfTheWindow) {
+TEST(FillRect, PatternsTileFromTheOriginOfTheSurfaceOrWindowAndMonochromeOnesTakeTheTextColours) {
     // Pattern pixel (px, py) of picture 9004 holds the value py * 4 + px + 1.
     HBITMAP tiles = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9004));
     HBRUSH brush = CreatePatternBrush(tiles);
@@ -75,26 +75,23 @@ TEST(FillRect, PatternTilesFromTheOriginOfTheSurfaceOrOfTheWindow) {
             EXPECT_EQ(screen.At(3 + x, 5 + y), expected(x, y)) << x << "," << y;
     DeleteDC(window);
     EXPECT_TRUE(DeleteObject(brush));
-}
-
-TEST(FillRect, MonochromePatternTakesTextAndBackgroundColours) {
     HBITMAP arrow = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9001));
-    HBRUSH brush = CreatePatternBrush(arrow);
-    Canvas c(6, 4);
-    SetTextColor(c.dc(), kPurple);
-    SetBkColor(c.dc(), kBlue);
-    RECT r{0, 0, 6, 4};
-    FillRect(c.dc(), &r, brush);
-    EXPECT_EQ(c.Art(0, 0, 6, 4, kKey),
+    HBRUSH arrowBrush = CreatePatternBrush(arrow);
+    Canvas mono(6, 4);
+    SetTextColor(mono.dc(), kPurple);
+    SetBkColor(mono.dc(), kBlue);
+    RECT all{0, 0, 6, 4};
+    FillRect(mono.dc(), &all, arrowBrush);
+    EXPECT_EQ(mono.Art(0, 0, 6, 4, kKey),
               "bbpbbb\n"
               "bpppbb\n"
               "pppppb\n"
               "bbpbbp\n");
-    DeleteObject(brush);
+    DeleteObject(arrowBrush);
     DeleteObject(arrow);
 }
 
-TEST(BitBlt, MonochromeIntoColourAndPastTheSourceWidth) {
+TEST(BitBlt, BetweenMonochromeAndColourWithinOneBitmapSrcPaintAndBadArguments) {
     HBITMAP arrow = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9001));
     auto* src = new Holder(arrow);
     Canvas c(12, 6, kRed);
@@ -112,16 +109,13 @@ TEST(BitBlt, MonochromeIntoColourAndPastTheSourceWidth) {
     EXPECT_FALSE(DeleteObject(arrow));  // still selected
     delete src;
     EXPECT_TRUE(DeleteObject(arrow));
-}
-
-TEST(BitBlt, ColourIntoMonochromeAndWithinOneBitmap) {
-    Canvas c(4, 3, kRed);
-    SetPixel(c.dc(), 1, 1, kBlue);
-    SetBkColor(c.dc(), kRed);  // the source's background colour becomes white
+    Canvas colour(4, 3, kRed);
+    SetPixel(colour.dc(), 1, 1, kBlue);
+    SetBkColor(colour.dc(), kRed);  // the source's background colour becomes white
     HBITMAP mono = CreateBitmap(4, 3, 1, 1, nullptr);
     {
         Holder m(mono);
-        BitBlt(m.dc, 0, 0, 4, 3, c.dc(), 0, 0, SRCCOPY);
+        BitBlt(m.dc, 0, 0, 4, 3, colour.dc(), 0, 0, SRCCOPY);
     }
     EXPECT_EQ(gdi::BitmapIndex(mono, 0, 0), 1);
     EXPECT_EQ(gdi::BitmapIndex(mono, 1, 1), 0);
@@ -136,9 +130,6 @@ TEST(BitBlt, ColourIntoMonochromeAndWithinOneBitmap) {
               "...#.\n"
               "....#\n"
               ".....\n");
-}
-
-TEST(BitBlt, SrcPaintOrsAndBadArgumentsFail) {
     Canvas a(2, 1, RGB(0x10, 0x20, 0x30)), b(2, 1, RGB(0x01, 0x02, 0x04));
     EXPECT_TRUE(BitBlt(a.dc(), 0, 0, 2, 1, b.dc(), 0, 0, SRCPAINT));
     EXPECT_EQ(a.At(1, 0), RGB(0x11, 0x22, 0x34));
@@ -165,7 +156,7 @@ constexpr COLORREF k0 = RGB(255, 128, 0), k1 = RGB(15, 255, 255), k2 = RGB(1, 2,
 
 }  // namespace
 
-TEST(StretchBlt, EnlargingTakesThePixelUnderTheCentreShrinkingAndsThem) {
+TEST(StretchBlt, EnlargingTakesThePixelUnderTheCentreShrinkingAndsThemAndClips) {
     EXPECT_EQ(StretchRow({k0, k1}, 3), (std::vector<COLORREF>{k0, k0, k1}));
     EXPECT_EQ(StretchRow({k0, k1, k2}, 4), (std::vector<COLORREF>{k0, k1, k1, k2}));
     // Both axes: a 2 x 2 source onto 3 x 3.
@@ -182,9 +173,6 @@ TEST(StretchBlt, EnlargingTakesThePixelUnderTheCentreShrinkingAndsThem) {
               (std::vector<COLORREF>{(k0 & k1) | ground, k2 | ground}));
     EXPECT_EQ(StretchRow({k0, k1}, 3, SRCPAINT, ground),
               (std::vector<COLORREF>{k0 | ground, k0 | ground, k1 | ground}));
-}
-
-TEST(StretchBlt, AGlowPartlyOffTheSurface) {
     HBITMAP glow = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9003));
     Canvas small(10, 10), large(40, 40);
     {
@@ -233,7 +221,7 @@ std::string Pixels(const Canvas& c) {
 
 }  // namespace
 
-TEST(StretchBlt, APaletteSourceStretchesAsItsTrueColourCopy) {
+TEST(PaletteSources, StretchAndTileAsTheirTrueColourCopies) {
     const COLORREF ground = RGB(0x80, 0x40, 0xC1);
     struct Size {
         int x, y, w, h;
@@ -258,12 +246,9 @@ TEST(StretchBlt, APaletteSourceStretchesAsItsTrueColourCopy) {
                         << " from " << from.w << "x" << from.h;
                 }
     }
-}
-
-TEST(FillRect, APalettePatternTilesAsItsTrueColourCopy) {
-    PaletteAndCopy p(9002);  // 5 x 3: runs start at every phase of the tile
-    HBRUSH fromPalette = CreatePatternBrush(p.picture);
-    HBRUSH fromCopy = CreatePatternBrush(p.copy->bitmap());
+    PaletteAndCopy waves(9002);  // 5 x 3: runs start at every phase of the tile
+    HBRUSH fromPalette = CreatePatternBrush(waves.picture);
+    HBRUSH fromCopy = CreatePatternBrush(waves.copy->bitmap());
     for (int start = 0; start < 5; ++start) {
         Canvas a(17, 9), b(17, 9);
         RECT block{3 + start, 2 + start / 2, 16, 8}, column{start, 0, start + 1, 9};

@@ -26,12 +26,15 @@ void ExpectSameAsOnLargerSurface(const std::function<void(HDC, int, int)>& draw)
 
 }  // namespace
 
-TEST(Rectangle, OutlineOnTheEdgesBrushInsideAndABrushAloneOneShort) {
-    // The same box three times: pen and brush, pen alone, brush alone.
+// The same box three times: pen and brush (its corners given in the other order), pen alone,
+// brush alone; and boxes of no width or height, which draw nothing.
+TEST(Rectangle, OutlineOnTheEdgesBrushInsideABrushAloneOneShortAndEmptyBoxesNothing) {
     Canvas c(19, 6);
     {
         Tools t(c.dc(), Pen(kWhite), Brush(kRed));
-        EXPECT_TRUE(Rectangle(c.dc(), 1, 1, 6, 5));
+        EXPECT_TRUE(Rectangle(c.dc(), 6, 5, 1, 1));
+        EXPECT_TRUE(Rectangle(c.dc(), 18, 0, 18, 6));  // zero width
+        EXPECT_TRUE(Rectangle(c.dc(), 0, 5, 19, 5));   // zero height
     }
     {
         Tools t(c.dc(), Pen(kWhite), nullptr);
@@ -50,22 +53,7 @@ TEST(Rectangle, OutlineOnTheEdgesBrushInsideAndABrushAloneOneShort) {
               "...................\n");
 }
 
-TEST(Rectangle, CoordinatesAreOrderedAndEmptyBoxesDrawNothing) {
-    Canvas a(10, 10), b(10, 10);
-    {
-        Tools t(a.dc(), Pen(kWhite), Brush(kRed));
-        Rectangle(a.dc(), 2, 3, 8, 7);
-    }
-    {
-        Tools t(b.dc(), Pen(kWhite), Brush(kRed));
-        Rectangle(b.dc(), 8, 7, 2, 3);
-        EXPECT_TRUE(Rectangle(b.dc(), 1, 1, 1, 9));  // zero width
-        EXPECT_TRUE(Rectangle(b.dc(), 0, 9, 9, 9));  // zero height
-    }
-    EXPECT_EQ(a.Art(0, 0, 10, 10, kKey), b.Art(0, 0, 10, 10, kKey));
-}
-
-TEST(Clipping, BoxesPartlyAndWhollyOffTheSurface) {
+TEST(Clipping, BoxesAndPathsPartlyOrWhollyOffTheSurfaceAndFarPoints) {
     // A cell of the 6-row board, whose origin is at y = -4.
     ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
         Tools t(dc, Pen(kWhite), Brush(kRed));
@@ -82,9 +70,36 @@ TEST(Clipping, BoxesPartlyAndWhollyOffTheSurface) {
     EXPECT_TRUE(Rectangle(c.dc(), -50, -50, -10, -10));
     EXPECT_TRUE(Rectangle(c.dc(), 30, 0, 60, 10));
     EXPECT_EQ(c.Count(kBlack), 400);
+    {
+        ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
+            Tools t(dc, Pen(kWhite), nullptr);
+            POINT path[] = {
+                {dx - 17, dy - 3}, {dx + 41, dy + 19}, {dx + 5, dy + 44}, {dx + 13, dy - 9}};
+            Polyline(dc, path, 4);
+        });
+        // A point far outside, as the ring's near side gives (row 20000).
+        ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
+            Tools t(dc, Pen(kWhite), nullptr);
+            POINT path[] = {{dx + 10, dy + 5}, {dx + 23, dy + 20000}, {dx - 30000, dy + 12}};
+            Polyline(dc, path, 3);
+        });
+        ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
+            Tools t(dc, Pen(kWhite), Brush(kRed));
+            POINT band[] = {{dx - 20, dy + 2},
+                            {dx + 25, dy - 8},
+                            {dx + 40, dy + 20000},
+                            {dx + 8, dy + 24},
+                            {dx - 3, dy + 40}};
+            Polygon(dc, band, 5);
+        });
+        Canvas c(4, 4);
+        Tools t(c.dc(), Pen(kWhite), nullptr);
+        POINT one[] = {{1, 1}};
+        EXPECT_FALSE(Polyline(c.dc(), one, 1));
+    }
 }
 
-TEST(Rectangle, WidePenWidensTheOutlineAboutItsLines) {
+TEST(WidePen, WidensARectanglesOutlineAndALineAboutTheirPaths) {
     Canvas c(12, 12);
     Tools t(c.dc(), Pen(kWhite, 3), Brush(kRed));
     Rectangle(c.dc(), 2, 2, 10, 10);
@@ -101,9 +116,23 @@ TEST(Rectangle, WidePenWidensTheOutlineAboutItsLines) {
               ".##########.\n"
               ".##########.\n"
               "............\n");
+    Canvas path(10, 7);
+    {
+        Tools t(path.dc(), Pen(kWhite, 3), nullptr);
+        POINT line[] = {{2, 3}, {7, 3}};
+        EXPECT_TRUE(Polyline(path.dc(), line, 2));
+    }
+    EXPECT_EQ(path.Art(0, 0, 10, 7, kKey),
+              "..........\n"
+              "..........\n"
+              ".#######..\n"
+              ".#######..\n"
+              ".#######..\n"
+              "..........\n"
+              "..........\n");
 }
 
-TEST(Ellipse, WorkedOutlines) {
+TEST(Ellipse, WorkedOutlinesAndFillsAndSmallBoxesAsRectangles) {
     auto outline = [](int r, int b) {
         Canvas c(r, b);
         Tools t(c.dc(), Pen(kWhite), nullptr);
@@ -122,6 +151,30 @@ TEST(Ellipse, WorkedOutlines) {
               "#......#\n"
               ".#....#.\n"
               "..####..\n");
+    Canvas c(6, 6);
+    {
+        Tools t(c.dc(), Pen(kWhite), Brush(kRed));
+        Ellipse(c.dc(), 0, 0, 6, 6);
+    }
+    EXPECT_EQ(c.Art(0, 0, 6, 6, kKey),
+              "..##..\n"
+              ".#rr#.\n"
+              "#rrrr#\n"
+              "#rrrr#\n"
+              ".#rr#.\n"
+              "..##..\n");
+    Canvas e(6, 8), r(6, 8);
+    {
+        Tools t(e.dc(), Pen(kWhite), Brush(kRed));
+        Ellipse(e.dc(), 1, 1, 3, 7);
+        Ellipse(e.dc(), 4, 7, 6, 1);
+    }
+    {
+        Tools t(r.dc(), Pen(kWhite), Brush(kRed));
+        Rectangle(r.dc(), 1, 1, 3, 7);
+        Rectangle(r.dc(), 4, 1, 6, 7);
+    }
+    EXPECT_EQ(e.Art(0, 0, 6, 8, kKey), r.Art(0, 0, 6, 8, kKey));
 }
 
 TEST(Ellipse, CurveIsSymmetricConnectedAndTouchesItsBox) {
@@ -159,33 +212,6 @@ TEST(Ellipse, CurveIsSymmetricConnectedAndTouchesItsBox) {
             EXPECT_EQ(maxY, h - 1);
         }
     }
-}
-
-TEST(Ellipse, FillInsideThePenAndSmallBoxesAsRectangles) {
-    Canvas c(6, 6);
-    {
-        Tools t(c.dc(), Pen(kWhite), Brush(kRed));
-        Ellipse(c.dc(), 0, 0, 6, 6);
-    }
-    EXPECT_EQ(c.Art(0, 0, 6, 6, kKey),
-              "..##..\n"
-              ".#rr#.\n"
-              "#rrrr#\n"
-              "#rrrr#\n"
-              ".#rr#.\n"
-              "..##..\n");
-    Canvas e(6, 8), r(6, 8);
-    {
-        Tools t(e.dc(), Pen(kWhite), Brush(kRed));
-        Ellipse(e.dc(), 1, 1, 3, 7);
-        Ellipse(e.dc(), 4, 7, 6, 1);
-    }
-    {
-        Tools t(r.dc(), Pen(kWhite), Brush(kRed));
-        Rectangle(r.dc(), 1, 1, 3, 7);
-        Rectangle(r.dc(), 4, 1, 6, 7);
-    }
-    EXPECT_EQ(e.Art(0, 0, 6, 8, kKey), r.Art(0, 0, 6, 8, kKey));
 }
 
 namespace {
@@ -229,52 +255,7 @@ TEST(Polyline, EveryShortSegmentStepsAsTheRuleSaysFirstPixelInLastOut) {
               (Pixels{{0, 1}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 1}}));
 }
 
-TEST(Clipping, PathsPartlyOffTheSurfaceAndFarPoints) {
-    ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
-        Tools t(dc, Pen(kWhite), nullptr);
-        POINT path[] = {
-            {dx - 17, dy - 3}, {dx + 41, dy + 19}, {dx + 5, dy + 44}, {dx + 13, dy - 9}};
-        Polyline(dc, path, 4);
-    });
-    // A point far outside, as the ring's near side gives (row 20000).
-    ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
-        Tools t(dc, Pen(kWhite), nullptr);
-        POINT path[] = {{dx + 10, dy + 5}, {dx + 23, dy + 20000}, {dx - 30000, dy + 12}};
-        Polyline(dc, path, 3);
-    });
-    ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
-        Tools t(dc, Pen(kWhite), Brush(kRed));
-        POINT band[] = {{dx - 20, dy + 2},
-                        {dx + 25, dy - 8},
-                        {dx + 40, dy + 20000},
-                        {dx + 8, dy + 24},
-                        {dx - 3, dy + 40}};
-        Polygon(dc, band, 5);
-    });
-    Canvas c(4, 4);
-    Tools t(c.dc(), Pen(kWhite), nullptr);
-    POINT one[] = {{1, 1}};
-    EXPECT_FALSE(Polyline(c.dc(), one, 1));
-}
-
-TEST(Polyline, WidePen) {
-    Canvas c(10, 7);
-    {
-        Tools t(c.dc(), Pen(kWhite, 3), nullptr);
-        POINT line[] = {{2, 3}, {7, 3}};
-        EXPECT_TRUE(Polyline(c.dc(), line, 2));
-    }
-    EXPECT_EQ(c.Art(0, 0, 10, 7, kKey),
-              "..........\n"
-              "..........\n"
-              ".#######..\n"
-              ".#######..\n"
-              ".#######..\n"
-              "..........\n"
-              "..........\n");
-}
-
-TEST(Polygon, SquareFillsSixteenAndThePenAddsTheRightAndBottomEdges) {
+TEST(Polygon, SquareTriangleAndStarFills) {
     POINT square[] = {{0, 0}, {4, 0}, {4, 4}, {0, 4}};
     Canvas filled(6, 6), outlined(6, 6);
     {
@@ -289,9 +270,6 @@ TEST(Polygon, SquareFillsSixteenAndThePenAddsTheRightAndBottomEdges) {
         Polygon(outlined.dc(), square, 4);
     }
     EXPECT_EQ(outlined.Count(kRed), 25);
-}
-
-TEST(Polygon, WorkedTriangleFill) {
     Canvas c(9, 9);
     {
         Tools t(c.dc(), nullptr, Brush(kRed));
@@ -308,9 +286,6 @@ TEST(Polygon, WorkedTriangleFill) {
               "..rr.....\n"
               ".........\n"
               ".........\n");
-}
-
-TEST(Polygon, AlternateFillOnAStar) {
     // A five-pointed star drawn in one stroke: its centre is crossed twice, so stays empty.
     POINT star[] = {{10, 0}, {16, 19}, {0, 7}, {20, 7}, {4, 19}};
     Canvas alternate(21, 21);

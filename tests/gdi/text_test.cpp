@@ -54,7 +54,7 @@ std::string Drawn(const wchar_t* text, RECT r, UINT format, int* height = nullpt
 
 }  // namespace
 
-TEST(Font, ElevenPixelsPerEmOnThirteenPixelLinesWithTheBaselineAtEleven) {
+TEST(Font, ElevenPixelsPerEmOnThirteenPixelLinesBaselineAtElevenAccentsAndNoGlyphTwice) {
     gdi::Font* font = gdi::Font::Default();
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(font->PixelSize(), 11);
@@ -80,11 +80,7 @@ TEST(Font, ElevenPixelsPerEmOnThirteenPixelLinesWithTheBaselineAtEleven) {
     std::string fallback = gdi::LocateFont("/nonexistent/font.ttf");
     EXPECT_FALSE(fallback.empty());
     EXPECT_EQ(::stat(fallback.c_str(), &st), 0);
-}
-
-TEST(Font, FrenchAccentsRenderAndRepaintsRenderNoGlyphTwice) {
-    gdi::Font* font = gdi::Font::Default();
-    ASSERT_NE(font, nullptr);
+    // French accents render, and repaints render no glyph twice.
     const std::pair<char32_t, char32_t> pairs[] = {{U'é', U'e'}, {U'è', U'e'}, {U'à', U'a'},
                                                    {U'ç', U'c'}, {U'ê', U'e'}, {U'ô', U'o'}};
     for (auto [accented, plain] : pairs) {
@@ -96,12 +92,12 @@ TEST(Font, FrenchAccentsRenderAndRepaintsRenderNoGlyphTwice) {
         // An accent above or a cedilla below: the glyph reaches beyond the plain letter.
         EXPECT_TRUE(a.top > p.top || a.rows - a.top > p.rows - p.top) << int(accented);
     }
-    Canvas c(240, 40);
-    RECT r{0, 0, 240, 40};
-    DrawTextW(c.dc(), L"Utilisez faire et défaire pour\r\nvoir comment résoudre", -1, &r,
+    Canvas lines(240, 40);
+    RECT all{0, 0, 240, 40};
+    DrawTextW(lines.dc(), L"Utilisez faire et défaire pour\r\nvoir comment résoudre", -1, &all,
               DT_CENTER);
     int rendered = font->RenderCount();
-    DrawTextW(c.dc(), L"Utilisez faire et défaire pour\r\nvoir comment résoudre", -1, &r,
+    DrawTextW(lines.dc(), L"Utilisez faire et défaire pour\r\nvoir comment résoudre", -1, &all,
               DT_CENTER);
     EXPECT_EQ(font->RenderCount(), rendered);
 }
@@ -159,27 +155,6 @@ TEST(DrawText, ClippedToTheRectangleAndStopsAfterTheLineThatPassesItsBottom) {
     DrawTextW(large.dc(), L"Défaire", -1, &b, 0);
     std::map<COLORREF, char> key = {{kGreen, 'g'}, {kBack, 'b'}};
     EXPECT_EQ(small.Art(0, 0, 30, 20, key, kRed), large.Art(30, 30, 60, 50, key, kRed));
-}
-
-TEST(DrawText, OverlappingTextsTheLaterBackgroundCoversTheEarlier) {
-    Canvas c(240, 15, kRed);
-    SetBkColor(c.dc(), kBlack);
-    SetTextColor(c.dc(), kBlue);
-    RECT title{0, 0, 200, 15}, status{150, 0, 240, 15};
-    DrawTextW(c.dc(), L"Game 12 (24 / 1:05.3) and a long tail", -1, &title, 0);
-    int titleInkLeft = 0;
-    for (int y = 0; y < 15; ++y)
-        for (int x = 0; x < 100; ++x) titleInkLeft += c.At(x, y) == kBlue;
-    SetTextColor(c.dc(), kGreen);
-    DrawTextW(c.dc(), L"137 / 12:14", -1, &status, DT_RIGHT);
-    int w = WidthOf(c.dc(), L"137 / 12:14");
-    for (int y = 0; y < 15; ++y)
-        for (int x = 240 - w; x < 240; ++x) EXPECT_NE(c.At(x, y), kBlue);
-    int after = 0;
-    for (int y = 0; y < 15; ++y)
-        for (int x = 0; x < 100; ++x) after += c.At(x, y) == kBlue;
-    EXPECT_EQ(after, titleInkLeft);
-    EXPECT_GT(after, 0);
 }
 
 TEST(DrawText, MeasuringPrefixesAndWordBreaks) {

@@ -72,22 +72,13 @@ TEST(IconScale, EachPixelTakesThePictureColourUnderItsCentre) {
     EXPECT_EQ(Scaled(keyed, 2), (std::vector<std::uint32_t>{kOpaque, 0, 0, kOpaque | 3}));
 }
 
-TEST(IconScale, GameIconAtTheThemeSizesKeepsItsPiecesAndAnEvenFrame) {
+TEST(IconScale, GameIconAtTheThemeSizesKeepsAnEvenFrame) {
     const gdi::Picture icon = GameIcon();
     ASSERT_EQ(icon.id, "kIconBitmap");
     ASSERT_EQ(icon.width, 32);
     for (int size : {16, 32, 48, 128}) {
         std::vector<std::uint32_t> pixels = Scaled(icon, size);
         auto px = [&](int x, int y) { return pixels[y * size + x]; };
-        // The blue wall, the red box in the middle and the green pusher low at the left stay
-        // where the picture has them, in its own colours, on a white tile.
-        auto at = [&](double fx, double fy) {
-            return px(static_cast<int>(fx * size), static_cast<int>(fy * size));
-        };
-        EXPECT_EQ(at(0.22, 0.5), kOpaque | 0x0000FFu) << size;
-        EXPECT_EQ(at(0.5, 0.5), kOpaque | 0xFF0000u) << size;
-        EXPECT_EQ(at(0.28, 0.72), kOpaque | 0x00C000u) << size;
-        EXPECT_EQ(at(0.5, 0.14), kOpaque | 0xFFFFFFu) << size;
         // The corners are background.
         for (int corner : {0, size - 1}) {
             EXPECT_EQ(px(corner, 0), 0u) << size;
@@ -122,7 +113,7 @@ TEST(IconScale, GameIconAtTheThemeSizesKeepsItsPiecesAndAnEvenFrame) {
     }
 }
 
-TEST(IconScale, RefusesWhatCannotBeAnIcon) {
+TEST(IconScale, RefusesWhatCannotBeAnIconAndReadsSizeAndPathRequests) {
     std::vector<std::uint32_t> pixels{7};
     EXPECT_NE(ScaleIcon(Numbered(4), 0, &pixels), "");
     EXPECT_TRUE(pixels.empty());
@@ -140,9 +131,6 @@ TEST(IconScale, RefusesWhatCannotBeAnIcon) {
     stray.indices[3] = 9;
     EXPECT_NE(ScaleIcon(stray, 2, &pixels), "");
     EXPECT_TRUE(pixels.empty());
-}
-
-TEST(IconScale, ReadsSizeAndPathRequests) {
     int size = 0;
     std::string path;
     ASSERT_TRUE(ReadIconRequest("48:/tmp/a:b.png", &size, &path));

@@ -93,7 +93,7 @@ TEST_F(StoreFiles, ALinkToARegularFileIsSavedThroughAndStays) {
     ASSERT_EQ(SaveAndReadBack(), 0);
     EXPECT_EQ(TypeOf(link), S_IFLNK);
     Hive hive;
-    ASSERT_TRUE(ParseHive(ReadFile(real), &hive));
+    ASSERT_TRUE(ParseHive(ReadWhole(real), &hive));
     EXPECT_NE(hive.Find(L"HKEY_CURRENT_USER\\Software\\Other"), nullptr);
     EXPECT_NE(hive.Find(L"HKEY_CURRENT_USER\\Software\\Drosk\\VelquinPPC"), nullptr);
     EXPECT_TRUE(fs::exists(real.string() + ".lock"));  // beside the file, not the link
@@ -157,7 +157,7 @@ TEST_F(StoreFiles, NamesPlantedInASharedFolderByAnotherUserAreNeverFollowed) {
     EXPECT_EQ(st.st_uid, kPlayer);
     // The neighbour's files at the old, guessable temporary names were neither written nor removed.
     for (int pid = 1; pid < 40; ++pid)
-        EXPECT_EQ(ReadFile(shared / ("player.reg.tmp-" + std::to_string(pid))), "the neighbour's");
+        EXPECT_EQ(ReadWhole(shared / ("player.reg.tmp-" + std::to_string(pid))), "the neighbour's");
 }
 
 TEST_F(StoreFiles, ARootSaveKeepsThePlayersOwnerGroupAndMode) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "store_fixture.h"
+#include "tests/kept_variable.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ TEST_F(RegistryTest, ValuesReachAPrivateFileWhenTheHandleCloses) {
 }
 
 // Each handle saves what it set when it closes, merged into what the others saved.
-TEST_F(RegistryTest, HandlesMergeTheirOwnValuesAndTheLastWriterWinsOnlyThose) {
+TEST_F(RegistryTest, HandlesAndOtherCopiesMergeTheirOwnValuesAndTheLastWriterWinsOnlyThose) {
     HKEY first = Create(L"Software\\A");
     SetDword(first, L"shared", 1);
     RegCloseKey(first);
@@ -86,9 +87,6 @@ TEST_F(RegistryTest, HandlesMergeTheirOwnValuesAndTheLastWriterWinsOnlyThose) {
     EXPECT_EQ(values[0].name, L"shared");
     EXPECT_NE(hive_.Find(kRoot + L"Software\\A")->Find(L"fromA"), nullptr);
     EXPECT_NE(hive_.Find(kRoot + L"Software\\A")->Find(L"fromB"), nullptr);
-}
-
-TEST_F(RegistryTest, AnotherCopyWritingMeanwhileIsMergedNotLost) {
     HKEY key = Create(L"Software\\A");
     SetDword(key, L"mine", 1);
     // Another running copy saves its own key while this handle is open.
@@ -138,20 +136,6 @@ TEST_F(RegistryTest, OpeningAMissingKeyFailsAndCreatesNothing) {
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"software\\HERE", 0, 0, &key), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 }
-
-// An environment variable put back as it was when the test ends, however it ends.
-class KeptVariable {
-  public:
-    explicit KeptVariable(const char* name) : name_(name), had_(std::getenv(name) != nullptr) {
-        if (had_) value_ = std::getenv(name);
-    }
-    ~KeptVariable() { had_ ? setenv(name_, value_.c_str(), 1) : unsetenv(name_); }
-
-  private:
-    const char* name_;
-    bool had_;
-    std::string value_;
-};
 
 TEST_F(RegistryTest, ThePathComesFromTheOptionThenTheEnvironmentAndIsNeverRelative) {
     const KeptVariable store("VELQUIN_STORE"), config("XDG_CONFIG_HOME");

@@ -147,11 +147,11 @@ TEST_F(SettingsTest, AFileThatCannotBeReadWhollyIsKeptAsideBeforeItIsReplaced) {
     ASSERT_EQ(aside.size(), 1u);
     EXPECT_EQ(aside[0].rfind("registry.reg.damaged-", 0), 0u) << aside[0];
     EXPECT_NE(said.find(aside[0]), std::string::npos) << said;
-    EXPECT_EQ(ReadFile(file_.parent_path() / aside[0]), damaged);
+    EXPECT_EQ(ReadWhole(file_.parent_path() / aside[0]), damaged);
 
     ASSERT_EQ(SaveSettings(), 0);  // a fresh store beside the kept one
     EXPECT_EQ(ReadHive().Find(kKey)->values.size(), 67u);
-    EXPECT_EQ(ReadFile(file_.parent_path() / aside[0]), damaged);
+    EXPECT_EQ(ReadWhole(file_.parent_path() / aside[0]), damaged);
     std::filesystem::remove(file_.parent_path() / aside[0]);
 
     // One line the reader does not know costs nothing else: the statistics are read, and the file
@@ -176,7 +176,7 @@ TEST_F(SettingsTest, AFileThatCannotBeReadWhollyIsKeptAsideBeforeItIsReplaced) {
     said = testing::internal::GetCapturedStderr();
     const auto kept = OtherFiles();
     ASSERT_EQ(kept.size(), 1u);
-    EXPECT_EQ(ReadFile(file_.parent_path() / kept[0]), original);
+    EXPECT_EQ(ReadWhole(file_.parent_path() / kept[0]), original);
     EXPECT_NE(said.find(kept[0]), std::string::npos) << said;
     EXPECT_EQ(Dword(*ReadHive().Find(kKey)->Find(L"bestscore01")), 9u);
 }

@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 
 #include "engine/game_state.h"
@@ -58,13 +57,7 @@ class StoreTest : public testing::Test {
         std::filesystem::create_directories(file_.parent_path());
         std::ofstream(file_, std::ios::binary) << text;
     }
-    std::string ReadFile(const std::filesystem::path& path) const {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    std::string ReadFile() const { return ReadFile(file_); }
+    std::string ReadFile() const { return ReadWhole(file_); }
     Hive ReadHive() const {
         Hive hive;
         EXPECT_TRUE(ParseHive(ReadFile(), &hive));

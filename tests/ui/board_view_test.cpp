@@ -8,8 +8,7 @@
 
 #include "engine/game_state.h"
 #include "platform/gdi/internal/surface.h"
-#include "tests/engine/engine_fixture.h"
-#include "ui/back_buffer.h"
+#include "tests/ui/back_buffer_test.h"
 #include "ui/screen_layout.h"
 
 namespace {
@@ -30,36 +29,19 @@ constexpr char kPuzzle0[] = "330121M--;n-W;---";
 // The same board solved: the red box inside the blue box at (1, 1).
 constexpr char kSolved[] = "331111M--;-O-;---";
 
-class BoardViewTest : public EngineTest {
+class BoardViewTest : public BackBufferTest {
   protected:
-    void SetUp() override {
-        EngineTest::SetUp();
-        CreateBackBuffer(nullptr, 240, 268);
-    }
-    void TearDown() override {
-        DeleteBackBuffer();
-        EngineTest::TearDown();
-    }
     // A paint's drawing, as the main window does it around the game frame.
     void Paint() {
         PatBlt(backBufferDC, 0, 0, backBufferWidth, backBufferHeight, BLACKNESS);
         HGDIOBJ oldPen = SelectObject(backBufferDC, GetStockObject(BLACK_PEN));
-        DrawGameFrame(window_);
+        DrawGameFrame(window);
         SelectObject(backBufferDC, oldPen);
     }
-    static COLORREF At(int x, int y) { return GetPixel(backBufferDC, x, y); }
     // The centre of cell (c, r) of the board just painted, offset by (dx, dy).
     static COLORREF Cell(int c, int r, int dx = 20, int dy = 20) {
         return At(boardOriginX + 39 * c + dx, boardOriginY + 39 * r + dy);
     }
-    static int CountColour(const RECT& area, COLORREF colour) {
-        int n = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) n += At(x, y) == colour;
-        return n;
-    }
-
-    RecordingWindow window_;
 };
 
 // The frame of a puzzle as it starts; the cells' colours by mode and the solved face, drawn
@@ -96,7 +78,7 @@ TEST_F(BoardViewTest, TheGameFrameShowsThePuzzleItsButtonsAndItsLines) {
     EXPECT_GT(CountColour(hintRect, kGreen), 50);
     EXPECT_EQ(CountColour(statusRect, kGreen), 0);
     EXPECT_GT(CountColour({0, 0, 150, 15}, kBlue), 20);  // "Game 0"
-    EXPECT_TRUE(window_.boxes.empty());
+    EXPECT_TRUE(window.boxes.empty());
 
     Position(kPuzzle0);
     gameState.mode = ModeSolved;
@@ -183,24 +165,24 @@ TEST_F(BoardViewTest, WhatTheRecordHoldsIsDrawnAndTheSuffixNamesThePusherDrawn) 
 TEST_F(BoardViewTest, NoBoardIsDrawnForARecordTooLargeOrForNoPosition) {
     for (const char* record : {"7301210000000;0000000;0000000", "66", "91"}) {
         SCOPED_TRACE(record);
-        window_.boxes.clear();
+        window.boxes.clear();
         Position(record);
         char next[kSlotSize];
         std::memcpy(next, gameState.history[1], kSlotSize);
         Paint();
-        ASSERT_EQ(window_.boxes.size(), 1u);
-        EXPECT_EQ(window_.boxes[0].text, L"Board size too large");
-        EXPECT_EQ(window_.boxes[0].caption, L"Internal error");
-        EXPECT_EQ(window_.boxes[0].style, 0x10u);
+        ASSERT_EQ(window.boxes.size(), 1u);
+        EXPECT_EQ(window.boxes[0].text, L"Board size too large");
+        EXPECT_EQ(window.boxes[0].caption, L"Internal error");
+        EXPECT_EQ(window.boxes[0].style, 0x10u);
         EXPECT_EQ(std::memcmp(next, gameState.history[1], kSlotSize), 0);  // nothing written past
         EXPECT_EQ(CountColour({0, 0, 240, 220}, kPink), 0);
     }
 
     std::memset(&gameState, 0, sizeof gameState);
-    window_.boxes.clear();
+    window.boxes.clear();
     Paint();  // slot 0 still empty, as after About ends the intro
     EXPECT_EQ(gameState.boardWidth, -48);
-    EXPECT_TRUE(window_.boxes.empty());
+    EXPECT_TRUE(window.boxes.empty());
     EXPECT_EQ(CountColour({0, 15, 240, 180}, kBlack), 240 * 165);
 }
 

@@ -40,21 +40,18 @@ TEST_F(IntroGeometryTest, WorkedProjections) {
     const POINT centre = ProjectRingPoint(0, 0);
     EXPECT_EQ(centre.x, ringCentre.x);
     EXPECT_EQ(centre.y, ringCentre.y);
-}
-
-TEST_F(IntroGeometryTest, APointAtTheEyesDepthLandsFarOffScreen) {
     // Row 20000 before the turn: the point is far below the screen, and nothing overflows.
     const POINT p = ProjectRingPoint(0, 20000);
     EXPECT_GT(p.y, 10000);
     const POINT q = ProjectRingPoint(Scaled(45, 245).x, Scaled(45, 245).y);
     EXPECT_GT(q.y, 10000);
-}
-
-TEST_F(IntroGeometryTest, RingPenFadesAfterScale150) {
     EXPECT_EQ(RingPenColour(15), RGB(150, 30, 190));
     EXPECT_EQ(RingPenColour(150), RGB(150, 30, 190));
     EXPECT_EQ(RingPenColour(155), RGB(136, 27, 172));
     EXPECT_EQ(RingPenColour(245), RGB(51, 10, 65));
+    EXPECT_EQ(StarPixelColour(255, 76, 74, 84), RGB(151, 147, 167));
+    EXPECT_EQ(StarPixelColour(0, 76, 74, 84), RGB(0, 0, 0));
+    EXPECT_EQ(StarPixelColour(255, 29, 28, 37), RGB(57, 55, 73));
 }
 
 TEST_F(IntroGeometryTest, TheBandOpensAtItsFarSide) {
@@ -110,12 +107,6 @@ TEST_F(IntroGeometryTest, StarsTakeThreeRandomValuesEachAndChangeWithTheSeed) {
     int same = 0;
     for (int i = 0; i < kStarCount; ++i) same += introStars[i].x == first[i].x;
     EXPECT_LT(same, 10);
-}
-
-TEST_F(IntroGeometryTest, StarPixelColours) {
-    EXPECT_EQ(StarPixelColour(255, 76, 74, 84), RGB(151, 147, 167));
-    EXPECT_EQ(StarPixelColour(0, 76, 74, 84), RGB(0, 0, 0));
-    EXPECT_EQ(StarPixelColour(255, 29, 28, 37), RGB(57, 55, 73));
 }
 
 }  // namespace

@@ -5,45 +5,25 @@
 
 #include "engine/game_state.h"
 #include "platform/gdi/internal/surface.h"
-#include "tests/engine/engine_fixture.h"
-#include "ui/back_buffer.h"
+#include "tests/ui/back_buffer_test.h"
 #include "ui/intro_geometry.h"
 #include "ui/screen_layout.h"
 
 namespace {
 
-class IntroTest : public EngineTest {
+class IntroTest : public BackBufferTest {
   protected:
     void SetUp() override {
-        EngineTest::SetUp();
-        CreateBackBuffer(nullptr, 240, 268);
+        BackBufferTest::SetUp();
         SeedRandom(1);
         gameState.introStartTick = testNow = 50000;
         gameState.introRunning = true;
-    }
-    void TearDown() override {
-        DeleteBackBuffer();
-        EngineTest::TearDown();
     }
     // The frame shown `ms` after the intro began, after the paints before it.
     bool FrameAt(std::uint32_t ms) {
         testNow = gameState.introStartTick + ms;
         PatBlt(backBufferDC, 0, 0, backBufferWidth, backBufferHeight, BLACKNESS);
         return DrawIntroFrame();
-    }
-    void PastStill() {
-        FrameAt(0);
-        FrameAt(0);
-    }
-    template <typename Test>
-    static int Count(const RECT& area, Test test) {
-        int n = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) n += test(GetPixel(backBufferDC, x, y));
-        return n;
-    }
-    static int CountColour(const RECT& area, COLORREF colour) {
-        return Count(area, [colour](COLORREF c) { return c == colour; });
     }
     static bool NotBlack(COLORREF c) { return c != 0; }
 };
@@ -81,7 +61,8 @@ TEST_F(IntroTest, TheFirstPaintDrawsNothingTheSecondTheStillScreenAndTheThirdOnl
 // two thousandth frame, after which nothing is drawn.
 TEST_F(IntroTest, RingAndGlowFollowTheClockUntilTheTwoThousandthFrameWithNoObjectLeft) {
     const int objects = gdi::LiveObjectCount();
-    PastStill();
+    FrameAt(0);  // the two paints before the animation
+    FrameAt(0);
     FrameAt(180);  // t 3: glow of half-size 30 around the ring centre, the small ring inside it
     EXPECT_GT(
         Count({ringCentre.x - 30, ringCentre.y - 2, ringCentre.x - 20, ringCentre.y + 2}, NotBlack),

@@ -6,12 +6,13 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "platform/gdi/internal/font.h"
 #include "platform/user/message_box.h"
 #include "resources/game_tables.h"
+#include "tests/drawn_text.h"
+#include "tests/kept_variable.h"
 #include "tests/user/test_window.h"
 
 namespace testing_user {
@@ -180,39 +181,19 @@ TEST(DialogUnits, ComeFromTheFontAndGiveTheStatisticsEditItsSeventeenLines) {
 // A multi-line edit's view, compared with its text laid out by DrawTextW in a test DC.
 class EditViewTest : public DialogTest {
   protected:
-    // Rows of the text as DrawTextW draws it, black on white, `width` wide.
-    void LayOut(const std::wstring& text, int width) {
-        HDC dc = CreateCompatibleDC(nullptr);
-        RECT size{0, 0, width, 0};
-        lines = DrawTextW(dc, text.c_str(), -1, &size, DT_CALCRECT | DT_WORDBREAK) / 13;
-        HBITMAP bitmap = CreateCompatibleBitmap(nullptr, width, lines * 13);
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        PatBlt(dc, 0, 0, width, lines * 13, WHITENESS);
-        RECT r{0, 0, width, lines * 13};
-        DrawTextW(dc, text.c_str(), -1, &r, DT_WORDBREAK);
-        expected.assign(static_cast<std::size_t>(width) * lines * 13, 0);
-        for (int y = 0; y < lines * 13; ++y)
-            for (int x = 0; x < width; ++x)
-                expected[static_cast<std::size_t>(y) * width + x] = GetPixel(dc, x, y) == 0;
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-        textWidth = width;
-    }
-    // Whether the edit (screen rectangle `edit`) shows the lines from `top` on, every one
-    // that fits, exactly.
+    // Whether the edit (screen rectangle `edit`) shows the lines laid out from `top` on, every
+    // one that fits, exactly.
     bool Shows(const RECT& edit, int top) const {
         int shown = std::min(lines - top, static_cast<int>(edit.bottom - edit.top) / 13);
         for (int y = 0; y < shown * 13; ++y)
-            for (int x = 0; x < textWidth; ++x) {
-                bool ink = user::ScreenPixel(edit.left + 1 + x, edit.top + y) == 0;
-                if (ink != expected[static_cast<std::size_t>(top * 13 + y) * textWidth + x])
+            for (int x = 0; x < laidOut.width; ++x)
+                if ((user::ScreenPixel(edit.left + 1 + x, edit.top + y) == 0) !=
+                    laidOut.Ink(x, top * 13 + y))
                     return false;
-            }
         return shown > 0;
     }
-    std::vector<bool> expected;
-    int lines = 0, textWidth = 0;
+    DrawnText laidOut;  // the text as DrawTextW lays it out
+    int lines = 0;
 };
 
 TEST_F(EditViewTest, AMultiLineEditWrapsAndItsViewFollowsTheCaretTheWheelAndADrag) {
@@ -247,7 +228,8 @@ TEST_F(EditViewTest, AMultiLineEditWrapsAndItsViewFollowsTheCaretTheWheelAndADra
     script->SetText(1010, text.c_str());
     Then([&] {
         GetWindowRect(GetDlgItem(user::GetOpenDialog(), 1010), &edit);
-        LayOut(text, edit.right - edit.left - 2);
+        laidOut = DrawWrapped(text, edit.right - edit.left - 2);
+        lines = laidOut.height / 13;
     });
     script->Wait(10);
     expect(0, "the first lines");
@@ -315,10 +297,7 @@ TEST_F(BoxLayoutTest, ABoxWrapsItsTextIsAsTallAsItsLinesAndSitsCentred) {
 
 TEST_F(BoxLayoutTest, CancelIsAnnulerOnAFrenchDevice) {
     const char* const names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-    std::vector<std::optional<std::string>> saved;
-    for (const char* name : names)
-        saved.push_back(std::getenv(name) ? std::optional<std::string>(std::getenv(name))
-                                          : std::nullopt);
+    const KeptVariable all(names[0]), messages(names[1]), lang(names[2]);
     struct Case {
         const char* values[3];  // LC_ALL, LC_MESSAGES, LANG: the first one set speaks
         const wchar_t* cancel;
@@ -334,11 +313,6 @@ TEST_F(BoxLayoutTest, CancelIsAnnulerOnAFrenchDevice) {
         Box(L"Abort?", MB_OKCANCEL, &label);
         EXPECT_EQ(label, c.cancel) << c.values[0] << " | " << c.values[1] << " | " << c.values[2];
     }
-    for (int i = 0; i < 3; ++i)
-        if (saved[i])
-            setenv(names[i], saved[i]->c_str(), 1);
-        else
-            unsetenv(names[i]);
 }
 
 }  // namespace

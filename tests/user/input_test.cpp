@@ -1,5 +1,5 @@
 // Input: taps in client coordinates, the double-tap sequence as the window's class asks for it,
-// keys to the focus, the close request, and the navigation bar's buttons.
+// keys to the focus, and the main window between the bars.
 #include "tests/user/test_window.h"
 
 namespace testing_user {
@@ -39,24 +39,6 @@ TEST_F(InputTest, TapsAndKeysReachTheWindowAndNothingReachesItOnceDisabled) {
         EXPECT_EQ(keys, (std::vector<WPARAM>{VK_LEFT, VK_DOWN}));
         EXPECT_EQ(Log().Count(WM_CLOSE), 0);
         EXPECT_TRUE(IsWindow(w));
-    }
-}
-
-TEST_F(InputTest, TheCloseRequestAndTheNavigationBarCloseButtonBothSendWmClose) {
-    for (bool button : {false, true}) {
-        SCOPED_TRACE(button ? "the close button" : "the close request");
-        user::ShutdownWindowSystem();
-        Log() = TestWindowLog{};
-        HWND w = MakeFrame();
-        if (button) {
-            script->ScreenTap(100, 12);  // the title: nothing
-            script->ScreenTap(225, 12);  // the close button at the right of the navigation bar
-        } else {
-            script->Close();
-        }
-        script->Run();
-        EXPECT_EQ(Log().Count(WM_CLOSE), 1);
-        EXPECT_FALSE(IsWindow(w));  // the test class destroys itself on close
     }
 }
 
