@@ -59,7 +59,9 @@ class PuzzleBoard {
     bool MovePusher(RandomSource& random);
     // A box picked at random: its cell, and whether it is the big one there; false for none.
     bool PickBox(RandomSource& random, int* cell, bool* big) const;
-    bool Empty(int cell) const { return cells_[cell].smallBox == '-' && cells_[cell].bigBox == '-'; }
+    bool Empty(int cell) const {
+        return cells_[cell].smallBox == '-' && cells_[cell].bigBox == '-';
+    }
 
     int width_, height_;
     std::vector<CellParts> cells_;  // row by row from the north-west corner; no pusher layer
