@@ -247,10 +247,10 @@ int Generate(GeneratorOptions options) {
                     puzzle.text.c_str(), puzzle.moves, puzzle.positions, puzzle.dead);
     if (static_cast<int>(result.puzzles.size()) == options.count) return 0;
     std::fprintf(stderr,
-                 "velquin-solve: only %zu of %d puzzles of at least %d moves on a %d by %d board "
-                 "after %zu climbs\n",
-                 result.puzzles.size(), options.count, options.minMoves, options.width,
-                 options.height, result.climbs);
+                 "velquin-solve: only %zu of %d puzzles of at least %d move%s on a %d by %d "
+                 "board after %zu climbs\n",
+                 result.puzzles.size(), options.count, options.minMoves,
+                 options.minMoves == 1 ? "" : "s", options.width, options.height, result.climbs);
     return 1;
 }
 
