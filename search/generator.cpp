@@ -11,6 +11,7 @@
 #include "engine/catalogue.h"
 #include "engine/move_rules.h"
 #include "search/idle_boxes.h"
+#include "search/pusher_steps.h"
 #include "search/random_board.h"
 #include "search/space.h"
 #include "search/symmetry.h"
@@ -33,8 +34,6 @@ constexpr int kRounds = 3;
 // At least one position in this many that a puzzle reaches has no way out any more.
 constexpr std::size_t kDeadShare = 5;
 
-constexpr int kSteps[4][2] = {{0, -1}, {0, 1}, {1, 0}, {-1, 0}};
-
 struct Start {
     std::string text;  // the catalogue's form
     int moves;
@@ -44,18 +43,14 @@ struct Start {
 // the puzzle would open with moves that only bring the pusher where it must start.
 bool OpensWithWalk(const Space& space, std::size_t n, const char* record) {
     const int width = space.Codec().Width(), height = space.Codec().Height();
-    const int s = SuffixIndex(width, height);
-    const int px = Digit(record[s]), py = Digit(record[s + 1]);
     char next[kSlotSize];
-    for (const auto& step : kSteps) {
-        const int x = px + step[0], y = py + step[1];
-        if (x < 0 || y < 0 || x >= width || y >= height) continue;
-        if (record[CellIndex(width, x, y)] != '-') continue;
-        if (StepBoard(record, width, height, x, y, next) != StepMoved) continue;
+    bool walk = false;
+    ForEachStep(record, width, height, next, [&](int, int x, int y) {
+        if (record[CellIndex(width, x, y)] != '-') return;
         const auto reached = space.Find(next);
-        if (reached && space.Distance(*reached) + 1 == space.Distance(n)) return true;
-    }
-    return false;
+        walk = walk || (reached && space.Distance(*reached) + 1 == space.Distance(n));
+    });
+    return walk;
 }
 
 // The farthest start of a counted space that lies at least `least` moves from solved: the pusher

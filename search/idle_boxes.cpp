@@ -2,10 +2,10 @@
 
 #include "engine/board_record.h"
 #include "engine/move_rules.h"
+#include "search/pusher_steps.h"
 
 namespace {
 
-constexpr int kSteps[4][2] = {{0, -1}, {0, 1}, {1, 0}, {-1, 0}};
 constexpr int kMostCells = kLargestSide * kLargestSide;
 
 CellParts PartsAt(const char* record, int width, int x, int y) {
@@ -31,17 +31,14 @@ std::vector<StartBox> IdleBoxes(const Space& space) {
         const int px = Digit(here[s]), py = Digit(here[s + 1]);
         const CellParts before = PartsAt(here, width, px, py);
         if (before.smallBox == '-' && before.bigBox == '-') continue;  // a walk moves no box
-        for (const auto& step : kSteps) {
-            const int x = px + step[0], y = py + step[1];
-            if (x < 0 || y < 0 || x >= width || y >= height) continue;
-            if (StepBoard(here, width, height, x, y, next) != StepMoved) continue;
+        ForEachStep(here, width, height, next, [&](int, int, int) {
             const auto reached = space.Find(next);
-            if (!reached || space.Distance(*reached) + 1 != distance) continue;
+            if (!reached || space.Distance(*reached) + 1 != distance) return;
             const CellParts after = PartsAt(next, width, px, py);
             const int cell = py * width + px;
             if (before.smallBox != '-' && after.smallBox == '-') movedSmall[cell] = true;
             if (before.bigBox != '-' && after.bigBox == '-') movedBig[cell] = true;
-        }
+        });
     }
     std::vector<StartBox> idle;
     space.Record(0, here);

@@ -9,10 +9,9 @@
 #include "engine/board_record.h"
 #include "engine/move_rules.h"
 #include "search/predecessors.h"
+#include "search/pusher_steps.h"
 
 namespace {
-
-constexpr int kSteps[4][2] = {{0, -1}, {0, 1}, {1, 0}, {-1, 0}};
 
 // The space with keys of `Words` words, kept in blocks so that growing never copies them.
 template <int Words>
@@ -95,24 +94,18 @@ class SpaceOf final : public Space {
     };
 
     void Step(std::size_t n, Ahead* found) const {
-        const int width = codec_.Width(), height = codec_.Height();
-        const int s = SuffixIndex(width, height);
         char slot[kSlotSize], next[kSlotSize];
         codec_.Decode(Key(n), slot);
         found->solved = IsSolved(slot);
         found->count = 0;
         if (found->solved) return;
-        const int px = Digit(slot[s]), py = Digit(slot[s + 1]);
-        for (const auto& step : kSteps) {
-            const int x = px + step[0], y = py + step[1];
-            if (x < 0 || y < 0 || x >= width || y >= height) continue;
-            if (StepBoard(slot, width, height, x, y, next) != StepMoved) continue;
+        ForEachStep(slot, codec_.Width(), codec_.Height(), next, [&](int, int, int) {
             const PositionKey key = codec_.Encode(next);
             const std::uint64_t hash = HashKey(key);
             __builtin_prefetch(&table_[Home(hash & kTagMask, table_.size() - 1)]);
             found->key[found->count] = key;
             found->hash[found->count++] = hash;
-        }
+        });
     }
     // A table entry: the upper half of the key's hash, then the position's number + 1 (0 marks
     // an empty slot). The hash bits spare most lookups the reading of a stored key, and growing
