@@ -7,10 +7,10 @@
 #include "engine/game_state.h"
 #include "engine/move_rules.h"
 #include "search/dead_ends.h"
+#include "search/pusher_steps.h"
 
 namespace {
 
-constexpr int kSteps[4][2] = {{0, -1}, {0, 1}, {1, 0}, {-1, 0}};
 constexpr std::uint32_t kNoParent = UINT32_MAX;
 // The memory a question may take: the positions one search may meet (about 30 bytes each; the
 // hardest questions of the built-in puzzles meet about a million), and those proved to have no
@@ -101,7 +101,7 @@ HintAnswer HintSearch::Search(const char* record) {
             }
             const int px = Digit(slot[s]), py = Digit(slot[s + 1]);
             const int steps = nodes_[n].steps + 1;
-            for (const auto& step : kSteps) {
+            for (const auto& step : kPusherSteps) {
                 const int x = px + step[0], y = py + step[1];
                 if (x < 0 || y < 0 || x >= width || y >= height) continue;
                 if (StepBoard(slot, width, height, x, y, next) != StepMoved) continue;

@@ -5,11 +5,11 @@
 #include "engine/board_record.h"
 #include "engine/game_state.h"
 #include "engine/move_rules.h"
+#include "search/pusher_steps.h"
 
 namespace {
 
 // A step by side, as the table keeps it: north, south, east, west; then the two ends of a way.
-constexpr int kSteps[4][2] = {{0, -1}, {0, 1}, {1, 0}, {-1, 0}};
 constexpr std::uint32_t kNoWayOut = 4;
 constexpr std::uint32_t kSolved = 5;
 constexpr int kCodeBits = 3;
@@ -19,7 +19,6 @@ constexpr int kCodeBits = 3;
 std::optional<std::vector<std::uint8_t>> HintTable::Build(const Space& space) {
     const BoardCodec& codec = space.Codec();
     const int width = codec.Width(), height = codec.Height();
-    const int s = SuffixIndex(width, height);
     std::vector<PositionKey> keys(space.Size());
     std::vector<std::uint32_t> codes(space.Size());
     char slot[kSlotSize], next[kSlotSize];
@@ -31,15 +30,12 @@ std::optional<std::vector<std::uint8_t>> HintTable::Build(const Space& space) {
             continue;
         }
         space.Record(n, slot);
-        const int px = Digit(slot[s]), py = Digit(slot[s + 1]);
-        codes[n] = kNoWayOut;
-        for (std::uint32_t side = 0; side < 4 && codes[n] == kNoWayOut; ++side) {
-            const int x = px + kSteps[side][0], y = py + kSteps[side][1];
-            if (x < 0 || y < 0 || x >= width || y >= height) continue;
-            if (StepBoard(slot, width, height, x, y, next) != StepMoved) continue;
+        codes[n] = kNoWayOut;  // until the first step nearer to solved
+        ForEachStep(slot, width, height, next, [&](int side, int, int) {
+            if (codes[n] != kNoWayOut) return;
             const auto reached = space.Find(codec.Encode(next));
             if (reached && space.Distance(*reached) + 1 == distance) codes[n] = side;
-        }
+        });
     }
     return PositionTable::Build(keys, codes, kCodeBits);
 }
@@ -68,7 +64,8 @@ std::optional<HintAnswer> HintTable::Ask(const char* record) const {
             if (steps == 0) return answer;
             return std::nullopt;
         }
-        const int x = Digit(here[s]) + kSteps[code][0], y = Digit(here[s + 1]) + kSteps[code][1];
+        const int x = Digit(here[s]) + kPusherSteps[code][0],
+                  y = Digit(here[s + 1]) + kPusherSteps[code][1];
         if (steps == 0) {
             answer.moveX = x;
             answer.moveY = y;

@@ -4,10 +4,9 @@
 
 #include "engine/board_record.h"
 #include "engine/move_rules.h"
+#include "search/pusher_steps.h"
 
 namespace {
-
-constexpr int kSteps[4][2] = {{0, -1}, {0, 1}, {1, 0}, {-1, 0}};
 
 void Write(char* slot, int width, int x, int y, CellParts parts) {
     FoldCell(&parts);
@@ -30,7 +29,7 @@ int Predecessors(const char* record, int width, int height, char (*out)[kSlotSiz
     if (ExpandCell(&target) != 0) return 0;
     target.pusher = '-';
     int count = 0;
-    for (const auto& step : kSteps) {
+    for (const auto& step : kPusherSteps) {
         const int px = tx - step[0], py = ty - step[1];
         if (px < 0 || py < 0 || px >= width || py >= height) continue;
         CellParts from{record[CellIndex(width, px, py)], '-', '-', '-'};

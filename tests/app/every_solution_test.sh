@@ -2,7 +2,8 @@
 # The solver's taps, played in the game: every puzzle's shortest solution, tapped as
 # `velquin-solve --taps` prints it, solves that puzzle with exactly that many moves, the lengths
 # the puzzles are known to need. Then velquin-solve's other questions: a position's distance and
-# next cell, with and without its pusher suffix; a record it cannot hold; a whole space counted.
+# next cell, with and without its pusher suffix; a record it cannot hold; a whole space counted;
+# new puzzles generated.
 #   every_solution_test.sh VELQUIN VELQUIN-SOLVE SCRATCH-DIR
 set -uo pipefail
 velquin=$1
@@ -47,4 +48,24 @@ space=$("$solve" --space 8 --samples 3) || fail "--space 8"
 grep -q '^puzzle 8: 87711 positions, 38 solved, 73029 with no way out (83.3 %), largest distance 118;' \
     <<<"$space" || fail "--space 8: $space"
 [ "$(grep -c ' -1$' <<<"$space")" -eq 3 ] || fail "--samples 3: three dead ends drawn: $space"
+
+# New puzzles: each line a puzzle whose claimed length the solver finds from its start, its
+# comment saying so; the same seed the same puzzles; settings it cannot take refused.
+generated=$("$solve" --generate --seed 3 --size 4x3 --count 3 --min-moves 15) || fail "--generate"
+[ "$(grep -vc '^#' <<<"$generated")" -eq 3 ] || fail "three puzzles: $generated"
+while read -r puzzle && read -r comment; do
+    moves=${comment#\# }
+    moves=${moves%% *}
+    [ "$moves" -ge 15 ] || fail "shorter than asked: $puzzle $comment"
+    [ "$("$solve" --from "$puzzle" | cut -d, -f1)" = "distance $moves" ] ||
+        fail "$puzzle is not $moves moves from solved"
+done <<<"$generated"
+[ "$("$solve" --generate --seed 3 --size 4x3 --count 3 --min-moves 15)" = "$generated" ] ||
+    fail "the same seed gave other puzzles"
+for bad in "--size 6x6" "--size 1x2" "--size 4" "--seed -1" "--count 0" "--min-moves x" \
+    "--seed 2"; do
+    # shellcheck disable=SC2086  # the words of each setting
+    "$solve" $bad >/dev/null 2>&1
+    [ $? -eq 2 ] || fail "'$bad' taken"
+done
 echo "velquin-solve answers its other questions"

@@ -464,6 +464,18 @@ try {
           `${solved.count} pixels differ), its best score ${best ? parseInt(best[1], 16) : 'missing'} ` +
           `in a key of its own`);
 
+    // The pack the site ships, its puzzles proved with the hint tables fetched before its start.
+    execFileSync(velquin, ['--headless', '--script', '-', '--store', path.join(scratch, 'uphill.reg'),
+                           '--shots', shots, '--puzzles', path.join(site, 'packs', 'uphill.txt')],
+                 {input: 'tap 5 5\nshot uphill-0\n'});
+    await page.goto(server.url + '?pack=uphill');
+    await page.waitForFunction(() => window.Module && Module.velquinWeb &&
+                                     Module.velquinWeb.presented > 1);
+    await packTap(5, 5);
+    const shipped = compareScreens(await canvasPixels(page),
+                                   readPng(path.join(shots, 'uphill-0.png')).rgb, [statusLine]);
+    check(shipped.count === 0, `?pack=uphill plays the shipped pack (${shipped.count} pixels differ)`);
+
     await page.goto(server.url + '?pack=nothere');
     await page.waitForFunction(() => /could not be loaded/.test(document.getElementById('status').textContent));
     const hidden = await page.evaluate(() => getComputedStyle(document.getElementById('screen')).display === 'none' &&
