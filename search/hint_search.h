@@ -21,6 +21,12 @@ struct HintAnswer {
     int moveY = -1;    // shortest way
 };
 
+// A cell of the board, as the pusher steps onto it.
+struct HintCell {
+    int x, y;
+    bool operator==(const HintCell&) const = default;
+};
+
 // A lower bound of a position's distance to a solved position, or -1 when the position is proved
 // to have no way out.
 using LowerBound = std::function<int(const char* record)>;

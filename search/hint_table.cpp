@@ -47,7 +47,7 @@ std::optional<HintTable> HintTable::Load(const BoardCodec& codec, const std::uin
     return HintTable(codec, std::move(*table));
 }
 
-std::optional<HintAnswer> HintTable::Ask(const char* record) const {
+std::optional<HintAnswer> HintTable::Ask(const char* record, std::vector<HintCell>* way) const {
     const int width = codec_.Width(), height = codec_.Height();
     const int s = SuffixIndex(width, height);
     HintAnswer answer;
@@ -70,6 +70,7 @@ std::optional<HintAnswer> HintTable::Ask(const char* record) const {
             answer.moveX = x;
             answer.moveY = y;
         }
+        if (way) way->push_back({x, y});
         if (x < 0 || y < 0 || x >= width || y >= height ||
             StepBoard(here, width, height, x, y, next) != StepMoved)
             return std::nullopt;

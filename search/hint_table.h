@@ -21,8 +21,10 @@ class HintTable {
                                          std::size_t size);
 
     // The answer for a position reachable from the table's start; nothing when the steps it
-    // holds do not lead to a solved position, as they always do for such a position.
-    std::optional<HintAnswer> Ask(const char* record) const;
+    // holds do not lead to a solved position, as they always do for such a position. The
+    // distance is the length of the way the table's steps follow: `way`, when given, gets its
+    // cells.
+    std::optional<HintAnswer> Ask(const char* record, std::vector<HintCell>* way = nullptr) const;
     // Whether a position reachable from the table's start has a way out.
     bool WayOut(const char* record) const;
 

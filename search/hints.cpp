@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "engine/board_record.h"
+#include "engine/move_rules.h"
 #include "search/position_table.h"
 #include "search/relaxed_board.h"
 #include "search/space.h"
@@ -85,6 +87,32 @@ HintAnswer PuzzleHints::Ask(const char* record) {
     }
     if (!search_) search_ = std::make_unique<HintSearch>(codec_, LowerBound());
     return search_->Ask(record);
+}
+
+std::optional<std::vector<HintCell>> PuzzleHints::Way(const char* record, bool* known) {
+    Prepare();
+    *known = true;
+    std::vector<HintCell> way;
+    if (table_) {
+        if (auto answer = table_->Ask(record, &way)) {
+            if (!answer->wayOut) return std::nullopt;
+            return way;
+        }
+        way.clear();
+    }
+    const int width = codec_.Width(), height = codec_.Height();
+    char here[kSlotSize], next[kSlotSize];
+    std::memcpy(here, record, kSlotSize);
+    for (;;) {
+        const HintAnswer hint = Ask(here);
+        *known = hint.known;
+        if (!hint.known || !hint.wayOut) return std::nullopt;
+        if (hint.distance == 0) return way;
+        if (StepBoard(here, width, height, hint.moveX, hint.moveY, next) != StepMoved)
+            return std::nullopt;
+        way.push_back({hint.moveX, hint.moveY});
+        std::memcpy(here, next, kSlotSize);
+    }
 }
 
 // Whether a position has a way out; nothing when the search could not tell.

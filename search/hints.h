@@ -26,6 +26,10 @@ class PuzzleHints {
     const char* Start() const { return start_; }
     // Exact, for a position reachable from the start: a move on a shortest way, or no way out.
     HintAnswer Ask(const char* record);
+    // A whole shortest way from a position reachable from the start: the cells the pusher steps
+    // onto, none when it is solved; nothing when it has no way out, and `known` false when a
+    // search was too large to tell. From a table, one walk along its steps, not a question each.
+    std::optional<std::vector<HintCell>> Way(const char* record, bool* known);
     // The fewest undos from slot `current` of `slots` (a history whose every slot follows from the
     // one before by one move) back to a position with a way out.
     UndoCount UndosToWayOut(const char (*slots)[kSlotSize], int current);

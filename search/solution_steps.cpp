@@ -58,22 +58,19 @@ std::optional<std::string> ShortestSteps(const char* start, int width, int heigh
     if (!RecordFits(width, height) || strnlen(start, kSlotSize) >= kSlotSize) return std::nullopt;
     auto hints = PuzzleHints::For(start, data);
     if (!hints) return std::nullopt;
+    bool known = true;
+    const auto way = hints->Way(start, &known);
+    // Past the memory a hint's search may take, the plain search takes over.
+    if (!known) return PlainSteps(start, width, height);
+    if (!way) return std::nullopt;
     const int suffix = SuffixIndex(width, height);
-    char here[kSlotSize], next[kSlotSize];
-    std::memcpy(here, start, kSlotSize);
+    int x = Digit(start[suffix]), y = Digit(start[suffix + 1]);
     std::string steps;
-    for (;;) {
-        const HintAnswer hint = hints->Ask(here);
-        // Past the memory a hint's search may take, the plain search takes over.
-        if (!hint.known) return PlainSteps(start, width, height);
-        if (!hint.wayOut) return std::nullopt;
-        if (hint.distance == 0) return steps;
+    for (const HintCell& cell : *way) {
         for (const Direction& d : kDirections)
-            if (hint.moveX == Digit(here[suffix]) + d.dx &&
-                hint.moveY == Digit(here[suffix + 1]) + d.dy)
-                steps += d.letter;
-        if (StepBoard(here, width, height, hint.moveX, hint.moveY, next) != StepMoved)
-            return std::nullopt;
-        std::memcpy(here, next, kSlotSize);
+            if (cell.x == x + d.dx && cell.y == y + d.dy) steps += d.letter;
+        x = cell.x;
+        y = cell.y;
     }
+    return steps;
 }

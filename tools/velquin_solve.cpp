@@ -54,35 +54,20 @@ int Usage() {
     return 2;
 }
 
-struct Cell {
-    int x, y;
-};
-
 constexpr int kMostGenerated = 1000;
 constexpr int kMostMoves = 65534;
 // Climbs made for each puzzle asked for before the generator gives up.
 constexpr std::size_t kClimbsPerPuzzle = 200;
 
 // A shortest solution, hint after hint; nothing when the start has no way out.
-std::optional<std::vector<Cell>> Solve(const char* start) {
+std::optional<std::vector<HintCell>> Solve(const char* start) {
     auto hints = PuzzleHints::For(start, BuiltInHints());
     if (!hints) return std::nullopt;
-    const int width = Digit(start[0]), height = Digit(start[1]);
-    std::vector<Cell> cells;
-    char here[kSlotSize], next[kSlotSize];
-    std::memcpy(here, start, kSlotSize);
-    for (;;) {
-        const HintAnswer hint = hints->Ask(here);
-        if (!hint.known || !hint.wayOut) return std::nullopt;
-        if (hint.distance == 0) return cells;
-        if (StepBoard(here, width, height, hint.moveX, hint.moveY, next) != StepMoved)
-            return std::nullopt;
-        cells.push_back({hint.moveX, hint.moveY});
-        std::memcpy(here, next, kSlotSize);
-    }
+    bool known = true;
+    return hints->Way(start, &known);
 }
 
-std::optional<std::vector<Cell>> SolvePuzzle(int number, char* start) {
+std::optional<std::vector<HintCell>> SolvePuzzle(int number, char* start) {
     int width = 0, height = 0;
     StartRecord(number, start, &width, &height);
     return Solve(start);
@@ -96,7 +81,7 @@ bool PrintSolution(int number) {
         return false;
     }
     std::printf("puzzle %d: %zu moves\n ", number, solution->size());
-    for (const Cell& c : *solution) std::printf(" %d,%d", c.x, c.y);
+    for (const HintCell& c : *solution) std::printf(" %d,%d", c.x, c.y);
     std::printf("\n");
     return true;
 }
@@ -112,7 +97,7 @@ bool PrintTaps(int number) {
     const int width = Digit(start[0]), height = Digit(start[1]);
     const int x0 = BoardOriginX(width) + kCellSize / 2, y0 = BoardOriginY(height) + kCellSize / 2;
     std::printf("# puzzle %d in %zu moves\n", number, solution->size());
-    for (const Cell& c : *solution)
+    for (const HintCell& c : *solution)
         std::printf("tap %d %d\n", x0 + kCellPitch * c.x, y0 + kCellPitch * c.y);
     return true;
 }
