@@ -73,6 +73,6 @@ class StoreTest : public testing::Test {
         return names;
     }
 
-    ScratchFolder scratch_;
+    ScratchFolder scratch_{ScratchFolder::kOtherUsers};
     std::filesystem::path folder_, file_;
 };
