@@ -170,9 +170,8 @@ TEST_F(StoreFiles, ARootSaveKeepsThePlayersOwnerGroupAndMode) {
     ASSERT_EQ(SaveSettings(), 0);
     struct stat st;
     ASSERT_EQ(stat(file_.c_str(), &st), 0);
-    EXPECT_EQ(st.st_uid, kPlayer);
-    EXPECT_EQ(st.st_gid, kPlayer);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777),
+              std::tuple(kPlayer, kPlayer, 0640u));
     // The player's next run reads what root saved.
     EXPECT_EQ(RunAs(kPlayer,
                     [] {
@@ -251,10 +250,10 @@ TEST_F(StoreFiles, TwentyThousandKeysOfOtherProgramsLoadAndSurviveASave) {
     ASSERT_EQ(hive.keys.size(), 20002u);
     EXPECT_EQ(hive.keys[19999].path, L"HKEY_CURRENT_USER\\Software\\Other\\Key19999");
     ASSERT_EQ(hive.keys[7].values.size(), 3001u);
-    EXPECT_EQ(hive.keys[7].values[3000].name, L"v2999");  // "V2999" set it, under its first name
-    EXPECT_EQ(hive.keys[7].values[3000].data[0], 3);
-    EXPECT_EQ(hive.keys[20000].keyClass, L"tools");
-    EXPECT_EQ(hive.keys[20000].values.size(), 2u);
+    const HiveValue& v2999 = hive.keys[7].values[3000];  // "V2999" set it, under its first name
+    EXPECT_EQ(std::tuple(v2999.name, v2999.data[0]), std::tuple(L"v2999", 3));
+    EXPECT_EQ(std::tuple(hive.keys[20000].keyClass, hive.keys[20000].values.size()),
+              std::tuple(L"tools", 2u));
     ASSERT_EQ(hive.keys[20001].values.size(), 68u);
     EXPECT_EQ(hive.keys[20001].values[0].name, L"note");  // values stay where first written
     EXPECT_NE(ReadFile().find("\"Name\"=\"Zoë\tnumber 12345\"\r\n"), std::string::npos);
@@ -267,9 +266,8 @@ TEST_F(StoreFiles, TwentyThousandKeysOfOtherProgramsLoadAndSurviveASave) {
     DWORD type = 0, size = sizeof read;
     ASSERT_EQ(RegQueryValueExW(key, L"name", nullptr, &type, reinterpret_cast<BYTE*>(read), &size),
               ERROR_SUCCESS);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(std::wstring(read), L"Zoë\tnumber 7");
-    EXPECT_EQ(size, (std::wcslen(L"Zoë\tnumber 7") + 1) * sizeof(wchar_t));
+    EXPECT_EQ(std::tuple(type, std::wstring(read), size),
+              std::tuple(REG_SZ, L"Zoë\tnumber 7", sizeof L"Zoë\tnumber 7"));
     const wchar_t one[] = L"é";
     ASSERT_EQ(
         RegSetValueExW(key, L"one", 0, REG_SZ, reinterpret_cast<const BYTE*>(one), sizeof one),
