@@ -4,6 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
+bool operator==(const HiveValue& a, const HiveValue& b) {
+    return std::tie(a.name, a.type, a.data) == std::tie(b.name, b.type, b.data);
+}
+void PrintTo(const HiveValue& v, std::ostream* os) {
+    *os << testing::PrintToString(std::tie(v.name, v.type, v.data));
+}
+
 namespace {
 
 HiveValue Dword(const std::wstring& name, std::uint32_t v) {
@@ -18,10 +27,6 @@ HiveValue String(const std::wstring& name, const std::wstring& text) {
     value.data.push_back(0);
     value.data.push_back(0);
     return value;
-}
-
-bool operator==(const HiveValue& a, const HiveValue& b) {
-    return a.name == b.name && a.type == b.type && a.data == b.data;
 }
 
 Hive Parsed(const std::string& text) {
@@ -68,11 +73,9 @@ TEST(HiveText, EveryKindOfValueSurvivesARoundTrip) {
 
     Hive back = Parsed(text);
     ASSERT_EQ(back.keys.size(), 2u);
-    EXPECT_EQ(back.keys[0].path, game.path);
-    EXPECT_EQ(back.keys[0].keyClass, L"Velquin");
-    ASSERT_EQ(back.keys[0].values.size(), game.values.size());
-    for (size_t i = 0; i < game.values.size(); ++i)
-        EXPECT_TRUE(back.keys[0].values[i] == game.values[i]) << i;
+    EXPECT_EQ(std::tie(back.keys[0].path, back.keys[0].keyClass),
+              std::tie(game.path, game.keyClass));
+    EXPECT_EQ(back.keys[0].values, game.values);
     EXPECT_EQ(back.keys[1].keyClass, L"");
     EXPECT_TRUE(back.keys[1].values.empty());
 }
@@ -154,20 +157,19 @@ TEST(HiveText, ReadsWhatAnEditorMayWriteInAnyOfItsEncodings) {
     std::string utf16 = "\xFF\xFE";
     for (std::uint8_t b : ToUtf16Data(v5)) utf16.push_back(static_cast<char>(b));
 
-    const HiveValue expected[] = {String(L"Joueur", L"Hélène € “œ”"), Dword(L"Année", 7)};
+    const std::vector<HiveValue> expected = {String(L"Joueur", L"Hélène € “œ”"),
+                                             Dword(L"Année", 7)};
     const std::string written = FormatHive(Parsed(utf8));
     for (const std::string& text : {utf8, cp1252, utf16}) {
         const Hive read = Parsed(text);
         ASSERT_EQ(read.keys.size(), 1u);
         EXPECT_EQ(read.keys[0].path, L"HKEY_CURRENT_USER\\Software\\Jeu");
-        ASSERT_EQ(read.keys[0].values.size(), 2u);
-        EXPECT_TRUE(read.keys[0].values[0] == expected[0]);
-        EXPECT_TRUE(read.keys[0].values[1] == expected[1]);
+        EXPECT_EQ(read.keys[0].values, expected);
         EXPECT_EQ(FormatHive(read), written);  // written back in UTF-8 whatever it was read from
     }
     const Hive again = Parsed(written);  // which reads the same again
     ASSERT_EQ(again.keys.size(), 1u);
-    EXPECT_TRUE(again.keys[0].values[0] == expected[0]);
+    EXPECT_EQ(again.keys[0].values, expected);
 }
 
 TEST(HiveText, DeletionLinesRemoveKeysWithTheirSubkeysAndValues) {
@@ -188,12 +190,9 @@ TEST(HiveText, DeletionLinesRemoveKeysWithTheirSubkeysAndValues) {
     EXPECT_EQ(paths, (std::vector<std::wstring>{L"HKEY_CURRENT_USER\\A", L"HKEY_CURRENT_USER\\AB",
                                                 L"HKEY_CURRENT_USER\\C", L"HKEY_CURRENT_USER\\D"}));
     EXPECT_TRUE(hive.keys[3].values.empty());  // deleted and written again: it starts empty
-    ASSERT_EQ(hive.keys[0].values.size(), 1u);
-    EXPECT_EQ(hive.keys[0].values[0].name, L"a");
+    EXPECT_EQ(hive.keys[0].values, std::vector{Dword(L"a", 1)});
     // A value deleted and set again comes after the others, as a new value does.
-    ASSERT_EQ(hive.keys[2].values.size(), 2u);
-    EXPECT_EQ(hive.keys[2].values[0].name, L"c2");
-    EXPECT_EQ(hive.keys[2].values[1].data[0], 7);
+    EXPECT_EQ(hive.keys[2].values, (std::vector{Dword(L"c2", 6), Dword(L"c1", 7)}));
 
     // Deletions among many values, in any case, leave the others found.
     std::string many = "REGEDIT4\n[HKEY_CURRENT_USER\\M]\n";
