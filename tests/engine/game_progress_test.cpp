@@ -71,10 +71,7 @@ TEST_F(ProgressTest, ConfirmAbortAsksOnlyDuringAGameWithMovesAndBooksItOnOk) {
         window.boxes.clear();
         window.answers = {kAnswerCancel};
         EXPECT_EQ(ConfirmAbort(window), kAnswerCancel);
-        ASSERT_EQ(window.boxes.size(), 1u);
-        const ShownBox& box = window.boxes[0];
-        EXPECT_EQ(std::tie(box.text, box.caption, box.style),
-                  std::tuple(c.text, c.caption, kBoxOkCancel));
+        EXPECT_EQ(window.boxes, (std::vector<ShownBox>{{c.text, c.caption, kBoxOkCancel}}));
         EXPECT_EQ(std::tuple(gameState.moveCount, gameState.totalScore[0]), std::tuple(2, 0));
         EXPECT_TRUE(window.timerStops.empty());
     }
