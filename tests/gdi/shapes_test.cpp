@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <functional>
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "tests/gdi/canvas.h"
@@ -22,6 +23,15 @@ void ExpectSameAsOnLargerSurface(const std::function<void(HDC, int, int)>& draw)
     draw(small.dc(), 0, 0);
     draw(large.dc(), 50, 50);
     EXPECT_EQ(small.Art(0, 0, 30, 30, kKey), large.Art(50, 50, 80, 80, kKey));
+}
+
+// The picture of a w x h surface after draw(dc) with a white pen of the given width (none for 0)
+// and a red brush, or none, selected.
+std::string Drawn(int w, int h, int pen, bool brush, const std::function<void(HDC)>& draw) {
+    Canvas c(w, h);
+    Tools t(c.dc(), pen ? Pen(kWhite, pen) : nullptr, brush ? Brush(kRed) : nullptr);
+    draw(c.dc());
+    return c.Art(0, 0, w, h, kKey);
 }
 
 }  // namespace
@@ -100,10 +110,7 @@ TEST(Clipping, BoxesAndPathsPartlyOrWhollyOffTheSurfaceAndFarPoints) {
 }
 
 TEST(WidePen, WidensARectanglesOutlineAndALineAboutTheirPaths) {
-    Canvas c(12, 12);
-    Tools t(c.dc(), Pen(kWhite, 3), Brush(kRed));
-    Rectangle(c.dc(), 2, 2, 10, 10);
-    EXPECT_EQ(c.Art(0, 0, 12, 12, kKey),
+    EXPECT_EQ(Drawn(12, 12, 3, true, [](HDC dc) { Rectangle(dc, 2, 2, 10, 10); }),
               "............\n"
               ".##########.\n"
               ".##########.\n"
@@ -116,13 +123,11 @@ TEST(WidePen, WidensARectanglesOutlineAndALineAboutTheirPaths) {
               ".##########.\n"
               ".##########.\n"
               "............\n");
-    Canvas path(10, 7);
-    {
-        Tools t(path.dc(), Pen(kWhite, 3), nullptr);
-        POINT line[] = {{2, 3}, {7, 3}};
-        EXPECT_TRUE(Polyline(path.dc(), line, 2));
-    }
-    EXPECT_EQ(path.Art(0, 0, 10, 7, kKey),
+    EXPECT_EQ(Drawn(10, 7, 3, false,
+                    [](HDC dc) {
+                        POINT line[] = {{2, 3}, {7, 3}};
+                        EXPECT_TRUE(Polyline(dc, line, 2));
+                    }),
               "..........\n"
               "..........\n"
               ".#######..\n"
@@ -134,10 +139,7 @@ TEST(WidePen, WidensARectanglesOutlineAndALineAboutTheirPaths) {
 
 TEST(Ellipse, WorkedOutlinesAndFillsAndSmallBoxesAsRectangles) {
     auto outline = [](int r, int b) {
-        Canvas c(r, b);
-        Tools t(c.dc(), Pen(kWhite), nullptr);
-        Ellipse(c.dc(), 0, 0, r, b);
-        return c.Art(0, 0, r, b, kKey);
+        return Drawn(r, b, 1, false, [&](HDC dc) { Ellipse(dc, 0, 0, r, b); });
     };
     EXPECT_EQ(outline(5, 5),
               ".###.\n"
@@ -151,30 +153,22 @@ TEST(Ellipse, WorkedOutlinesAndFillsAndSmallBoxesAsRectangles) {
               "#......#\n"
               ".#....#.\n"
               "..####..\n");
-    Canvas c(6, 6);
-    {
-        Tools t(c.dc(), Pen(kWhite), Brush(kRed));
-        Ellipse(c.dc(), 0, 0, 6, 6);
-    }
-    EXPECT_EQ(c.Art(0, 0, 6, 6, kKey),
+    EXPECT_EQ(Drawn(6, 6, 1, true, [](HDC dc) { Ellipse(dc, 0, 0, 6, 6); }),
               "..##..\n"
               ".#rr#.\n"
               "#rrrr#\n"
               "#rrrr#\n"
               ".#rr#.\n"
               "..##..\n");
-    Canvas e(6, 8), r(6, 8);
-    {
-        Tools t(e.dc(), Pen(kWhite), Brush(kRed));
-        Ellipse(e.dc(), 1, 1, 3, 7);
-        Ellipse(e.dc(), 4, 7, 6, 1);
-    }
-    {
-        Tools t(r.dc(), Pen(kWhite), Brush(kRed));
-        Rectangle(r.dc(), 1, 1, 3, 7);
-        Rectangle(r.dc(), 4, 1, 6, 7);
-    }
-    EXPECT_EQ(e.Art(0, 0, 6, 8, kKey), r.Art(0, 0, 6, 8, kKey));
+    EXPECT_EQ(Drawn(6, 8, 1, true,
+                    [](HDC dc) {
+                        Ellipse(dc, 1, 1, 3, 7);
+                        Ellipse(dc, 4, 7, 6, 1);
+                    }),
+              Drawn(6, 8, 1, true, [](HDC dc) {
+                  Rectangle(dc, 1, 1, 3, 7);
+                  Rectangle(dc, 4, 1, 6, 7);
+              }));
 }
 
 TEST(Ellipse, CurveIsSymmetricConnectedAndTouchesItsBox) {
@@ -206,10 +200,7 @@ TEST(Ellipse, CurveIsSymmetricConnectedAndTouchesItsBox) {
                             frontier.insert({p.first + i, p.second + j});
             }
             EXPECT_EQ(reached.size(), on.size());
-            EXPECT_EQ(minX, 0);
-            EXPECT_EQ(maxX, w - 1);
-            EXPECT_EQ(minY, 0);
-            EXPECT_EQ(maxY, h - 1);
+            EXPECT_EQ(std::tuple(minX, maxX, minY, maxY), std::tuple(0, w - 1, 0, h - 1));
         }
     }
 }
@@ -270,13 +261,11 @@ TEST(Polygon, SquareTriangleAndStarFills) {
         Polygon(outlined.dc(), square, 4);
     }
     EXPECT_EQ(outlined.Count(kRed), 25);
-    Canvas c(9, 9);
-    {
-        Tools t(c.dc(), nullptr, Brush(kRed));
-        POINT triangle[] = {{1, 1}, {7, 3}, {2, 7}};
-        Polygon(c.dc(), triangle, 3);
-    }
-    EXPECT_EQ(c.Art(0, 0, 9, 9, kKey),
+    EXPECT_EQ(Drawn(9, 9, 0, true,
+                    [](HDC dc) {
+                        POINT triangle[] = {{1, 1}, {7, 3}, {2, 7}};
+                        Polygon(dc, triangle, 3);
+                    }),
               ".........\n"
               ".........\n"
               "..rr.....\n"
