@@ -107,50 +107,40 @@ TEST_F(StoreFiles, NamesPlantedInASharedFolderByAnotherUserAreNeverFollowed) {
     const fs::path shared = folder_ / "shared";
     fs::create_directories(shared);
     fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
-    ASSERT_EQ(RunAs(kPlayer,
-                    [&] {
-                        std::ofstream(shared / "precious") << "the player's own file";
-                        return 0;
-                    }),
-              0);
-    ASSERT_EQ(RunAs(kNeighbour,
-                    [&] {
-                        std::error_code e;
-                        fs::create_symlink(shared / "precious", shared / "planted.reg", e);
-                        fs::create_symlink(shared / "made-by-lock", shared / "player.reg.lock", e);
-                        for (int pid = 1; pid < 40; ++pid)
-                            std::ofstream(shared / ("player.reg.tmp-" + std::to_string(pid)))
-                                << "the neighbour's";
-                        return e ? 1 : 0;
-                    }),
-              0);
-    EXPECT_EQ(
-        RunAs(kPlayer,
-              [&] {
-                  // A store named where a link was planted: left alone, kept in memory.
-                  SetRegistryFilePath((shared / "planted.reg").string());
-                  if (SaveAndReadBack() != 0) return 1;
-                  if (TypeOf(shared / "planted.reg") != S_IFLNK) return 2;
-                  std::ifstream in(shared / "precious");
-                  std::string text;
-                  std::getline(in, text);
-                  if (text != "the player's own file") return 3;
-                  // A planted lock file: the save is given up, nothing made where it points.
-                  SetRegistryFilePath((shared / "player.reg").string());
-                  gameState.bestScore[0] = 5;
-                  if (SaveSettings() == 0) return 4;
-                  if (fs::exists(shared / "made-by-lock") || fs::exists(shared / "player.reg"))
-                      return 5;
-                  return 0;
-              }),
-        0);
+    const auto keepPrecious = [&] {
+        std::ofstream(shared / "precious") << "the player's own file";
+        return 0;
+    };
+    ASSERT_EQ(RunAs(kPlayer, keepPrecious), 0);
+    const auto plant = [&] {
+        std::error_code e;
+        fs::create_symlink(shared / "precious", shared / "planted.reg", e);
+        fs::create_symlink(shared / "made-by-lock", shared / "player.reg.lock", e);
+        for (int pid = 1; pid < 40; ++pid)
+            std::ofstream(shared / ("player.reg.tmp-" + std::to_string(pid))) << "the neighbour's";
+        return e ? 1 : 0;
+    };
+    ASSERT_EQ(RunAs(kNeighbour, plant), 0);
+    const auto playAmongThePlanted = [&] {
+        // A store named where a link was planted: left alone, kept in memory.
+        SetRegistryFilePath((shared / "planted.reg").string());
+        if (SaveAndReadBack() != 0) return 1;
+        if (TypeOf(shared / "planted.reg") != S_IFLNK) return 2;
+        if (ReadWhole(shared / "precious") != "the player's own file") return 3;
+        // A planted lock file: the save is given up, nothing made where it points.
+        SetRegistryFilePath((shared / "player.reg").string());
+        gameState.bestScore[0] = 5;
+        if (SaveSettings() == 0) return 4;
+        if (fs::exists(shared / "made-by-lock") || fs::exists(shared / "player.reg")) return 5;
+        return 0;
+    };
+    EXPECT_EQ(RunAs(kPlayer, playAmongThePlanted), 0);
     fs::remove(shared / "player.reg.lock");
-    EXPECT_EQ(RunAs(kPlayer,
-                    [&] {
-                        SetRegistryFilePath((shared / "player.reg").string());
-                        return SaveAndReadBack();
-                    }),
-              0);
+    const auto play = [&] {
+        SetRegistryFilePath((shared / "player.reg").string());
+        return SaveAndReadBack();
+    };
+    EXPECT_EQ(RunAs(kPlayer, play), 0);
     struct stat st;
     ASSERT_EQ(lstat((shared / "player.reg").c_str(), &st), 0);
     EXPECT_TRUE(S_ISREG(st.st_mode));
@@ -173,12 +163,11 @@ TEST_F(StoreFiles, ARootSaveKeepsThePlayersOwnerGroupAndMode) {
     EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777),
               std::tuple(kPlayer, kPlayer, 0640u));
     // The player's next run reads what root saved.
-    EXPECT_EQ(RunAs(kPlayer,
-                    [] {
-                        gameState.bestScore[3] = 0;
-                        return LoadSettings() == 0 && gameState.bestScore[3] == 12 ? 0 : 1;
-                    }),
-              0);
+    const auto readBack = [] {
+        gameState.bestScore[3] = 0;
+        return LoadSettings() == 0 && gameState.bestScore[3] == 12 ? 0 : 1;
+    };
+    EXPECT_EQ(RunAs(kPlayer, readBack), 0);
 }
 
 // Another copy holds the store for its life: a save here costs a few seconds, is given up and is
