@@ -7,6 +7,8 @@
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 
+#include <tuple>
+
 #include "platform/registry/hive_file.h"
 #include "store_fixture.h"
 
@@ -143,8 +145,7 @@ TEST_F(StoreFiles, NamesPlantedInASharedFolderByAnotherUserAreNeverFollowed) {
     EXPECT_EQ(RunAs(kPlayer, play), 0);
     struct stat st;
     ASSERT_EQ(lstat((shared / "player.reg").c_str(), &st), 0);
-    EXPECT_TRUE(S_ISREG(st.st_mode));
-    EXPECT_EQ(st.st_uid, kPlayer);
+    EXPECT_EQ(std::tuple(S_ISREG(st.st_mode), st.st_uid), std::tuple(true, kPlayer));
     // The neighbour's files at the old, guessable temporary names were neither written nor removed.
     for (int pid = 1; pid < 40; ++pid)
         EXPECT_EQ(ReadWhole(shared / ("player.reg.tmp-" + std::to_string(pid))), "the neighbour's");

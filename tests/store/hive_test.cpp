@@ -200,9 +200,8 @@ TEST(HiveText, DeletionLinesRemoveKeysWithTheirSubkeysAndValues) {
     many += "\"v7\"=-\n\"V8\"=-\n[-HKEY_CURRENT_USER\\Q]\n[HKEY_CURRENT_USER\\M]\n\"v9\"=-\n";
     const Hive m = Parsed(many);
     ASSERT_EQ(m.keys.size(), 1u);
-    EXPECT_EQ(m.keys[0].values.size(), 47u);
-    EXPECT_EQ(m.keys[0].Find(L"v8"), nullptr);
-    EXPECT_NE(m.keys[0].Find(L"v10"), nullptr);
+    EXPECT_EQ(std::tuple(m.keys[0].values.size(), m.keys[0].Find(L"v8"), !m.keys[0].Find(L"v10")),
+              std::tuple(47u, nullptr, false));
 }
 
 }  // namespace
