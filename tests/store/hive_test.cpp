@@ -112,24 +112,17 @@ TEST(HiveText, ReadsWhatAnEditorMayWriteInAnyOfItsEncodings) {
     }
     EXPECT_TRUE(Parsed(FormatHive(Hive{})).keys.empty());  // the header alone is a hive
 
-    const char* lines[] = {
+    std::vector<std::string> lines = {
         "\"value before any key\"=dword:00000001\n[HKEY_CURRENT_USER\\A]\n",
         "[HKEY_CURRENT_USER\\A]\nnot a value line\n",
-        "[HKEY_CURRENT_USER\\B\n[HKEY_CURRENT_USER\\A]\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=dword:1234567890\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=dword:\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=dword:00zz0000\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=hex:0g\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=hex:01,\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=hex:1\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=hex():01\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=\"unterminated\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=\"bad \\q escape\"\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=\"text\" trailing\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"\n",
-    };
-    for (const char* line : lines) {
-        const std::string text = std::string("REGEDIT4\n") + line + "\"kept\"=dword:00000002\n";
+        "[HKEY_CURRENT_USER\\B\n[HKEY_CURRENT_USER\\A]\n"};
+    for (const char* value :
+         {"dword:1234567890", "dword:", "dword:00zz0000", "hex:0g", "hex:01,", "hex:1", "hex():01",
+          "\"unterminated", "\"bad \\q escape\"", "\"text\" trailing"})
+        lines.push_back(std::string("[HKEY_CURRENT_USER\\A]\n\"x\"=") + value + "\n");
+    lines.push_back("[HKEY_CURRENT_USER\\A]\n\"x\"\n");
+    for (const std::string& line : lines) {
+        const std::string text = "REGEDIT4\n" + line + "\"kept\"=dword:00000002\n";
         Hive hive;
         int skipped = 0;
         ASSERT_TRUE(ParseHive(text, &hive, &skipped)) << line;
