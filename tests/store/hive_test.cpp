@@ -99,13 +99,9 @@ TEST(HiveText, ReadsWhatAnEditorMayWriteInAnyOfItsEncodings) {
     EXPECT_EQ(key.values[1].name, L"Count");  // replaced where it stood
 
     using namespace std::string_literals;
-    const std::string notHives[] = {
-        ""s,
-        "garbage"s,
-        "REGEDIT5\n[HKEY_CURRENT_USER\\A]\n"s,
-        "[HKEY_CURRENT_USER\\A]\nREGEDIT4\n"s,
-        "\xFF\xFEg\0a\0r\0b\0"s,  // UTF-16 that holds no header
-    };
+    // The last is UTF-16 that holds no header.
+    const std::string notHives[] = {"", "garbage", "REGEDIT5\n[HKEY_CURRENT_USER\\A]\n",
+                                    "[HKEY_CURRENT_USER\\A]\nREGEDIT4\n", "\xFF\xFEg\0a\0r\0b\0"s};
     for (const std::string& text : notHives) {
         Hive hive;
         EXPECT_FALSE(ParseHive(text, &hive)) << text;

@@ -25,12 +25,10 @@ TEST_F(IntroGeometryTest, WorkedProjections) {
     const struct {
         int index, s;
         POINT scaled, screen;
-    } cases[] = {
-        {22, 100, {69957, -349}, {102, 109}},
-        {67, 100, {-69957, 350}, {62, 120}},
-        {0, 100, {0, -10000}, {85, 113}},
-        {45, 200, {12, 19999}, {68, 177}},
-    };
+    } cases[] = {{22, 100, {69957, -349}, {102, 109}},
+                 {67, 100, {-69957, 350}, {62, 120}},
+                 {0, 100, {0, -10000}, {85, 113}},
+                 {45, 200, {12, 19999}, {68, 177}}};
     for (const auto& c : cases) {
         const POINT scaled = Scaled(c.index, c.s);
         EXPECT_EQ(XY(scaled), XY(c.scaled)) << c.index;
