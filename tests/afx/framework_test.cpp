@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <tuple>
 
 #include "platform/backend/script/script_backend.h"
 #include "platform/user/internal/backend.h"
@@ -62,8 +63,7 @@ TEST_F(FrameworkTest, StartUpShowsTheFrameAndCommandsReachTheFrameFirstThenTheAp
     EXPECT_STREQ(title, L"Velquin PPC");
     RECT r;
     frame->GetClientRect(&r);
-    EXPECT_EQ(r.right, 240);
-    EXPECT_EQ(r.bottom, 268);
+    EXPECT_EQ(std::tuple(r.right, r.bottom), std::tuple(240, 268));
     ASSERT_NE(frame->GetMenu(), nullptr);
     EXPECT_EQ(GetMenuItemID(GetSubMenu(frame->GetMenu(), 0), 5), kCmdExit);
     EXPECT_EQ(user::CommandBarOf(frame->m_hWnd), frame->commandBar.m_hWnd);
@@ -148,10 +148,10 @@ TEST_F(FrameworkTest, TheLoopTurnsAKeyOfTheAcceleratorTablesIntoItsCommandAndNot
         return std::any_of(all.begin(), all.end(),
                            [&](const ACCEL& a) { return a.fVirt == fVirt && a.key == key; });
     };
-    EXPECT_TRUE(has(FVIRTKEY | FCONTROL, 'N'));
-    EXPECT_TRUE(has(FVIRTKEY | FALT, VK_RETURN));
-    EXPECT_TRUE(has(FVIRTKEY | FSHIFT, VK_F12));
-    EXPECT_FALSE(has(FVIRTKEY, 'N'));  // the key without its Ctrl is nobody's
+    // The key without its Ctrl is nobody's.
+    EXPECT_EQ(std::tuple(has(FVIRTKEY | FCONTROL, 'N'), has(FVIRTKEY | FALT, VK_RETURN),
+                         has(FVIRTKEY | FSHIFT, VK_F12), has(FVIRTKEY, 'N')),
+              std::tuple(true, true, true, false));
 }
 
 TEST_F(FrameworkTest, TimersAndPaintsGoOnBehindTheAboutBoxWhichTakesTheKeysAndTaps) {
@@ -179,9 +179,8 @@ TEST_F(FrameworkTest, TimersAndPaintsGoOnBehindTheAboutBoxWhichTakesTheKeysAndTa
     EXPECT_EQ(TheTrace().calls,
               (std::vector<std::string>{"timer 1", "timer 1", "timer 1", "frame both"}));
     EXPECT_EQ(user::GetOpenMessageBox(), nullptr);
-    EXPECT_EQ(paintsBehind, 3);  // one per tick, each clipped around the box
-    EXPECT_EQ(insideBox, 0xFFFFFFu);
-    EXPECT_EQ(besideBox, 0x008000u);
+    // One paint per tick, each clipped around the box.
+    EXPECT_EQ(std::tuple(paintsBehind, insideBox, besideBox), std::tuple(3, 0xFFFFFFu, 0x008000u));
 }
 
 TEST_F(FrameworkTest, DialogDataExchangeBothWaysAndCancelStoresNothing) {
@@ -207,12 +206,10 @@ TEST_F(FrameworkTest, DialogDataExchangeBothWaysAndCancelStoresNothing) {
     script->SetText(kStats, L"typed");
     script->Key(VK_RETURN);
     RunApp();
-    EXPECT_TRUE(frenchAtStart);
-    EXPECT_FALSE(englishAtStart);
-    EXPECT_EQ(statsShown, initialStats);
-    EXPECT_EQ(statsAfterCancel, initialStats);
-    EXPECT_EQ(TheTrace().languageChoiceAtOk, -1);
-    EXPECT_EQ(TheTrace().statsAtClose, L"typed");
+    EXPECT_EQ(std::tuple(frenchAtStart, englishAtStart), std::tuple(true, false));
+    EXPECT_EQ(std::tuple(statsShown, statsAfterCancel), std::tuple(initialStats, initialStats));
+    EXPECT_EQ(std::tuple(TheTrace().languageChoiceAtOk, TheTrace().statsAtClose),
+              std::tuple(-1, L"typed"));
     EXPECT_EQ(CallsWithout("timer"),
               (std::vector<std::string>{"language 0", "options closed 2 lang 0",
                                         "options closed 1 lang -1"}));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -14,27 +15,20 @@ CommandLine Parse(const std::vector<const char*>& words) {
 
 TEST(CommandLine, TakesTheWindowsOptionsOrTheScriptAndItsOptions) {
     const CommandLine line = Parse({});
-    EXPECT_EQ(line.action, CommandLine::RunDesktop);
-    EXPECT_EQ(line.scale, 0);
-    EXPECT_FALSE(line.fullScreen);
-    EXPECT_TRUE(line.store.empty());
+    EXPECT_EQ(std::tuple(line.action, line.scale, line.fullScreen, line.store),
+              std::tuple(CommandLine::RunDesktop, 0, false, ""));
     const CommandLine chosen = Parse({"--fullscreen", "--scale", "5"});
-    EXPECT_EQ(chosen.action, CommandLine::RunDesktop);
-    EXPECT_EQ(chosen.scale, 5);
-    EXPECT_TRUE(chosen.fullScreen);
+    EXPECT_EQ(std::tuple(chosen.action, chosen.scale, chosen.fullScreen),
+              std::tuple(CommandLine::RunDesktop, 5, true));
     EXPECT_EQ(Parse({"--puzzles", "packs/a.txt"}).puzzles, "packs/a.txt");
 
     const CommandLine headless =
         Parse({"--headless", "--script", "-", "--shots", "out", "--tick-start", "4294967000",
                "--seed", "1", "--store", "/tmp/s.reg", "--puzzles", "p.txt"});
     ASSERT_EQ(headless.action, CommandLine::RunHeadless) << headless.error;
-    EXPECT_EQ(headless.script, "-");
-    EXPECT_EQ(headless.shotsFolder, "out");
-    EXPECT_EQ(headless.tickStart, 4294967000u);
-    EXPECT_TRUE(headless.seedGiven);
-    EXPECT_EQ(headless.seed, 1u);
-    EXPECT_EQ(headless.store, "/tmp/s.reg");
-    EXPECT_EQ(headless.puzzles, "p.txt");
+    EXPECT_EQ(std::tuple(headless.script, headless.shotsFolder, headless.tickStart,
+                         headless.seedGiven, headless.seed, headless.store, headless.puzzles),
+              std::tuple("-", "out", 4294967000u, true, 1u, "/tmp/s.reg", "p.txt"));
 
     EXPECT_EQ(Parse({"--scale", "3", "--help"}).action, CommandLine::ShowHelp);
     EXPECT_EQ(Parse({"--version", "--bogus"}).action, CommandLine::ShowVersion);
@@ -81,9 +75,7 @@ TEST(CommandLine, RefusesWhatItCannotUseTakingOnlyWholeOptionNames) {
     // A value may also follow its option after "=".
     const CommandLine joined = Parse({"--headless", "--script=-", "--seed=7", "--store=a=b"});
     ASSERT_EQ(joined.action, CommandLine::RunHeadless) << joined.error;
-    EXPECT_EQ(joined.script, "-");
-    EXPECT_EQ(joined.seed, 7u);
-    EXPECT_EQ(joined.store, "a=b");
+    EXPECT_EQ(std::tuple(joined.script, joined.seed, joined.store), std::tuple("-", 7u, "a=b"));
     EXPECT_EQ(Parse({"--store="}).error, "--store needs a value");
     // A value that looks like an option is still the value.
     EXPECT_EQ(Parse({"--store", "--headless"}).store, "--headless");

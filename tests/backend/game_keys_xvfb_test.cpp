@@ -41,15 +41,18 @@ class RealWindow : public ::testing::Test {
         RegisterGameResources();
     }
 
-    // Presses keys (xdotool names) with the pointer in the window, where the keys go.
-    void Press(const std::string& keys) {
+    // Moves the pointer to a point of the handheld's screen (the window is at scale 1), then does
+    // what `then` says in xdotool's words.
+    void PointAt(POINT screen, const std::string& then) {
         int wx = 0, wy = 0;
         SDL_GetWindowPosition(sdl->Window(), &wx, &wy);
-        std::string command = "DISPLAY=" + x.Display() + " xdotool mousemove " +
-                              std::to_string(wx + 120) + " " + std::to_string(wy + 10) +
-                              " key --delay 60 " + keys;
+        const std::string command = "DISPLAY=" + x.Display() + " xdotool mousemove " +
+                                    std::to_string(wx + screen.x) + " " +
+                                    std::to_string(wy + screen.y) + " " + then;
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
+    // Presses keys (xdotool names) with the pointer in the window, where the keys go.
+    void Press(const std::string& keys) { PointAt({120, 10}, "key --delay 60 " + keys); }
     // The same, a moment later and in the background: for the keys that answer a box or a
     // dialog, whose own loop waits for them.
     void PressLater(const std::string& keys) {
@@ -57,15 +60,9 @@ class RealWindow : public ::testing::Test {
             "(sleep 0.4; DISPLAY=" + x.Display() + " xdotool key " + keys + ") >/dev/null 2>&1 &";
         ASSERT_EQ(std::system(command.c_str()), 0);
     }
-    // Clicks twice at a point of the handheld's screen (the window is at scale 1), gapMs apart.
+    // Clicks twice at a point of the handheld's screen, gapMs apart.
     void ClickTwice(POINT screen, int gapMs) {
-        int wx = 0, wy = 0;
-        SDL_GetWindowPosition(sdl->Window(), &wx, &wy);
-        std::string command = "DISPLAY=" + x.Display() + " xdotool mousemove " +
-                              std::to_string(wx + screen.x) + " " + std::to_string(wy + screen.y) +
-                              " sleep 0.2 click 1 sleep " + std::to_string(gapMs / 1000.0) +
-                              " click 1";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        PointAt(screen, "sleep 0.2 click 1 sleep " + std::to_string(gapMs / 1000.0) + " click 1");
     }
     // Runs the application's loop by hand until `done` holds, at most about five seconds.
     bool RunUntil(const std::function<bool()>& done, int rounds = 100) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -25,9 +26,8 @@ TEST(CellCodes, EveryCodeExpandsToItsLayersAndFoldsBackAndNothingElseIsACode) {
         SCOPED_TRACE(std::string(1, row.code));
         CellParts parts{row.code, '?', '?', '?'};
         ASSERT_EQ(ExpandCell(&parts), 0);
-        EXPECT_EQ(parts.pusher, row.pusher);
-        EXPECT_EQ(parts.smallBox, row.smallBox);
-        EXPECT_EQ(parts.bigBox, row.bigBox);
+        EXPECT_EQ(std::tie(parts.pusher, parts.smallBox, parts.bigBox),
+                  std::tie(row.pusher, row.smallBox, row.bigBox));
         parts.code = '?';
         ASSERT_EQ(FoldCell(&parts), 0);
         EXPECT_EQ(parts.code, row.code);
@@ -49,10 +49,9 @@ TEST(CellCodes, EveryCodeExpandsToItsLayersAndFoldsBackAndNothingElseIsACode) {
         if (result == 0) {
             ++codes;
         } else {
-            EXPECT_EQ(result, -1) << c;
-            EXPECT_EQ(parts.pusher, 'a');
-            EXPECT_EQ(parts.smallBox, 'b');
-            EXPECT_EQ(parts.bigBox, 'c');
+            EXPECT_EQ(std::tuple(result, parts.pusher, parts.smallBox, parts.bigBox),
+                      std::tuple(-1, 'a', 'b', 'c'))
+                << c;
         }
     }
     EXPECT_EQ(codes, 26);
@@ -65,14 +64,13 @@ TEST(CellCodes, EveryCodeExpandsToItsLayersAndFoldsBackAndNothingElseIsACode) {
 // The first puzzle's indexes; solved when red stands in blue; digits below '0' read negative.
 TEST(BoardRecord, IndexesSolvedTestDigitsAndEverySizeButSixBySixFitsASlot) {
     const std::string record = "330121M--;n-W;---;00";
-    EXPECT_EQ(record[CellIndex(3, 0, 1)], 'n');
-    EXPECT_EQ(record[CellIndex(3, 2, 1)], 'W');
+    EXPECT_EQ(std::tuple(record[CellIndex(3, 0, 1)], record[CellIndex(3, 2, 1)]),
+              std::tuple('n', 'W'));
     EXPECT_EQ(static_cast<int>(record.size()), SuffixIndex(3, 3) + 2);
-    EXPECT_TRUE(IsSolved("332222s--;---;--R;22"));
-    EXPECT_FALSE(IsSolved("332122s--;--w;--N;21"));
-    EXPECT_FALSE(IsSolved("330121M--;n-W;---;00"));
-    EXPECT_EQ(Digit('7'), 7);
-    EXPECT_EQ(Digit('/'), -1);
+    EXPECT_EQ(std::tuple(IsSolved("332222s--;---;--R;22"), IsSolved("332122s--;--w;--N;21"),
+                         IsSolved("330121M--;n-W;---;00")),
+              std::tuple(true, false, false));
+    EXPECT_EQ(std::tuple(Digit('7'), Digit('/')), std::tuple(7, -1));
     EXPECT_LT(Digit(static_cast<char>(0xE9)), 0);  // a byte above 127 is a negative char
     for (int w = 1; w <= 6; ++w) {
         for (int h = 1; h <= 6; ++h) {
@@ -82,9 +80,7 @@ TEST(BoardRecord, IndexesSolvedTestDigitsAndEverySizeButSixBySixFitsASlot) {
             }
         }
     }
-    EXPECT_FALSE(RecordFits(0, 3));
-    EXPECT_FALSE(RecordFits(3, -1));
-    EXPECT_FALSE(RecordFits(7, 1));
+    EXPECT_FALSE(RecordFits(0, 3) || RecordFits(3, -1) || RecordFits(7, 1));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "engine/board_record.h"
 #include "engine_fixture.h"
@@ -25,18 +26,12 @@ TEST_F(LoadLevelTest, EachPuzzleGetsItsSuffixAndAFreshGame) {
     gameState.bestScore[0] = 12;
     LoadLevel();
     EXPECT_EQ(Current(), "330121M--;n-W;---;00");
-    EXPECT_EQ(gameState.boardWidth, 3);
-    EXPECT_EQ(gameState.boardHeight, 3);
-    EXPECT_EQ(gameState.currentIndex, 0);
-    EXPECT_EQ(gameState.lastIndex, 0);
-    EXPECT_EQ(gameState.moveCount, 0);
-    EXPECT_EQ(gameState.mode, ModePlaying);
-    EXPECT_EQ(gameState.startTick, 0u);
-    EXPECT_EQ(gameState.lastTick, 0u);
-    EXPECT_EQ(gameState.elapsedMs, 0u);
-    EXPECT_FALSE(gameState.clockStarted);
-    EXPECT_EQ(gameState.language, 1);
-    EXPECT_EQ(gameState.bestScore[0], 12);
+    EXPECT_EQ(std::tuple(gameState.boardWidth, gameState.boardHeight, Place(), gameState.mode),
+              std::tuple(3, 3, std::tuple(0, 0, 0), ModePlaying));
+    EXPECT_EQ(std::tuple(gameState.startTick, gameState.lastTick, gameState.elapsedMs,
+                         gameState.clockStarted),
+              std::tuple(0u, 0u, 0u, false));
+    EXPECT_EQ(std::tuple(gameState.language, gameState.bestScore[0]), std::tuple(1, 12));
 
     // A short puzzle after a long one leaves nothing of the long one behind in its slot.
     gameState.gameNumber = 10;
@@ -45,8 +40,7 @@ TEST_F(LoadLevelTest, EachPuzzleGetsItsSuffixAndAFreshGame) {
     gameState.gameNumber = 11;
     LoadLevel();
     EXPECT_EQ(Current(), "422120--E-;-nnM;31");
-    EXPECT_EQ(gameState.boardWidth, 4);
-    EXPECT_EQ(gameState.boardHeight, 2);
+    EXPECT_EQ(std::tuple(gameState.boardWidth, gameState.boardHeight), std::tuple(4, 2));
     gameState.gameNumber = 10;
     LoadLevel();
     gameState.gameNumber = 0;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/game_state.h"
@@ -19,6 +20,10 @@
 struct ShownBox {
     std::wstring text, caption;
     unsigned style;
+    bool operator==(const ShownBox&) const = default;
+    friend void PrintTo(const ShownBox& b, std::ostream* os) {
+        *os << testing::PrintToString(std::tie(b.text, b.caption, b.style));
+    }
 };
 
 class RecordingWindow : public GameWindow {
@@ -114,6 +119,10 @@ class EngineTest : public testing::Test {
         gameState.moveCount = 0;
     }
     static std::string Current() { return gameState.history[gameState.currentIndex]; }
+    // Where the game stands: its current and last history index and its move count.
+    static auto Place() {
+        return std::tuple(gameState.currentIndex, gameState.lastIndex, gameState.moveCount);
+    }
 
     RecordingWindow window;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/catalogue.h"
@@ -31,6 +32,11 @@ class ProgressTest : public EngineTest {
         TryMove(window, 2, 1);
         ASSERT_EQ(gameState.mode, ModeSolved);
     }
+    // Puzzle 0's best time, best score, total time and total score.
+    static auto Books(const GameState& g) {
+        return std::tuple(g.bestTime[0], g.bestScore[0], g.totalTime[0], g.totalScore[0]);
+    }
+    static auto Totals(const GameState& g) { return std::tuple(g.totalTime[0], g.totalScore[0]); }
     std::vector<std::wstring> BoxTexts() const {
         std::vector<std::wstring> texts;
         for (const ShownBox& box : window.boxes) texts.push_back(box.text);
@@ -65,27 +71,19 @@ TEST_F(ProgressTest, ConfirmAbortAsksOnlyDuringAGameWithMovesAndBooksItOnOk) {
         window.boxes.clear();
         window.answers = {kAnswerCancel};
         EXPECT_EQ(ConfirmAbort(window), kAnswerCancel);
-        ASSERT_EQ(window.boxes.size(), 1u);
-        EXPECT_EQ(window.boxes[0].text, c.text);
-        EXPECT_EQ(window.boxes[0].caption, c.caption);
-        EXPECT_EQ(window.boxes[0].style, kBoxOkCancel);
-        EXPECT_EQ(gameState.moveCount, 2);
+        EXPECT_EQ(window.boxes, (std::vector<ShownBox>{{c.text, c.caption, kBoxOkCancel}}));
+        EXPECT_EQ(std::tuple(gameState.moveCount, gameState.totalScore[0]), std::tuple(2, 0));
         EXPECT_TRUE(window.timerStops.empty());
-        EXPECT_EQ(gameState.totalScore[0], 0);
     }
     gameState.bestScore[0] = 9;
     gameState.bestTime[0] = 99999;
     testNow = 9000;  // the player took a while to answer
     EXPECT_EQ(ConfirmAbort(window), kAnswerOk);
     EXPECT_EQ(window.timerStops, std::vector<unsigned>{window.nextTimerId});
-    EXPECT_EQ(gameState.totalTime[0], 7000u);
-    EXPECT_EQ(gameState.totalScore[0], 2);
-    EXPECT_EQ(gameState.bestScore[0], 9);
-    EXPECT_EQ(gameState.bestTime[0], 99999u);
-    EXPECT_EQ(gameState.moveCount, 0);
-    EXPECT_EQ(gameState.elapsedMs, 0u);
-    EXPECT_EQ(gameState.startTick, 0u);
-    EXPECT_FALSE(gameState.clockStarted);
+    EXPECT_EQ(Books(gameState), std::tuple(99999u, 9, 7000u, 2));
+    EXPECT_EQ(std::tuple(gameState.moveCount, gameState.elapsedMs, gameState.startTick,
+                         gameState.clockStarted),
+              std::tuple(0, 0u, 0u, false));
 }
 
 // The first solve records its bests without a box, stores them and is booked once; later only
@@ -95,12 +93,9 @@ TEST_F(ProgressTest, SolvesRecordStrictlyBetterBestsAndAreBookedOnce) {
     SolvePuzzleZero(2000, 3500);
     EXPECT_EQ(Current(), "332121---;--X;---;21");  // red and blue both at the blue box
     EXPECT_TRUE(window.boxes.empty());
-    EXPECT_EQ(gameState.bestTime[0], 1500u);
-    EXPECT_EQ(gameState.bestScore[0], 3);
-    EXPECT_EQ(gameState.totalTime[0], 1500u);
-    EXPECT_EQ(gameState.totalScore[0], 3);
-    EXPECT_EQ(gameState.elapsedMs, 1500u);
-    EXPECT_EQ(gameState.moveCount, 3);  // the status line keeps the final count
+    EXPECT_EQ(Books(gameState), std::tuple(1500u, 3, 1500u, 3));
+    // The status line keeps the final count.
+    EXPECT_EQ(std::tuple(gameState.elapsedMs, gameState.moveCount), std::tuple(1500u, 3));
     EXPECT_GE(window.invalidations, 1);
     EXPECT_GE(window.repaints, 1);  // the solving position is painted
     ASSERT_TRUE(window.stored);
@@ -129,10 +124,9 @@ TEST_F(ProgressTest, SolvesRecordStrictlyBetterBestsAndAreBookedOnce) {
         EXPECT_EQ(gameState.bestTime[0], std::min<DWORD>(c.bestTime, 1500));
         EXPECT_EQ(gameState.bestScore[0], std::min(c.bestScore, 3));
     }
-    EXPECT_EQ(window.boxes[0].caption, L"Bravo");
-    EXPECT_EQ(window.boxes[0].style, kBoxOk);
-    EXPECT_EQ(gameState.totalScore[0], 12);
-    EXPECT_EQ(gameState.totalTime[0], 6000u);
+    EXPECT_EQ(std::tie(window.boxes[0].caption, window.boxes[0].style),
+              std::tuple(L"Bravo", kBoxOk));
+    EXPECT_EQ(Totals(gameState), std::tuple(6000u, 12));
 
     // Times across a wrap of the tick count; a puzzle number outside the catalogue plays and
     // books puzzle 0.
@@ -144,34 +138,29 @@ TEST_F(ProgressTest, SolvesRecordStrictlyBetterBestsAndAreBookedOnce) {
     TryMove(window, 1, 1);
     testNow = 0x00000C00u;
     TryMove(window, 2, 1);
-    EXPECT_EQ(gameState.elapsedMs, 0x1C00u);
-    EXPECT_EQ(gameState.bestTime[0], 0x1C00u);
-    EXPECT_EQ(gameState.totalScore[0], 15);
+    EXPECT_EQ(std::tuple(gameState.elapsedMs, gameState.bestTime[0], gameState.totalScore[0]),
+              std::tuple(0x1C00u, 0x1C00u, 15));
 }
 
 TEST_F(ProgressTest, PuzzleSwitchingStopsAtTheEndsAndACancelKeepsThePuzzle) {
     gameState.gameNumber = 15;
     NextPuzzle(window);
-    EXPECT_EQ(gameState.gameNumber, 15);
-    EXPECT_EQ(gameState.mode, ModePlaying);
+    EXPECT_EQ(std::tuple(gameState.gameNumber, gameState.mode), std::tuple(15, ModePlaying));
     gameState.gameNumber = 0;
     PreviousPuzzle(window);
     EXPECT_EQ(gameState.gameNumber, 0);
     NextPuzzle(window);
-    EXPECT_EQ(gameState.gameNumber, 1);
-    EXPECT_EQ(Current(), "330211M-W;-N-;n--;00");
+    EXPECT_EQ(std::tuple(gameState.gameNumber, Current()), std::tuple(1, "330211M-W;-N-;n--;00"));
     EXPECT_TRUE(window.boxes.empty());
 
     TwoMovesIntoPuzzleZero();
     gameState.gameNumber = 3;  // the puzzle on screen, for the switch
     window.answers = {kAnswerCancel};
     NextPuzzle(window);
-    EXPECT_EQ(gameState.gameNumber, 3);
-    EXPECT_EQ(gameState.moveCount, 2);
+    EXPECT_EQ(std::tuple(gameState.gameNumber, gameState.moveCount), std::tuple(3, 2));
     window.answers = {kAnswerOk};
     NextPuzzle(window);
-    EXPECT_EQ(gameState.gameNumber, 4);
-    EXPECT_EQ(gameState.totalScore[3], 2);
+    EXPECT_EQ(std::tuple(gameState.gameNumber, gameState.totalScore[3]), std::tuple(4, 2));
 }
 
 // A close asks like any abort; a refused close books and writes nothing, a granted one stores
@@ -200,8 +189,7 @@ TEST_F(ProgressTest, AGameAbandonedByClosingOrTheSessionsEndKeepsItsTotals) {
     testNow = 4000;
     EXPECT_TRUE(OnClose(window));
     EXPECT_EQ(window.saves, savesBefore + 1);
-    EXPECT_EQ(window.stored->totalScore[0], 2);
-    EXPECT_EQ(window.stored->totalTime[0], 2000u);
+    EXPECT_EQ(Totals(*window.stored), std::tuple(2000u, 2));
 
     TwoMovesIntoPuzzleZero(5000, 5500);
     testNow = 7000;
@@ -211,8 +199,7 @@ TEST_F(ProgressTest, AGameAbandonedByClosingOrTheSessionsEndKeepsItsTotals) {
     EXPECT_TRUE(window.boxes.empty());
     EXPECT_EQ(window.timerStops, std::vector<unsigned>{window.nextTimerId});
     EXPECT_EQ(gameState.moveCount, 0);
-    EXPECT_EQ(window.stored->totalScore[0], 4);
-    EXPECT_EQ(window.stored->totalTime[0], 4000u);
+    EXPECT_EQ(Totals(*window.stored), std::tuple(4000u, 4));
 
     // Ended with the abort box open: booked once, and stored.
     TwoMovesIntoPuzzleZero(8000, 8100);
@@ -223,8 +210,7 @@ TEST_F(ProgressTest, AGameAbandonedByClosingOrTheSessionsEndKeepsItsTotals) {
     };
     window.answers = {kAnswerCancel};
     EXPECT_FALSE(OnClose(window));
-    EXPECT_EQ(window.stored->totalScore[0], 6);
-    EXPECT_EQ(window.stored->totalTime[0], 5000u);
+    EXPECT_EQ(Totals(*window.stored), std::tuple(5000u, 6));
 
     // A game abandoned for the rules is booked but stored by no save point of the tutorial: the
     // close stores it rather than losing it.
@@ -252,10 +238,7 @@ TEST_F(ProgressTest, ASessionEndingOverABestBoxCountsTheSolveOnce) {
     TryMove(window, 2, 1);
     ASSERT_EQ(BoxTexts().size(), 1u);
     ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->bestTime[0], 400u);
-    EXPECT_EQ(stored->bestScore[0], 3);
-    EXPECT_EQ(stored->totalScore[0], 6);
-    EXPECT_EQ(stored->totalTime[0], 1900u);
+    EXPECT_EQ(Books(*stored), std::tuple(400u, 3, 1900u, 6));
 }
 
 // Start-up reads the store and retitles the menu; the clock's ticks repaint only a game with
@@ -266,10 +249,10 @@ TEST_F(ProgressTest, StartUpReadsTheStoreAndClockTicksRepaintOnlyAGameWithMoves)
     gameState.bestScore[2] = 5;
     gameState.totalScore[2] = 6;
     InitGameState(window);  // no store yet: the defaults stay
-    EXPECT_EQ(gameState.language, 0);
-    EXPECT_EQ(gameState.gameNumber, 0);
-    EXPECT_EQ(gameState.bestScore[2], 0);
-    EXPECT_EQ(gameState.totalScore[2], 6);  // totals are zero from program start, not reset here
+    // Totals are zero from program start, not reset here.
+    EXPECT_EQ(std::tuple(gameState.language, gameState.gameNumber, gameState.bestScore[2],
+                         gameState.totalScore[2]),
+              std::tuple(0, 0, 0, 6));
     EXPECT_EQ(window.menuRetitles, 1);
 
     LoadLevel();

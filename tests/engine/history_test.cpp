@@ -30,22 +30,16 @@ TEST_F(HistoryTest, InPlayUndoAndRedoCountAndANewMoveDropsWhatWasUndone) {
     Position("419988M---;00");
     Undo(window);
     Redo(window);
-    EXPECT_EQ(gameState.currentIndex, 0);
-    EXPECT_EQ(gameState.moveCount, 0);
-    EXPECT_EQ(window.repaints, 0);
+    EXPECT_EQ(std::tuple(Place(), window.repaints), std::tuple(std::tuple(0, 0, 0), 0));
     Restart(window);  // still repaints
     EXPECT_EQ(window.repaints, 1);
 
     PlayThreeMoves();
     Undo(window);
     Redo(window);
-    EXPECT_EQ(gameState.currentIndex, 3);
-    EXPECT_EQ(gameState.moveCount, 5);
-    EXPECT_EQ(window.repaints, 2);
+    EXPECT_EQ(std::tuple(Place(), window.repaints), std::tuple(std::tuple(3, 3, 5), 2));
     Restart(window);
-    EXPECT_EQ(gameState.currentIndex, 0);
-    EXPECT_EQ(gameState.lastIndex, 3);
-    EXPECT_EQ(gameState.moveCount, 5);         // a restart costs nothing
+    EXPECT_EQ(Place(), std::tuple(0, 3, 5));   // a restart costs nothing
     for (int i = 0; i < 4; ++i) Redo(window);  // the fourth, past the end, is ignored
     EXPECT_EQ(Current(), "419988---M;30");
     EXPECT_EQ(gameState.moveCount, 8);
@@ -55,11 +49,8 @@ TEST_F(HistoryTest, InPlayUndoAndRedoCountAndANewMoveDropsWhatWasUndone) {
     Undo(window);
     testNow = 4321;
     TryMove(window, 0, 0);
-    EXPECT_EQ(gameState.currentIndex, 2);
-    EXPECT_EQ(gameState.lastIndex, 2);
-    EXPECT_EQ(gameState.moveCount, 6);  // four moves and two undo steps
-    EXPECT_EQ(gameState.lastTick, 4321u);
-    EXPECT_EQ(window.repaints, 3);
+    EXPECT_EQ(Place(), std::tuple(2, 2, 6));  // four moves and two undo steps
+    EXPECT_EQ(std::tuple(gameState.lastTick, window.repaints), std::tuple(4321u, 3));
     EXPECT_EQ(Current(), "419988M---;00");
     Redo(window);
     EXPECT_EQ(gameState.currentIndex, 2);
@@ -72,11 +63,9 @@ TEST_F(HistoryTest, BrowsingASolvedGameOrTheTutorialCountsNothing) {
     LoadTutorial();
     for (int k = 0; k < kTutorialFrames; ++k)
         EXPECT_STREQ(gameState.history[k], kTutorialRecords[k]);
-    EXPECT_EQ(gameState.mode, ModeTutorial);
-    EXPECT_EQ(gameState.currentIndex, 0);
-    EXPECT_EQ(gameState.lastIndex, 8);
-    EXPECT_EQ(gameState.gameNumber, 5);
-    EXPECT_EQ(gameState.startTick, 77u);
+    EXPECT_EQ(std::tuple(gameState.mode, gameState.currentIndex, gameState.lastIndex,
+                         gameState.gameNumber, gameState.startTick),
+              std::tuple(ModeTutorial, 0, 8, 5, 77u));
     for (int i = 0; i < 10; ++i) Redo(window);
     EXPECT_EQ(gameState.currentIndex, 8);
     Undo(window);
@@ -88,8 +77,7 @@ TEST_F(HistoryTest, BrowsingASolvedGameOrTheTutorialCountsNothing) {
     Undo(window);
     Undo(window);
     Redo(window);
-    EXPECT_EQ(gameState.currentIndex, 2);
-    EXPECT_EQ(gameState.moveCount, 3);
+    EXPECT_EQ(Place(), std::tuple(2, 3, 3));
 }
 
 // With every slot used, each attempt first drops the oldest position, whether it moves or not;
@@ -101,8 +89,7 @@ TEST_F(HistoryTest, AFullHistoryMakesRoomBeforeEveryAttempt) {
     std::strcpy(gameState.history[kHistorySlots - 1], "319988M--;00");
     gameState.currentIndex = gameState.lastIndex = kHistorySlots - 1;
     TryMove(window, 5, 0);  // not a neighbour: nothing moves, yet room is made
-    EXPECT_EQ(gameState.currentIndex, 498);
-    EXPECT_EQ(gameState.lastIndex, 498);
+    EXPECT_EQ(std::tuple(gameState.currentIndex, gameState.lastIndex), std::tuple(498, 498));
     for (int i = 0; i < kHistorySlots - 2; ++i) {
         char expected[16];
         std::snprintf(expected, sizeof expected, "p%03d", i + 1);
@@ -110,8 +97,7 @@ TEST_F(HistoryTest, AFullHistoryMakesRoomBeforeEveryAttempt) {
     }
     EXPECT_EQ(Current(), "319988M--;00");
     TryMove(window, 1, 0);
-    EXPECT_EQ(gameState.currentIndex, 499);
-    EXPECT_EQ(gameState.lastIndex, 499);
+    EXPECT_EQ(std::tuple(gameState.currentIndex, gameState.lastIndex), std::tuple(499, 499));
     Undo(window);
     TryMove(window, 5, 0);
     EXPECT_STREQ(gameState.history[0], "p001");

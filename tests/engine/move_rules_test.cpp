@@ -99,25 +99,21 @@ TEST_F(TryMoveTest, TheClockARefusalABadPusherAndTheTutorialsReplay) {
     testNow = 0;
     TryMove(window, 1, 0);
     ASSERT_EQ(window.timerStarts.size(), 1u);
-    EXPECT_EQ(window.timerStarts[0].id, kGameTimer);
-    EXPECT_EQ(window.timerStarts[0].periodMs, 100u);
-    EXPECT_EQ(gameState.timerId, window.nextTimerId);
-    EXPECT_EQ(gameState.lastTick, 0u);
-    EXPECT_EQ(gameState.moveCount, 0);
+    EXPECT_EQ(
+        std::tuple(window.timerStarts[0].id, window.timerStarts[0].periodMs, gameState.timerId),
+        std::tuple(kGameTimer, 100u, window.nextTimerId));
+    EXPECT_EQ(std::tuple(gameState.lastTick, gameState.moveCount), std::tuple(0u, 0));
     testNow = 300;
     TryMove(window, 0, 1);
     EXPECT_EQ(window.timerStarts.size(), 1u);
-    EXPECT_EQ(gameState.startTick, 0u);
-    EXPECT_EQ(gameState.lastTick, 300u);
+    EXPECT_EQ(std::tuple(gameState.startTick, gameState.lastTick), std::tuple(0u, 300u));
 
     Position("319988Me-;00");
     std::strcpy(gameState.history[1], "319988-e-;00");  // a later position left by an undo
     gameState.lastIndex = 1;
     gameState.moveCount = 3;
     TryMove(window, 1, 0);
-    EXPECT_EQ(gameState.currentIndex, 0);
-    EXPECT_EQ(gameState.lastIndex, 1);
-    EXPECT_EQ(gameState.moveCount, 3);
+    EXPECT_EQ(Place(), std::tuple(0, 1, 3));
     EXPECT_STREQ(gameState.history[1], "319988-e-;00");
     Redo(window);
     EXPECT_EQ(Current(), "319988-e-;00");
@@ -128,10 +124,7 @@ TEST_F(TryMoveTest, TheClockARefusalABadPusherAndTheTutorialsReplay) {
         gameState.language = language;
         window.boxes.clear();
         TryMove(window, 1, 0);
-        ASSERT_EQ(window.boxes.size(), 1u);
-        EXPECT_EQ(window.boxes[0].text, L"Bad position");
-        EXPECT_EQ(window.boxes[0].caption, L"Internal error");
-        EXPECT_EQ(window.boxes[0].style, 16u);
+        EXPECT_EQ(window.boxes, (std::vector<ShownBox>{{L"Bad position", L"Internal error", 16}}));
         EXPECT_EQ(gameState.currentIndex, 0);
     }
     // The tutorial's frames, replayed from its first position by the step rule.
@@ -143,8 +136,8 @@ TEST_F(TryMoveTest, TheClockARefusalABadPusherAndTheTutorialsReplay) {
                 static_cast<std::int16_t>(targets[k][1]));
         EXPECT_EQ(Current(), kTutorialRecords[k + 1]) << "step " << k + 1;
     }
-    EXPECT_EQ(gameState.mode, ModeSolved);  // the last step reached OnSolved
-    EXPECT_EQ(gameState.moveCount, 8);
+    // The last step reached OnSolved.
+    EXPECT_EQ(std::tuple(gameState.mode, gameState.moveCount), std::tuple(ModeSolved, 8));
 }
 
 class KeyTest : public EngineTest {};
@@ -163,8 +156,7 @@ TEST_F(KeyTest, ArrowsStepAndNothingElseDoesAnything) {
     const int moves = gameState.moveCount;
     OnKeyDown(window, 13);  // Return
     OnKeyDown(window, ArrowDown + 1);
-    EXPECT_EQ(gameState.moveCount, moves);
-    EXPECT_EQ(moves, 4);
+    EXPECT_EQ(std::tuple(gameState.moveCount, moves), std::tuple(4, 4));
 
     std::memset(&gameState, 0, sizeof gameState);
     window.timerStarts.clear();
@@ -178,8 +170,7 @@ TEST_F(KeyTest, ArrowsStepAndNothingElseDoesAnything) {
         gameState.mode = mode;
         OnKeyDown(window, ArrowRight);
     }
-    EXPECT_TRUE(window.timerStarts.empty());
-    EXPECT_EQ(gameState.currentIndex, 0);
+    EXPECT_EQ(std::tuple(window.timerStarts.empty(), gameState.currentIndex), std::tuple(true, 0));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 #include <vector>
 
 #include "platform/gdi/internal/window_dc.h"
@@ -19,9 +20,9 @@ TEST(Objects, ADeviceContextStartsWithThePlatformDefaultsAndSelectReturnsWhatItR
               ".....r\n"
               "rrrrrr\n");
     // Black text on white, opaque.
-    EXPECT_EQ(SetTextColor(c.dc(), kRed), kBlack);
-    EXPECT_EQ(SetBkColor(c.dc(), kRed), kWhite);
-    EXPECT_EQ(SetBkMode(c.dc(), TRANSPARENT), OPAQUE);
+    EXPECT_EQ(std::tuple(SetTextColor(c.dc(), kRed), SetBkColor(c.dc(), kRed),
+                         SetBkMode(c.dc(), TRANSPARENT)),
+              std::tuple(kBlack, kWhite, OPAQUE));
     HDC dc = CreateCompatibleDC(nullptr);
     HPEN pen = CreatePen(PS_SOLID, 1, kRed);
     HBRUSH brush = CreateSolidBrush(kRed);
@@ -31,8 +32,8 @@ TEST(Objects, ADeviceContextStartsWithThePlatformDefaultsAndSelectReturnsWhatItR
     HGDIOBJ first = SelectObject(dc, bitmap);
     gdi::BitmapInfo info;
     ASSERT_TRUE(gdi::GetBitmapInfo(static_cast<HBITMAP>(first), &info));
-    EXPECT_EQ(info.width, 1);
-    EXPECT_EQ(info.bitsPerPixel, 1);  // a fresh memory DC holds a 1 x 1 monochrome bitmap
+    // A fresh memory DC holds a 1 x 1 monochrome bitmap.
+    EXPECT_EQ(std::tuple(info.width, info.bitsPerPixel), std::tuple(1, 1));
     EXPECT_EQ(SelectObject(dc, GetStockObject(NULL_PEN)), pen);
     EXPECT_EQ(SelectObject(dc, GetStockObject(NULL_BRUSH)), brush);
     EXPECT_EQ(SelectObject(dc, first), bitmap);
@@ -51,8 +52,7 @@ TEST(Objects, DeleteRefusesSelectedObjectsAndDeadHandlesFail) {
     HGDIOBJ oldPen = SelectObject(dc, pen);
     HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
     EXPECT_EQ(gdi::LiveObjectCount(), before + 2);
-    EXPECT_FALSE(DeleteObject(pen));
-    EXPECT_FALSE(DeleteObject(bitmap));
+    EXPECT_FALSE(DeleteObject(pen) || DeleteObject(bitmap));
     EXPECT_TRUE(Rectangle(dc, 0, 0, 4, 4));  // still usable
     // A bitmap goes into one DC at a time.
     HDC other = CreateCompatibleDC(dc);
@@ -61,15 +61,14 @@ TEST(Objects, DeleteRefusesSelectedObjectsAndDeadHandlesFail) {
     SelectObject(dc, oldBitmap);
     EXPECT_NE(SelectObject(other, bitmap), nullptr);
     EXPECT_TRUE(DeleteDC(other));  // deleting the DC lets its objects go
-    EXPECT_TRUE(DeleteObject(pen));
-    EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_TRUE(DeleteObject(pen) && DeleteObject(bitmap));
     EXPECT_EQ(gdi::LiveObjectCount(), before);
     // Handles of deleted objects name nothing (as the next test shows for every kind of object),
     // nor do they draw or make a brush.
     EXPECT_EQ(CreatePatternBrush(bitmap), nullptr);
     EXPECT_TRUE(DeleteDC(dc));
-    EXPECT_FALSE(Rectangle(dc, 0, 0, 2, 2));
-    EXPECT_EQ(SetPixel(dc, 0, 0, kRed), CLR_INVALID);
+    EXPECT_EQ(std::tuple(Rectangle(dc, 0, 0, 2, 2), SetPixel(dc, 0, 0, kRed)),
+              std::tuple(FALSE, CLR_INVALID));
 }
 
 // Each object is made again at once after its deletion, so that the new one takes the old one's
@@ -86,8 +85,7 @@ TEST(Objects, AHandleStaysDeadWhenANewObjectTakesItsObjectsPlace) {
         ASSERT_TRUE(DeleteObject(old));
         HGDIOBJ fresh = make();
         EXPECT_NE(fresh, old);
-        EXPECT_EQ(SelectObject(dc, old), nullptr);
-        EXPECT_FALSE(DeleteObject(old));
+        EXPECT_EQ(std::tuple(SelectObject(dc, old), DeleteObject(old)), std::tuple(nullptr, FALSE));
         HGDIOBJ before = SelectObject(dc, fresh);  // the new object is untouched
         EXPECT_NE(before, nullptr);
         SelectObject(dc, before);
@@ -97,8 +95,7 @@ TEST(Objects, AHandleStaysDeadWhenANewObjectTakesItsObjectsPlace) {
     ASSERT_TRUE(DeleteDC(gone));
     HDC fresh = CreateCompatibleDC(nullptr);
     EXPECT_NE(fresh, gone);
-    EXPECT_EQ(SetTextColor(gone, kRed), CLR_INVALID);
-    EXPECT_FALSE(DeleteDC(gone));
+    EXPECT_EQ(std::tuple(SetTextColor(gone, kRed), DeleteDC(gone)), std::tuple(CLR_INVALID, FALSE));
     EXPECT_EQ(SetTextColor(fresh, kRed), kBlack);
     EXPECT_TRUE(DeleteDC(fresh));
     DeleteDC(dc);
@@ -114,8 +111,8 @@ TEST(Objects, AFullHandleTableRefusesNewObjectsUntilOneIsDeleted) {
         else
             break;
     EXPECT_LT(pens.size(), 100000u);
-    EXPECT_EQ(CreateSolidBrush(kRed), nullptr);
-    EXPECT_EQ(CreateCompatibleDC(nullptr), nullptr);
+    EXPECT_EQ(std::tuple(CreateSolidBrush(kRed), CreateCompatibleDC(nullptr)),
+              std::tuple(nullptr, nullptr));
     ASSERT_TRUE(DeleteObject(pens.back()));
     pens.pop_back();
     HBRUSH brush = CreateSolidBrush(kRed);
@@ -137,30 +134,28 @@ TEST(Objects, StockObjectsAreNeverFreedAndBitmapsFollowTheDCOrTakeWordAlignedRow
     EXPECT_EQ(c.At(1, 1), RGB(128, 128, 128));
     EXPECT_EQ(GetStockObject(99), nullptr);
     EXPECT_EQ(GetStockObject(WHITE_PEN), GetStockObject(WHITE_PEN));
-    gdi::BitmapInfo info;
+    auto depth = [](HBITMAP b) {
+        gdi::BitmapInfo info{};
+        return gdi::GetBitmapInfo(b, &info) ? info.bitsPerPixel : -1;
+    };
     HDC fresh = CreateCompatibleDC(nullptr);
     HBITMAP mono = CreateCompatibleBitmap(fresh, 5, 2);
-    ASSERT_TRUE(gdi::GetBitmapInfo(mono, &info));
-    EXPECT_EQ(info.bitsPerPixel, 1);
     HBITMAP colour = CreateCompatibleBitmap(nullptr, 5, 2);
-    gdi::GetBitmapInfo(colour, &info);
-    EXPECT_EQ(info.bitsPerPixel, 32);
     HGDIOBJ old = SelectObject(fresh, colour);
     HBITMAP again = CreateCompatibleBitmap(fresh, 5, 2);
-    gdi::GetBitmapInfo(again, &info);
-    EXPECT_EQ(info.bitsPerPixel, 32);
-    EXPECT_EQ(CreateCompatibleBitmap(nullptr, 0, 5), nullptr);
-    EXPECT_EQ(CreateCompatibleBitmap(nullptr, -3, 5), nullptr);
+    EXPECT_EQ(std::tuple(depth(mono), depth(colour), depth(again)), std::tuple(1, 32, 32));
+    EXPECT_EQ(
+        std::tuple(CreateCompatibleBitmap(nullptr, 0, 5), CreateCompatibleBitmap(nullptr, -3, 5)),
+        std::tuple(nullptr, nullptr));
     SelectObject(fresh, old);
     for (HBITMAP b : {mono, colour, again}) EXPECT_TRUE(DeleteObject(b));
     DeleteDC(fresh);
     // 10 pixels a row: two bytes, first pixel in the high bit.
     const unsigned char bits[] = {0b10000000, 0b01000000, 0b00000000, 0b00000000};
     HBITMAP b = CreateBitmap(10, 2, 1, 1, bits);
-    EXPECT_EQ(gdi::BitmapIndex(b, 0, 0), 1);
-    EXPECT_EQ(gdi::BitmapIndex(b, 1, 0), 0);
-    EXPECT_EQ(gdi::BitmapIndex(b, 9, 0), 1);
-    EXPECT_EQ(gdi::BitmapIndex(b, 0, 1), 0);
+    EXPECT_EQ(std::tuple(gdi::BitmapIndex(b, 0, 0), gdi::BitmapIndex(b, 1, 0),
+                         gdi::BitmapIndex(b, 9, 0), gdi::BitmapIndex(b, 0, 1)),
+              std::tuple(1, 0, 1, 0));
     EXPECT_EQ(CreateBitmap(4, 4, 1, 8, nullptr), nullptr);
     DeleteObject(b);
 }

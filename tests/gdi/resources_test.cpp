@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 #include "platform/gdi/internal/picture_file.h"
 #include "tests/gdi/canvas.h"
@@ -19,9 +20,10 @@ TEST(PictureFile, ReadsPaletteAndRowsAndSaysWhatIsWrongAndWhere) {
                                 "|x x|\n\n|  x|\n",
                                 &p),
               "");
-    EXPECT_EQ(p.id, "kSeven");  // the name of the program's constant
-    EXPECT_EQ(p.palette, (std::vector<std::uint32_t>{0x102030, 0xFFFFFF}));
-    EXPECT_EQ(p.indices, (std::vector<std::uint8_t>{0, 1, 0, 1, 1, 0}));
+    // The id is the name of the program's constant.
+    EXPECT_EQ(std::tuple(p.id, p.palette, p.indices),
+              std::tuple("kSeven", std::vector<std::uint32_t>{0x102030, 0xFFFFFF},
+                         std::vector<std::uint8_t>{0, 1, 0, 1, 1, 0}));
     // One bit: index 0 black, 1 white, whatever the order of the colour lines.
     ASSERT_EQ(gdi::ParsePicture("picture 1 2 1 1\ncolour . FFFFFF\ncolour # 000000\n|#.|\n", &p),
               "");
@@ -63,37 +65,34 @@ TEST(LoadBitmap, FindsTheProgramsPicturesByIdAndLoadsNothingInconsistent) {
     HBITMAP tiles = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9004));
     ASSERT_TRUE(arrow && waves && glow && tiles);
     EXPECT_EQ(gdi::LiveObjectCount(), before + 4);
-    gdi::BitmapInfo info;
-    gdi::GetBitmapInfo(arrow, &info);
-    EXPECT_EQ(info.width, 6);
-    EXPECT_EQ(info.height, 4);
-    EXPECT_EQ(info.bitsPerPixel, 1);
-    EXPECT_EQ(gdi::BitmapIndex(arrow, 2, 0), 0);  // '#' is black
-    EXPECT_EQ(gdi::BitmapIndex(arrow, 0, 0), 1);
-    gdi::GetBitmapInfo(waves, &info);
-    EXPECT_EQ(info.bitsPerPixel, 4);
-    EXPECT_EQ(gdi::BitmapIndex(waves, 2, 0), 2);
-    EXPECT_EQ(gdi::BitmapPixel(waves, 2, 0), 0xC040FFu);
-    gdi::GetBitmapInfo(glow, &info);
-    EXPECT_EQ(info.bitsPerPixel, 8);
-    EXPECT_EQ(gdi::BitmapPixel(glow, 1, 1), 0x8080FFu);
-    gdi::GetBitmapInfo(tiles, &info);
-    EXPECT_EQ(info.bitsPerPixel, 32);
-    EXPECT_EQ(gdi::BitmapPixel(tiles, 3, 3), 0x000010u);
+    auto shape = [](HBITMAP b) {
+        gdi::BitmapInfo info{};
+        gdi::GetBitmapInfo(b, &info);
+        return std::tuple(info.width, info.height, info.bitsPerPixel);
+    };
+    EXPECT_EQ(shape(arrow), std::tuple(6, 4, 1));
+    EXPECT_EQ(std::tuple(gdi::BitmapIndex(arrow, 2, 0), gdi::BitmapIndex(arrow, 0, 0)),
+              std::tuple(0, 1));  // '#' is black
+    EXPECT_EQ(std::get<2>(shape(waves)), 4);
+    EXPECT_EQ(std::tuple(gdi::BitmapIndex(waves, 2, 0), gdi::BitmapPixel(waves, 2, 0)),
+              std::tuple(2, 0xC040FFu));
+    EXPECT_EQ(std::tuple(std::get<2>(shape(glow)), gdi::BitmapPixel(glow, 1, 1)),
+              std::tuple(8, 0x8080FFu));
+    EXPECT_EQ(std::tuple(std::get<2>(shape(tiles)), gdi::BitmapPixel(tiles, 3, 3)),
+              std::tuple(32, 0x000010u));
     // Each load is a bitmap of its own.
     HBITMAP second = LoadBitmapW(nullptr, MAKEINTRESOURCEW(9001));
     EXPECT_NE(second, arrow);
     for (HBITMAP b : {arrow, waves, glow, tiles, second}) EXPECT_TRUE(DeleteObject(b));
     EXPECT_EQ(gdi::LiveObjectCount(), before);
-    EXPECT_EQ(LoadBitmapW(nullptr, MAKEINTRESOURCEW(1)), nullptr);
-    EXPECT_EQ(LoadBitmapW(nullptr, L"GLYPHS"), nullptr);
+    EXPECT_EQ(
+        std::tuple(LoadBitmapW(nullptr, MAKEINTRESOURCEW(1)), LoadBitmapW(nullptr, L"GLYPHS")),
+        std::tuple(nullptr, nullptr));
 
     const std::uint32_t palette[] = {0, 0xFFFFFF};
     const unsigned char indices[] = {0, 1, 2, 0};
-    gdi::PictureResource bad{42, "bad", 2, 2, 8, palette, 2, indices};
-    EXPECT_EQ(gdi::BitmapFromPicture(bad), nullptr);
-    gdi::PictureResource wide{42, "wide", 2, 2, 1, palette, 2, indices};
-    EXPECT_EQ(gdi::BitmapFromPicture(wide), nullptr);
+    for (int bits : {8, 1})  // an index beyond the palette; an index too wide for the depth
+        EXPECT_EQ(gdi::BitmapFromPicture({42, "bad", 2, 2, bits, palette, 2, indices}), nullptr);
 }
 
 TEST(PictureTool, RejectsABadPictureAndATwiceUsedId) {

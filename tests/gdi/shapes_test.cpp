@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <functional>
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "tests/gdi/canvas.h"
@@ -15,12 +16,26 @@ namespace {
 
 const std::map<COLORREF, char> kKey = {{kWhite, '#'}, {kRed, 'r'}, {kGreen, 'g'}};
 
-// Draws with draw(dc, dx, dy) once on a small surface and once on a large one shifted so the
-// whole shape fits, and checks the small one shows exactly the large one's pixels.
-void ExpectSameAsOnLargerSurface(const std::function<void(HDC, int, int)>& draw) {
+// Runs draw(dc) on the canvas with a white pen of the given width (none for 0) and a red brush,
+// or none, selected.
+void Draw(Canvas& c, int pen, bool brush, const std::function<void(HDC)>& draw) {
+    Tools t(c.dc(), pen ? Pen(kWhite, pen) : nullptr, brush ? Brush(kRed) : nullptr);
+    draw(c.dc());
+}
+
+// The picture of a w x h surface after Draw.
+std::string Drawn(int w, int h, int pen, bool brush, const std::function<void(HDC)>& draw) {
+    Canvas c(w, h);
+    Draw(c, pen, brush, draw);
+    return c.Art(0, 0, w, h, kKey);
+}
+
+// Draws with a white pen and draw(dc, dx, dy) once on a small surface and once on a large one
+// shifted so the whole shape fits, and checks the small one shows exactly the large one's pixels.
+void ExpectSameAsOnLargerSurface(bool brush, const std::function<void(HDC, int, int)>& draw) {
     Canvas small(30, 30), large(130, 130);
-    draw(small.dc(), 0, 0);
-    draw(large.dc(), 50, 50);
+    Draw(small, 1, brush, [&](HDC dc) { draw(dc, 0, 0); });
+    Draw(large, 1, brush, [&](HDC dc) { draw(dc, 50, 50); });
     EXPECT_EQ(small.Art(0, 0, 30, 30, kKey), large.Art(50, 50, 80, 80, kKey));
 }
 
@@ -30,20 +45,13 @@ void ExpectSameAsOnLargerSurface(const std::function<void(HDC, int, int)>& draw)
 // brush alone; and boxes of no width or height, which draw nothing.
 TEST(Rectangle, OutlineOnTheEdgesBrushInsideABrushAloneOneShortAndEmptyBoxesNothing) {
     Canvas c(19, 6);
-    {
-        Tools t(c.dc(), Pen(kWhite), Brush(kRed));
-        EXPECT_TRUE(Rectangle(c.dc(), 6, 5, 1, 1));
-        EXPECT_TRUE(Rectangle(c.dc(), 18, 0, 18, 6));  // zero width
-        EXPECT_TRUE(Rectangle(c.dc(), 0, 5, 19, 5));   // zero height
-    }
-    {
-        Tools t(c.dc(), Pen(kWhite), nullptr);
-        Rectangle(c.dc(), 7, 1, 12, 5);
-    }
-    {
-        Tools t(c.dc(), nullptr, Brush(kRed));
-        Rectangle(c.dc(), 13, 1, 18, 5);
-    }
+    Draw(c, 1, true, [](HDC dc) {
+        EXPECT_TRUE(Rectangle(dc, 6, 5, 1, 1));
+        EXPECT_TRUE(Rectangle(dc, 18, 0, 18, 6));  // zero width
+        EXPECT_TRUE(Rectangle(dc, 0, 5, 19, 5));   // zero height
+    });
+    Draw(c, 1, false, [](HDC dc) { Rectangle(dc, 7, 1, 12, 5); });
+    Draw(c, 0, true, [](HDC dc) { Rectangle(dc, 13, 1, 18, 5); });
     EXPECT_EQ(c.Art(0, 0, 19, 6, kKey),
               "...................\n"
               ".#####.#####.rrrr..\n"
@@ -55,55 +63,46 @@ TEST(Rectangle, OutlineOnTheEdgesBrushInsideABrushAloneOneShortAndEmptyBoxesNoth
 
 TEST(Clipping, BoxesAndPathsPartlyOrWhollyOffTheSurfaceAndFarPoints) {
     // A cell of the 6-row board, whose origin is at y = -4.
-    ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
-        Tools t(dc, Pen(kWhite), Brush(kRed));
+    ExpectSameAsOnLargerSurface(true, [](HDC dc, int dx, int dy) {
         Rectangle(dc, dx + 3, dy - 4, dx + 43, dy + 36);
         Rectangle(dc, dx - 6, dy + 20, dx + 4, dy + 26);
     });
-    ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
-        Tools t(dc, Pen(kWhite), Brush(kRed));
+    ExpectSameAsOnLargerSurface(true, [](HDC dc, int dx, int dy) {
         Ellipse(dc, dx - 7, dy - 5, dx + 13, dy + 9);
         Ellipse(dc, dx + 20, dy + 22, dx + 41, dy + 37);
     });
     Canvas c(20, 20);
-    Tools t(c.dc(), Pen(kWhite), Brush(kRed));
-    EXPECT_TRUE(Rectangle(c.dc(), -50, -50, -10, -10));
-    EXPECT_TRUE(Rectangle(c.dc(), 30, 0, 60, 10));
+    Draw(c, 1, true, [](HDC dc) {
+        EXPECT_TRUE(Rectangle(dc, -50, -50, -10, -10));
+        EXPECT_TRUE(Rectangle(dc, 30, 0, 60, 10));
+    });
     EXPECT_EQ(c.Count(kBlack), 400);
-    {
-        ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
-            Tools t(dc, Pen(kWhite), nullptr);
-            POINT path[] = {
-                {dx - 17, dy - 3}, {dx + 41, dy + 19}, {dx + 5, dy + 44}, {dx + 13, dy - 9}};
-            Polyline(dc, path, 4);
-        });
-        // A point far outside, as the ring's near side gives (row 20000).
-        ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
-            Tools t(dc, Pen(kWhite), nullptr);
-            POINT path[] = {{dx + 10, dy + 5}, {dx + 23, dy + 20000}, {dx - 30000, dy + 12}};
-            Polyline(dc, path, 3);
-        });
-        ExpectSameAsOnLargerSurface([](HDC dc, int dx, int dy) {
-            Tools t(dc, Pen(kWhite), Brush(kRed));
-            POINT band[] = {{dx - 20, dy + 2},
-                            {dx + 25, dy - 8},
-                            {dx + 40, dy + 20000},
-                            {dx + 8, dy + 24},
-                            {dx - 3, dy + 40}};
-            Polygon(dc, band, 5);
-        });
-        Canvas c(4, 4);
-        Tools t(c.dc(), Pen(kWhite), nullptr);
+    ExpectSameAsOnLargerSurface(false, [](HDC dc, int dx, int dy) {
+        POINT path[] = {
+            {dx - 17, dy - 3}, {dx + 41, dy + 19}, {dx + 5, dy + 44}, {dx + 13, dy - 9}};
+        Polyline(dc, path, 4);
+    });
+    // A point far outside, as the ring's near side gives (row 20000).
+    ExpectSameAsOnLargerSurface(false, [](HDC dc, int dx, int dy) {
+        POINT path[] = {{dx + 10, dy + 5}, {dx + 23, dy + 20000}, {dx - 30000, dy + 12}};
+        Polyline(dc, path, 3);
+    });
+    ExpectSameAsOnLargerSurface(true, [](HDC dc, int dx, int dy) {
+        POINT band[] = {{dx - 20, dy + 2},
+                        {dx + 25, dy - 8},
+                        {dx + 40, dy + 20000},
+                        {dx + 8, dy + 24},
+                        {dx - 3, dy + 40}};
+        Polygon(dc, band, 5);
+    });
+    Draw(c, 1, false, [](HDC dc) {
         POINT one[] = {{1, 1}};
-        EXPECT_FALSE(Polyline(c.dc(), one, 1));
-    }
+        EXPECT_FALSE(Polyline(dc, one, 1));
+    });
 }
 
 TEST(WidePen, WidensARectanglesOutlineAndALineAboutTheirPaths) {
-    Canvas c(12, 12);
-    Tools t(c.dc(), Pen(kWhite, 3), Brush(kRed));
-    Rectangle(c.dc(), 2, 2, 10, 10);
-    EXPECT_EQ(c.Art(0, 0, 12, 12, kKey),
+    EXPECT_EQ(Drawn(12, 12, 3, true, [](HDC dc) { Rectangle(dc, 2, 2, 10, 10); }),
               "............\n"
               ".##########.\n"
               ".##########.\n"
@@ -116,13 +115,11 @@ TEST(WidePen, WidensARectanglesOutlineAndALineAboutTheirPaths) {
               ".##########.\n"
               ".##########.\n"
               "............\n");
-    Canvas path(10, 7);
-    {
-        Tools t(path.dc(), Pen(kWhite, 3), nullptr);
-        POINT line[] = {{2, 3}, {7, 3}};
-        EXPECT_TRUE(Polyline(path.dc(), line, 2));
-    }
-    EXPECT_EQ(path.Art(0, 0, 10, 7, kKey),
+    EXPECT_EQ(Drawn(10, 7, 3, false,
+                    [](HDC dc) {
+                        POINT line[] = {{2, 3}, {7, 3}};
+                        EXPECT_TRUE(Polyline(dc, line, 2));
+                    }),
               "..........\n"
               "..........\n"
               ".#######..\n"
@@ -134,10 +131,7 @@ TEST(WidePen, WidensARectanglesOutlineAndALineAboutTheirPaths) {
 
 TEST(Ellipse, WorkedOutlinesAndFillsAndSmallBoxesAsRectangles) {
     auto outline = [](int r, int b) {
-        Canvas c(r, b);
-        Tools t(c.dc(), Pen(kWhite), nullptr);
-        Ellipse(c.dc(), 0, 0, r, b);
-        return c.Art(0, 0, r, b, kKey);
+        return Drawn(r, b, 1, false, [&](HDC dc) { Ellipse(dc, 0, 0, r, b); });
     };
     EXPECT_EQ(outline(5, 5),
               ".###.\n"
@@ -151,30 +145,22 @@ TEST(Ellipse, WorkedOutlinesAndFillsAndSmallBoxesAsRectangles) {
               "#......#\n"
               ".#....#.\n"
               "..####..\n");
-    Canvas c(6, 6);
-    {
-        Tools t(c.dc(), Pen(kWhite), Brush(kRed));
-        Ellipse(c.dc(), 0, 0, 6, 6);
-    }
-    EXPECT_EQ(c.Art(0, 0, 6, 6, kKey),
+    EXPECT_EQ(Drawn(6, 6, 1, true, [](HDC dc) { Ellipse(dc, 0, 0, 6, 6); }),
               "..##..\n"
               ".#rr#.\n"
               "#rrrr#\n"
               "#rrrr#\n"
               ".#rr#.\n"
               "..##..\n");
-    Canvas e(6, 8), r(6, 8);
-    {
-        Tools t(e.dc(), Pen(kWhite), Brush(kRed));
-        Ellipse(e.dc(), 1, 1, 3, 7);
-        Ellipse(e.dc(), 4, 7, 6, 1);
-    }
-    {
-        Tools t(r.dc(), Pen(kWhite), Brush(kRed));
-        Rectangle(r.dc(), 1, 1, 3, 7);
-        Rectangle(r.dc(), 4, 1, 6, 7);
-    }
-    EXPECT_EQ(e.Art(0, 0, 6, 8, kKey), r.Art(0, 0, 6, 8, kKey));
+    EXPECT_EQ(Drawn(6, 8, 1, true,
+                    [](HDC dc) {
+                        Ellipse(dc, 1, 1, 3, 7);
+                        Ellipse(dc, 4, 7, 6, 1);
+                    }),
+              Drawn(6, 8, 1, true, [](HDC dc) {
+                  Rectangle(dc, 1, 1, 3, 7);
+                  Rectangle(dc, 4, 1, 6, 7);
+              }));
 }
 
 TEST(Ellipse, CurveIsSymmetricConnectedAndTouchesItsBox) {
@@ -206,10 +192,7 @@ TEST(Ellipse, CurveIsSymmetricConnectedAndTouchesItsBox) {
                             frontier.insert({p.first + i, p.second + j});
             }
             EXPECT_EQ(reached.size(), on.size());
-            EXPECT_EQ(minX, 0);
-            EXPECT_EQ(maxX, w - 1);
-            EXPECT_EQ(minY, 0);
-            EXPECT_EQ(maxY, h - 1);
+            EXPECT_EQ(std::tuple(minX, maxX, minY, maxY), std::tuple(0, w - 1, 0, h - 1));
         }
     }
 }
@@ -258,25 +241,16 @@ TEST(Polyline, EveryShortSegmentStepsAsTheRuleSaysFirstPixelInLastOut) {
 TEST(Polygon, SquareTriangleAndStarFills) {
     POINT square[] = {{0, 0}, {4, 0}, {4, 4}, {0, 4}};
     Canvas filled(6, 6), outlined(6, 6);
-    {
-        Tools t(filled.dc(), nullptr, Brush(kRed));
-        EXPECT_TRUE(Polygon(filled.dc(), square, 4));
-    }
-    EXPECT_EQ(filled.Count(kRed), 16);
-    EXPECT_EQ(filled.At(3, 3), kRed);
-    EXPECT_EQ(filled.At(4, 0), kBlack);
-    {
-        Tools t(outlined.dc(), Pen(kRed), Brush(kRed));
-        Polygon(outlined.dc(), square, 4);
-    }
-    EXPECT_EQ(outlined.Count(kRed), 25);
-    Canvas c(9, 9);
-    {
-        Tools t(c.dc(), nullptr, Brush(kRed));
-        POINT triangle[] = {{1, 1}, {7, 3}, {2, 7}};
-        Polygon(c.dc(), triangle, 3);
-    }
-    EXPECT_EQ(c.Art(0, 0, 9, 9, kKey),
+    Draw(filled, 0, true, [&](HDC dc) { EXPECT_TRUE(Polygon(dc, square, 4)); });
+    EXPECT_EQ(std::tuple(filled.Count(kRed), filled.At(3, 3), filled.At(4, 0)),
+              std::tuple(16, kRed, kBlack));
+    Draw(outlined, 1, true, [&](HDC dc) { Polygon(dc, square, 4); });
+    EXPECT_EQ(outlined.Count(kRed) + outlined.Count(kWhite), 25);
+    EXPECT_EQ(Drawn(9, 9, 0, true,
+                    [](HDC dc) {
+                        POINT triangle[] = {{1, 1}, {7, 3}, {2, 7}};
+                        Polygon(dc, triangle, 3);
+                    }),
               ".........\n"
               ".........\n"
               "..rr.....\n"
@@ -289,12 +263,9 @@ TEST(Polygon, SquareTriangleAndStarFills) {
     // A five-pointed star drawn in one stroke: its centre is crossed twice, so stays empty.
     POINT star[] = {{10, 0}, {16, 19}, {0, 7}, {20, 7}, {4, 19}};
     Canvas alternate(21, 21);
-    {
-        Tools t(alternate.dc(), nullptr, Brush(kRed));
-        Polygon(alternate.dc(), star, 5);
-    }
-    EXPECT_EQ(alternate.At(10, 11), kBlack);
-    EXPECT_EQ(alternate.At(10, 4), kRed);  // a point of the star
+    Draw(alternate, 0, true, [&](HDC dc) { Polygon(dc, star, 5); });
+    // The centre, and a point of the star.
+    EXPECT_EQ(std::tuple(alternate.At(10, 11), alternate.At(10, 4)), std::tuple(kBlack, kRed));
 }
 
 TEST(SetPixel, StoresAndReturnsTheColourOrMinusOneWhenClipped) {

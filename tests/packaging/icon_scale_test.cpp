@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/png_file.h"
@@ -80,10 +81,8 @@ TEST(IconScale, GameIconAtTheThemeSizesKeepsAnEvenFrame) {
         std::vector<std::uint32_t> pixels = Scaled(icon, size);
         auto px = [&](int x, int y) { return pixels[y * size + x]; };
         // The corners are background.
-        for (int corner : {0, size - 1}) {
-            EXPECT_EQ(px(corner, 0), 0u) << size;
-            EXPECT_EQ(px(corner, size - 1), 0u) << size;
-        }
+        for (int corner : {0, size - 1})
+            EXPECT_EQ(std::tuple(px(corner, 0), px(corner, size - 1)), std::tuple(0u, 0u)) << size;
         // From each side to the middle: transparent margin, then black frame, then the white
         // tile, each as wide on every side.
         auto runs = [&](int x0, int y0, int dx, int dy) {
@@ -114,28 +113,23 @@ TEST(IconScale, GameIconAtTheThemeSizesKeepsAnEvenFrame) {
 }
 
 TEST(IconScale, RefusesWhatCannotBeAnIconAndReadsSizeAndPathRequests) {
-    std::vector<std::uint32_t> pixels{7};
-    EXPECT_NE(ScaleIcon(Numbered(4), 0, &pixels), "");
-    EXPECT_TRUE(pixels.empty());
-    EXPECT_NE(ScaleIcon(Numbered(4), kLargestIconSize + 1, &pixels), "");
-    gdi::Picture wide = Numbered(4);
-    wide.width = 8;
-    wide.height = 2;
-    EXPECT_NE(ScaleIcon(wide, 16, &pixels), "");
-    gdi::Picture empty;
-    EXPECT_NE(ScaleIcon(empty, 16, &pixels), "");
-    gdi::Picture shortRows = Numbered(4);
-    shortRows.indices.resize(12);
-    EXPECT_NE(ScaleIcon(shortRows, 16, &pixels), "");
-    gdi::Picture stray = Numbered(2);
-    stray.indices[3] = 9;
-    EXPECT_NE(ScaleIcon(stray, 2, &pixels), "");
-    EXPECT_TRUE(pixels.empty());
+    // Sizes out of range, a picture not square, an empty one, one with short rows, one with an
+    // index beyond its palette.
+    gdi::Picture wide = Numbered(4), shortRows = Numbered(4), stray = Numbered(2);
+    wide.width = 8, wide.height = 2, shortRows.indices.resize(12), stray.indices[3] = 9;
+    const std::pair<gdi::Picture, int> refused[] = {
+        {Numbered(4), 0}, {Numbered(4), kLargestIconSize + 1},
+        {wide, 16},       {{}, 16},
+        {shortRows, 16},  {stray, 2}};
+    for (const auto& [picture, side] : refused) {
+        std::vector<std::uint32_t> pixels{7};
+        EXPECT_NE(ScaleIcon(picture, side, &pixels), "") << side;
+        EXPECT_TRUE(pixels.empty()) << side;
+    }
     int size = 0;
     std::string path;
     ASSERT_TRUE(ReadIconRequest("48:/tmp/a:b.png", &size, &path));
-    EXPECT_EQ(size, 48);
-    EXPECT_EQ(path, "/tmp/a:b.png");
+    EXPECT_EQ(std::tuple(size, path), std::tuple(48, "/tmp/a:b.png"));
     for (const char* bad : {"48", "48:", ":a.png", "x:a.png", "48x:a.png", "0:a.png", "1025:a.png",
                             "-16:a.png", "99999999999:a.png"})
         EXPECT_FALSE(ReadIconRequest(bad, &size, &path)) << bad;
@@ -155,8 +149,7 @@ TEST(IconTool, WritesTheIconOnlyFromTheIconPicture) {
     const PngFile big = ReadPngFile(large), little = ReadPngFile(small);
     EXPECT_TRUE(big.alpha && little.alpha);
     EXPECT_EQ(big.pixels, expected);
-    EXPECT_EQ(little.width, 16);
-    EXPECT_EQ(little.height, 16);
+    EXPECT_EQ(std::tuple(little.width, little.height), std::tuple(16, 16));
 
     // Another picture, a bad request or an unwritable folder fail, and write nothing there.
     const std::string other = scratch / "other.png";

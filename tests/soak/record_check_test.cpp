@@ -26,16 +26,14 @@ TEST(RecordCheck, AcceptsEveryStartPositionAndTutorialFrameAndRefusesBrokenOnes)
     }
     for (const char* frame : kTutorialRecords) EXPECT_TRUE(Good(frame)) << frame;
 
-    EXPECT_FALSE(Good("330121M--;n-W;---;0"));    // suffix cut short
-    EXPECT_FALSE(Good("330121M--;n-W;---;00x"));  // trailing byte
-    EXPECT_FALSE(Good("730121M--;n-W;---;00"));   // too wide
-    EXPECT_FALSE(Good("330121M--,n-W;---;00"));   // separator
-    EXPECT_FALSE(Good("330121M-Z;n-W;---;00"));   // no cell code
-    EXPECT_FALSE(Good("330121M--;n-W;---;30"));   // pusher off the board
-    EXPECT_FALSE(Good("330121M--;n-W;---;10"));   // shown pusher elsewhere
-    EXPECT_FALSE(Good("330121MM-;n-W;---;00"));   // two pushers
-    EXPECT_FALSE(Good("330021M--;n-W;---;00"));   // red box on a plain floor
-    EXPECT_FALSE(Good("330111M--;n-W;---;00"));   // blue box on a plain floor
+    // The suffix cut short, a trailing byte, too wide, a wrong separator, no cell code, the
+    // pusher off the board, the shown pusher elsewhere, two pushers, the red box and the blue box
+    // on a plain floor.
+    for (const char* bad : {"330121M--;n-W;---;0", "330121M--;n-W;---;00x", "730121M--;n-W;---;00",
+                            "330121M--,n-W;---;00", "330121M-Z;n-W;---;00", "330121M--;n-W;---;30",
+                            "330121M--;n-W;---;10", "330121MM-;n-W;---;00", "330021M--;n-W;---;00",
+                            "330111M--;n-W;---;00"})
+        EXPECT_FALSE(Good(bad)) << bad;
     char unterminated[kSlotSize];
     std::memset(unterminated, '-', kSlotSize);
     std::string why;

@@ -7,6 +7,8 @@
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 
+#include <tuple>
+
 #include "platform/registry/hive_file.h"
 #include "store_fixture.h"
 
@@ -107,54 +109,43 @@ TEST_F(StoreFiles, NamesPlantedInASharedFolderByAnotherUserAreNeverFollowed) {
     const fs::path shared = folder_ / "shared";
     fs::create_directories(shared);
     fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
-    ASSERT_EQ(RunAs(kPlayer,
-                    [&] {
-                        std::ofstream(shared / "precious") << "the player's own file";
-                        return 0;
-                    }),
-              0);
-    ASSERT_EQ(RunAs(kNeighbour,
-                    [&] {
-                        std::error_code e;
-                        fs::create_symlink(shared / "precious", shared / "planted.reg", e);
-                        fs::create_symlink(shared / "made-by-lock", shared / "player.reg.lock", e);
-                        for (int pid = 1; pid < 40; ++pid)
-                            std::ofstream(shared / ("player.reg.tmp-" + std::to_string(pid)))
-                                << "the neighbour's";
-                        return e ? 1 : 0;
-                    }),
-              0);
-    EXPECT_EQ(
-        RunAs(kPlayer,
-              [&] {
-                  // A store named where a link was planted: left alone, kept in memory.
-                  SetRegistryFilePath((shared / "planted.reg").string());
-                  if (SaveAndReadBack() != 0) return 1;
-                  if (TypeOf(shared / "planted.reg") != S_IFLNK) return 2;
-                  std::ifstream in(shared / "precious");
-                  std::string text;
-                  std::getline(in, text);
-                  if (text != "the player's own file") return 3;
-                  // A planted lock file: the save is given up, nothing made where it points.
-                  SetRegistryFilePath((shared / "player.reg").string());
-                  gameState.bestScore[0] = 5;
-                  if (SaveSettings() == 0) return 4;
-                  if (fs::exists(shared / "made-by-lock") || fs::exists(shared / "player.reg"))
-                      return 5;
-                  return 0;
-              }),
-        0);
+    const auto keepPrecious = [&] {
+        std::ofstream(shared / "precious") << "the player's own file";
+        return 0;
+    };
+    ASSERT_EQ(RunAs(kPlayer, keepPrecious), 0);
+    const auto plant = [&] {
+        std::error_code e;
+        fs::create_symlink(shared / "precious", shared / "planted.reg", e);
+        fs::create_symlink(shared / "made-by-lock", shared / "player.reg.lock", e);
+        for (int pid = 1; pid < 40; ++pid)
+            std::ofstream(shared / ("player.reg.tmp-" + std::to_string(pid))) << "the neighbour's";
+        return e ? 1 : 0;
+    };
+    ASSERT_EQ(RunAs(kNeighbour, plant), 0);
+    const auto playAmongThePlanted = [&] {
+        // A store named where a link was planted: left alone, kept in memory.
+        SetRegistryFilePath((shared / "planted.reg").string());
+        if (SaveAndReadBack() != 0) return 1;
+        if (TypeOf(shared / "planted.reg") != S_IFLNK) return 2;
+        if (ReadWhole(shared / "precious") != "the player's own file") return 3;
+        // A planted lock file: the save is given up, nothing made where it points.
+        SetRegistryFilePath((shared / "player.reg").string());
+        gameState.bestScore[0] = 5;
+        if (SaveSettings() == 0) return 4;
+        if (fs::exists(shared / "made-by-lock") || fs::exists(shared / "player.reg")) return 5;
+        return 0;
+    };
+    EXPECT_EQ(RunAs(kPlayer, playAmongThePlanted), 0);
     fs::remove(shared / "player.reg.lock");
-    EXPECT_EQ(RunAs(kPlayer,
-                    [&] {
-                        SetRegistryFilePath((shared / "player.reg").string());
-                        return SaveAndReadBack();
-                    }),
-              0);
+    const auto play = [&] {
+        SetRegistryFilePath((shared / "player.reg").string());
+        return SaveAndReadBack();
+    };
+    EXPECT_EQ(RunAs(kPlayer, play), 0);
     struct stat st;
     ASSERT_EQ(lstat((shared / "player.reg").c_str(), &st), 0);
-    EXPECT_TRUE(S_ISREG(st.st_mode));
-    EXPECT_EQ(st.st_uid, kPlayer);
+    EXPECT_EQ(std::tuple(S_ISREG(st.st_mode), st.st_uid), std::tuple(true, kPlayer));
     // The neighbour's files at the old, guessable temporary names were neither written nor removed.
     for (int pid = 1; pid < 40; ++pid)
         EXPECT_EQ(ReadWhole(shared / ("player.reg.tmp-" + std::to_string(pid))), "the neighbour's");
@@ -170,16 +161,14 @@ TEST_F(StoreFiles, ARootSaveKeepsThePlayersOwnerGroupAndMode) {
     ASSERT_EQ(SaveSettings(), 0);
     struct stat st;
     ASSERT_EQ(stat(file_.c_str(), &st), 0);
-    EXPECT_EQ(st.st_uid, kPlayer);
-    EXPECT_EQ(st.st_gid, kPlayer);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777),
+              std::tuple(kPlayer, kPlayer, 0640u));
     // The player's next run reads what root saved.
-    EXPECT_EQ(RunAs(kPlayer,
-                    [] {
-                        gameState.bestScore[3] = 0;
-                        return LoadSettings() == 0 && gameState.bestScore[3] == 12 ? 0 : 1;
-                    }),
-              0);
+    const auto readBack = [] {
+        gameState.bestScore[3] = 0;
+        return LoadSettings() == 0 && gameState.bestScore[3] == 12 ? 0 : 1;
+    };
+    EXPECT_EQ(RunAs(kPlayer, readBack), 0);
 }
 
 // Another copy holds the store for its life: a save here costs a few seconds, is given up and is
@@ -251,10 +240,10 @@ TEST_F(StoreFiles, TwentyThousandKeysOfOtherProgramsLoadAndSurviveASave) {
     ASSERT_EQ(hive.keys.size(), 20002u);
     EXPECT_EQ(hive.keys[19999].path, L"HKEY_CURRENT_USER\\Software\\Other\\Key19999");
     ASSERT_EQ(hive.keys[7].values.size(), 3001u);
-    EXPECT_EQ(hive.keys[7].values[3000].name, L"v2999");  // "V2999" set it, under its first name
-    EXPECT_EQ(hive.keys[7].values[3000].data[0], 3);
-    EXPECT_EQ(hive.keys[20000].keyClass, L"tools");
-    EXPECT_EQ(hive.keys[20000].values.size(), 2u);
+    const HiveValue& v2999 = hive.keys[7].values[3000];  // "V2999" set it, under its first name
+    EXPECT_EQ(std::tuple(v2999.name, v2999.data[0]), std::tuple(L"v2999", 3));
+    EXPECT_EQ(std::tuple(hive.keys[20000].keyClass, hive.keys[20000].values.size()),
+              std::tuple(L"tools", 2u));
     ASSERT_EQ(hive.keys[20001].values.size(), 68u);
     EXPECT_EQ(hive.keys[20001].values[0].name, L"note");  // values stay where first written
     EXPECT_NE(ReadFile().find("\"Name\"=\"Zoë\tnumber 12345\"\r\n"), std::string::npos);
@@ -267,9 +256,8 @@ TEST_F(StoreFiles, TwentyThousandKeysOfOtherProgramsLoadAndSurviveASave) {
     DWORD type = 0, size = sizeof read;
     ASSERT_EQ(RegQueryValueExW(key, L"name", nullptr, &type, reinterpret_cast<BYTE*>(read), &size),
               ERROR_SUCCESS);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(std::wstring(read), L"Zoë\tnumber 7");
-    EXPECT_EQ(size, (std::wcslen(L"Zoë\tnumber 7") + 1) * sizeof(wchar_t));
+    EXPECT_EQ(std::tuple(type, std::wstring(read), size),
+              std::tuple(REG_SZ, L"Zoë\tnumber 7", sizeof L"Zoë\tnumber 7"));
     const wchar_t one[] = L"é";
     ASSERT_EQ(
         RegSetValueExW(key, L"one", 0, REG_SZ, reinterpret_cast<const BYTE*>(one), sizeof one),

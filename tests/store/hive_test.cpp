@@ -4,6 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
+bool operator==(const HiveValue& a, const HiveValue& b) {
+    return std::tie(a.name, a.type, a.data) == std::tie(b.name, b.type, b.data);
+}
+void PrintTo(const HiveValue& v, std::ostream* os) {
+    *os << testing::PrintToString(std::tie(v.name, v.type, v.data));
+}
+
 namespace {
 
 HiveValue Dword(const std::wstring& name, std::uint32_t v) {
@@ -18,10 +27,6 @@ HiveValue String(const std::wstring& name, const std::wstring& text) {
     value.data.push_back(0);
     value.data.push_back(0);
     return value;
-}
-
-bool operator==(const HiveValue& a, const HiveValue& b) {
-    return a.name == b.name && a.type == b.type && a.data == b.data;
 }
 
 Hive Parsed(const std::string& text) {
@@ -68,11 +73,9 @@ TEST(HiveText, EveryKindOfValueSurvivesARoundTrip) {
 
     Hive back = Parsed(text);
     ASSERT_EQ(back.keys.size(), 2u);
-    EXPECT_EQ(back.keys[0].path, game.path);
-    EXPECT_EQ(back.keys[0].keyClass, L"Velquin");
-    ASSERT_EQ(back.keys[0].values.size(), game.values.size());
-    for (size_t i = 0; i < game.values.size(); ++i)
-        EXPECT_TRUE(back.keys[0].values[i] == game.values[i]) << i;
+    EXPECT_EQ(std::tie(back.keys[0].path, back.keys[0].keyClass),
+              std::tie(game.path, game.keyClass));
+    EXPECT_EQ(back.keys[0].values, game.values);
     EXPECT_EQ(back.keys[1].keyClass, L"");
     EXPECT_TRUE(back.keys[1].values.empty());
 }
@@ -96,37 +99,26 @@ TEST(HiveText, ReadsWhatAnEditorMayWriteInAnyOfItsEncodings) {
     EXPECT_EQ(key.values[1].name, L"Count");  // replaced where it stood
 
     using namespace std::string_literals;
-    const std::string notHives[] = {
-        ""s,
-        "garbage"s,
-        "REGEDIT5\n[HKEY_CURRENT_USER\\A]\n"s,
-        "[HKEY_CURRENT_USER\\A]\nREGEDIT4\n"s,
-        "\xFF\xFEg\0a\0r\0b\0"s,  // UTF-16 that holds no header
-    };
+    // The last is UTF-16 that holds no header.
+    const std::string notHives[] = {"", "garbage", "REGEDIT5\n[HKEY_CURRENT_USER\\A]\n",
+                                    "[HKEY_CURRENT_USER\\A]\nREGEDIT4\n", "\xFF\xFEg\0a\0r\0b\0"s};
     for (const std::string& text : notHives) {
         Hive hive;
         EXPECT_FALSE(ParseHive(text, &hive)) << text;
     }
     EXPECT_TRUE(Parsed(FormatHive(Hive{})).keys.empty());  // the header alone is a hive
 
-    const char* lines[] = {
+    std::vector<std::string> lines = {
         "\"value before any key\"=dword:00000001\n[HKEY_CURRENT_USER\\A]\n",
         "[HKEY_CURRENT_USER\\A]\nnot a value line\n",
-        "[HKEY_CURRENT_USER\\B\n[HKEY_CURRENT_USER\\A]\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=dword:1234567890\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=dword:\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=dword:00zz0000\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=hex:0g\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=hex:01,\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=hex:1\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=hex():01\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=\"unterminated\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=\"bad \\q escape\"\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"=\"text\" trailing\n",
-        "[HKEY_CURRENT_USER\\A]\n\"x\"\n",
-    };
-    for (const char* line : lines) {
-        const std::string text = std::string("REGEDIT4\n") + line + "\"kept\"=dword:00000002\n";
+        "[HKEY_CURRENT_USER\\B\n[HKEY_CURRENT_USER\\A]\n"};
+    for (const char* value :
+         {"dword:1234567890", "dword:", "dword:00zz0000", "hex:0g", "hex:01,", "hex:1", "hex():01",
+          "\"unterminated", "\"bad \\q escape\"", "\"text\" trailing"})
+        lines.push_back(std::string("[HKEY_CURRENT_USER\\A]\n\"x\"=") + value + "\n");
+    lines.push_back("[HKEY_CURRENT_USER\\A]\n\"x\"\n");
+    for (const std::string& line : lines) {
+        const std::string text = "REGEDIT4\n" + line + "\"kept\"=dword:00000002\n";
         Hive hive;
         int skipped = 0;
         ASSERT_TRUE(ParseHive(text, &hive, &skipped)) << line;
@@ -154,20 +146,19 @@ TEST(HiveText, ReadsWhatAnEditorMayWriteInAnyOfItsEncodings) {
     std::string utf16 = "\xFF\xFE";
     for (std::uint8_t b : ToUtf16Data(v5)) utf16.push_back(static_cast<char>(b));
 
-    const HiveValue expected[] = {String(L"Joueur", L"Hélène € “œ”"), Dword(L"Année", 7)};
+    const std::vector<HiveValue> expected = {String(L"Joueur", L"Hélène € “œ”"),
+                                             Dword(L"Année", 7)};
     const std::string written = FormatHive(Parsed(utf8));
     for (const std::string& text : {utf8, cp1252, utf16}) {
         const Hive read = Parsed(text);
         ASSERT_EQ(read.keys.size(), 1u);
         EXPECT_EQ(read.keys[0].path, L"HKEY_CURRENT_USER\\Software\\Jeu");
-        ASSERT_EQ(read.keys[0].values.size(), 2u);
-        EXPECT_TRUE(read.keys[0].values[0] == expected[0]);
-        EXPECT_TRUE(read.keys[0].values[1] == expected[1]);
+        EXPECT_EQ(read.keys[0].values, expected);
         EXPECT_EQ(FormatHive(read), written);  // written back in UTF-8 whatever it was read from
     }
     const Hive again = Parsed(written);  // which reads the same again
     ASSERT_EQ(again.keys.size(), 1u);
-    EXPECT_TRUE(again.keys[0].values[0] == expected[0]);
+    EXPECT_EQ(again.keys[0].values, expected);
 }
 
 TEST(HiveText, DeletionLinesRemoveKeysWithTheirSubkeysAndValues) {
@@ -188,12 +179,9 @@ TEST(HiveText, DeletionLinesRemoveKeysWithTheirSubkeysAndValues) {
     EXPECT_EQ(paths, (std::vector<std::wstring>{L"HKEY_CURRENT_USER\\A", L"HKEY_CURRENT_USER\\AB",
                                                 L"HKEY_CURRENT_USER\\C", L"HKEY_CURRENT_USER\\D"}));
     EXPECT_TRUE(hive.keys[3].values.empty());  // deleted and written again: it starts empty
-    ASSERT_EQ(hive.keys[0].values.size(), 1u);
-    EXPECT_EQ(hive.keys[0].values[0].name, L"a");
+    EXPECT_EQ(hive.keys[0].values, std::vector{Dword(L"a", 1)});
     // A value deleted and set again comes after the others, as a new value does.
-    ASSERT_EQ(hive.keys[2].values.size(), 2u);
-    EXPECT_EQ(hive.keys[2].values[0].name, L"c2");
-    EXPECT_EQ(hive.keys[2].values[1].data[0], 7);
+    EXPECT_EQ(hive.keys[2].values, (std::vector{Dword(L"c2", 6), Dword(L"c1", 7)}));
 
     // Deletions among many values, in any case, leave the others found.
     std::string many = "REGEDIT4\n[HKEY_CURRENT_USER\\M]\n";
@@ -201,9 +189,8 @@ TEST(HiveText, DeletionLinesRemoveKeysWithTheirSubkeysAndValues) {
     many += "\"v7\"=-\n\"V8\"=-\n[-HKEY_CURRENT_USER\\Q]\n[HKEY_CURRENT_USER\\M]\n\"v9\"=-\n";
     const Hive m = Parsed(many);
     ASSERT_EQ(m.keys.size(), 1u);
-    EXPECT_EQ(m.keys[0].values.size(), 47u);
-    EXPECT_EQ(m.keys[0].Find(L"v8"), nullptr);
-    EXPECT_NE(m.keys[0].Find(L"v10"), nullptr);
+    EXPECT_EQ(std::tuple(m.keys[0].values.size(), m.keys[0].Find(L"v8"), !m.keys[0].Find(L"v10")),
+              std::tuple(47u, nullptr, false));
 }
 
 }  // namespace

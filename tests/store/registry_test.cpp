@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <tuple>
 
 #include "store_fixture.h"
 #include "tests/kept_variable.h"
@@ -102,14 +103,13 @@ TEST_F(RegistryTest, QueryAnswersSizeMoreDataMissingAndDeadHandles) {
     SetDword(key, L"n", 0x01020304);
     DWORD type = 0, size = 0;
     EXPECT_EQ(RegQueryValueExW(key, L"n", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(size, 4u);
+    EXPECT_EQ(std::tuple(type, size), std::tuple(REG_DWORD, 4u));
 
     BYTE small[2] = {0xEE, 0xEE};
     size = sizeof small;
     EXPECT_EQ(RegQueryValueExW(key, L"n", nullptr, nullptr, small, &size), ERROR_MORE_DATA);
-    EXPECT_EQ(size, 4u);
-    EXPECT_EQ(small[0], 0xEE);  // nothing written into a buffer that is too small
+    // Nothing written into a buffer that is too small.
+    EXPECT_EQ(std::tuple(size, small[0]), std::tuple(4u, 0xEE));
 
     DWORD value = 0;
     size = sizeof value;
@@ -129,8 +129,7 @@ TEST_F(RegistryTest, OpeningAMissingKeyFailsAndCreatesNothing) {
     HKEY key = reinterpret_cast<HKEY>(1);
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Nowhere", 0, 0, &key),
               ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(key, nullptr);
-    EXPECT_FALSE(std::filesystem::exists(file_));
+    EXPECT_EQ(std::tuple(key, std::filesystem::exists(file_)), std::tuple(nullptr, false));
 
     RegCloseKey(Create(L"Software\\Here"));
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"software\\HERE", 0, 0, &key), ERROR_SUCCESS);

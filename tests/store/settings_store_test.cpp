@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "store_fixture.h"
 
 namespace {
@@ -19,12 +21,15 @@ class SettingsTest : public StoreTest {
         std::memcpy(&v, value.data.data(), 4);
         return v;
     }
+    // Puzzle i's best score, best time, total score and total time.
+    static auto Stats(const GameState& g, int i) {
+        return std::tuple(g.bestScore[i], g.bestTime[i], g.totalScore[i], g.totalTime[i]);
+    }
 };
 
 TEST_F(SettingsTest, AFreshStartWritesAllSixtySevenValuesInOrderAndReadsThemBack) {
     EXPECT_EQ(LoadSettings(), -1);
-    EXPECT_EQ(gameState.language, 0);
-    EXPECT_EQ(gameState.gameNumber, 0);
+    EXPECT_EQ(std::tuple(gameState.language, gameState.gameNumber), std::tuple(0, 0));
     gameState.language = 1;
     gameState.gameNumber = 12;
     for (int i = 0; i < kPuzzleCount; ++i) {
@@ -47,9 +52,9 @@ TEST_F(SettingsTest, AFreshStartWritesAllSixtySevenValuesInOrderAndReadsThemBack
             expected.push_back(stem + std::wstring(n));
     }
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(key->values[i].name, expected[i]);
-        EXPECT_EQ(key->values[i].type, REG_DWORD);
-        EXPECT_EQ(key->values[i].data.size(), 4u);
+        const HiveValue& v = key->values[i];
+        EXPECT_EQ(std::tuple(v.name, v.type, v.data.size()),
+                  std::tuple(expected[i], REG_DWORD, 4u));
     }
     EXPECT_EQ(Dword(key->values[0]), 20u);
     EXPECT_EQ(Dword(key->values[2]), 12u);
@@ -59,13 +64,10 @@ TEST_F(SettingsTest, AFreshStartWritesAllSixtySevenValuesInOrderAndReadsThemBack
     const GameState saved = gameState;
     std::memset(&gameState, 0, sizeof gameState);
     EXPECT_EQ(LoadSettings(), 0);
-    EXPECT_EQ(gameState.language, 1);
-    EXPECT_EQ(gameState.gameNumber, 12);
-    EXPECT_EQ(std::memcmp(gameState.bestScore, saved.bestScore, sizeof saved.bestScore), 0);
-    EXPECT_EQ(std::memcmp(gameState.bestTime, saved.bestTime, sizeof saved.bestTime), 0);
-    EXPECT_EQ(std::memcmp(gameState.totalScore, saved.totalScore, sizeof saved.totalScore), 0);
-    EXPECT_EQ(std::memcmp(gameState.totalTime, saved.totalTime, sizeof saved.totalTime), 0);
-    EXPECT_EQ(gameState.version, 0);  // the stored version is never copied into the state
+    // The stored version is never copied into the state.
+    EXPECT_EQ(std::tuple(gameState.language, gameState.gameNumber, gameState.version),
+              std::tuple(1, 12, 0));
+    for (int i = 0; i < kPuzzleCount; ++i) EXPECT_EQ(Stats(gameState, i), Stats(saved, i)) << i;
 }
 
 // A store without a version or of version 19 is converted once and saved as current; a later
@@ -89,10 +91,8 @@ TEST_F(SettingsTest, WhatIsStoredIsReadAsFarAsItFitsAndAnEarlierStoreConvertedOn
         gameState.version = kSettingsVersion;
         for (int pass = 0; pass < 2; ++pass) {  // the second pass reads what the first saved
             ASSERT_EQ(LoadSettings(), 0);
-            EXPECT_EQ(gameState.bestScore[3], 7) << pass;
-            EXPECT_EQ(gameState.bestTime[3], c.bestTime) << pass;
-            EXPECT_EQ(gameState.totalScore[3], c.totalScore) << pass;
-            EXPECT_EQ(gameState.totalTime[3], c.totalTime) << pass;
+            EXPECT_EQ(Stats(gameState, 3), std::tuple(7, c.bestTime, c.totalScore, c.totalTime))
+                << pass;
             ASSERT_EQ(SaveSettings(), 0);
         }
     }
@@ -107,12 +107,10 @@ TEST_F(SettingsTest, WhatIsStoredIsReadAsFarAsItFitsAndAnEarlierStoreConvertedOn
     gameState.bestScore[1] = 0x5A5A5A5A;  // the field after bestScore[0] must not be touched
     gameState.totalScore[4] = 8;          // no value stored for it at all
     ASSERT_EQ(LoadSettings(), 0);
-    EXPECT_EQ(gameState.gameNumber, 6);
-    EXPECT_EQ(gameState.bestScore[0], 9);
-    EXPECT_EQ(gameState.bestScore[1], 0x5A5A5A5A);
-    EXPECT_EQ(gameState.bestTime[0], 99u);
-    EXPECT_EQ(gameState.totalScore[4], 8);
-    EXPECT_EQ(gameState.language, 1);  // four bytes of another type are still taken
+    // Four bytes of another type are still taken for the language.
+    EXPECT_EQ(std::tuple(gameState.gameNumber, gameState.bestScore[0], gameState.bestScore[1],
+                         gameState.bestTime[0], gameState.totalScore[4], gameState.language),
+              std::tuple(6, 9, 0x5A5A5A5A, 99u, 8, 1));
 
     // Any language value but 0 reads French and is kept as it was; a puzzle number outside the
     // catalogue falls back to the first.
@@ -123,8 +121,7 @@ TEST_F(SettingsTest, WhatIsStoredIsReadAsFarAsItFitsAndAnEarlierStoreConvertedOn
                     stored + "\r\n");
         gameState.gameNumber = 3;
         ASSERT_EQ(LoadSettings(), 0);
-        EXPECT_EQ(gameState.gameNumber, 0);
-        EXPECT_EQ(gameState.language, 7);
+        EXPECT_EQ(std::tuple(gameState.gameNumber, gameState.language), std::tuple(0, 7));
         EXPECT_TRUE(IsFrench());
         ASSERT_EQ(SaveSettings(), 0);
         EXPECT_EQ(Dword(*ReadHive().Find(kKey)->Find(L"langue")), 7u);
@@ -191,8 +188,7 @@ TEST_F(SettingsTest, AFolderThatCannotBeWrittenFailsTheSaveUntilItCan) {
     gameState.bestScore[2] = 11;
     gameState.totalTime[2] = 5000;
     EXPECT_NE(SaveSettings(), 0);
-    EXPECT_EQ(gameState.bestScore[2], 11);
-    EXPECT_EQ(gameState.totalTime[2], 5000u);
+    EXPECT_EQ(std::tuple(gameState.bestScore[2], gameState.totalTime[2]), std::tuple(11, 5000u));
 
     std::filesystem::remove(folder_ / "velquin");
     ASSERT_EQ(SaveSettings(), 0);

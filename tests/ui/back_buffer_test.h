@@ -2,6 +2,8 @@
 // window's size to draw into and probe.
 #pragma once
 
+#include <tuple>
+
 #include "tests/engine/engine_fixture.h"
 #include "ui/back_buffer.h"
 
@@ -16,6 +18,10 @@ class BackBufferTest : public EngineTest {
         EngineTest::TearDown();
     }
     static COLORREF At(int x, int y) { return GetPixel(backBufferDC, x, y); }
+    // Each probed pixel, {x, y, colour}, against the colour expected there.
+    static void ExpectAt(std::initializer_list<std::tuple<int, int, COLORREF>> probes) {
+        for (auto [x, y, colour] : probes) EXPECT_EQ(At(x, y), colour) << "at " << x << ", " << y;
+    }
     // How many pixels of the area pass `test`, a predicate on their colour.
     template <typename Test>
     static int Count(const RECT& area, Test test) {

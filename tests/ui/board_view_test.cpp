@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "engine/game_state.h"
 #include "platform/gdi/internal/surface.h"
@@ -50,31 +51,27 @@ class BoardViewTest : public BackBufferTest {
 TEST_F(BoardViewTest, TheGameFrameShowsThePuzzleItsButtonsAndItsLines) {
     Position(kPuzzle0);
     Paint();
-    EXPECT_EQ(boardOriginX, 61);
-    EXPECT_EQ(boardOriginY, 54);
+    EXPECT_EQ(std::tuple(boardOriginX, boardOriginY), std::tuple(61, 54));
 
     // Shared one-pixel black borders around pink interiors; black outside the board.
-    EXPECT_EQ(At(61, 54), kBlack);
-    EXPECT_EQ(At(100, 54), kBlack);
-    EXPECT_EQ(At(178, 171), kBlack);
-    EXPECT_EQ(At(62, 55), kPink);
-    EXPECT_EQ(At(60, 60), kBlack);
-    EXPECT_EQ(At(179, 60), kBlack);
+    ExpectAt({{61, 54, kBlack},
+              {100, 54, kBlack},
+              {178, 171, kBlack},
+              {62, 55, kPink},
+              {60, 60, kBlack},
+              {179, 60, kBlack}});
 
-    // The pusher's green square.
-    EXPECT_EQ(Cell(0, 0), kGreen);
-    EXPECT_EQ(Cell(0, 0, 14, 14), kGreen);
-    EXPECT_EQ(Cell(0, 0, 13, 13), kPink);
-    // The red small box and the blue big box in their cells; their openings are drawn by DrawCell.
-    EXPECT_EQ(Cell(0, 1, 20, 30), kRed);
-    EXPECT_EQ(Cell(2, 1, 20, 5), kBlue);
-    EXPECT_EQ(Cell(2, 1, 5, 20), kPink);
+    // The pusher's green square, the red small box and the blue big box in their cells; their
+    // openings are drawn by DrawCell.
+    EXPECT_EQ(std::tuple(Cell(0, 0), Cell(0, 0, 14, 14), Cell(0, 0, 13, 13)),
+              std::tuple(kGreen, kGreen, kPink));
+    EXPECT_EQ(std::tuple(Cell(0, 1, 20, 30), Cell(2, 1, 20, 5), Cell(2, 1, 5, 20)),
+              std::tuple(kRed, kBlue, kPink));
 
     // The suffix now names the pusher drawn.
     EXPECT_STREQ(gameState.history[0], "330121M--;n-W;---;00");
     // No buttons at slot 0 of a fresh game, the first puzzle's hint, no moves and time line.
-    EXPECT_EQ(At(0, 220), kBlack);
-    EXPECT_EQ(At(170, 220), kBlack);
+    ExpectAt({{0, 220, kBlack}, {170, 220, kBlack}});
     EXPECT_GT(CountColour(hintRect, kGreen), 50);
     EXPECT_EQ(CountColour(statusRect, kGreen), 0);
     EXPECT_GT(CountColour({0, 0, 150, 15}, kBlue), 20);  // "Game 0"
@@ -96,11 +93,12 @@ TEST_F(BoardViewTest, TheGameFrameShowsThePuzzleItsButtonsAndItsLines) {
         const int objects = gdi::LiveObjectCount();
         Paint();
         EXPECT_EQ(gdi::LiveObjectCount(), objects);
-        EXPECT_EQ(Cell(2, 2), kLightGreen) << mode;
-        EXPECT_EQ(Cell(0, 0), kFaceFill) << mode;            // the face, not the green square
-        EXPECT_EQ(Cell(0, 0, 14, 14), kLightGreen) << mode;  // a round face leaves the corner
-        EXPECT_EQ(Cell(1, 1, 20, 30), kRed) << mode;         // red inside blue in one cell
-        EXPECT_EQ(Cell(1, 1, 20, 35), kBlue) << mode;
+        // The face, not the green square, round so that it leaves the corner; red inside blue
+        // in one cell.
+        EXPECT_EQ(std::tuple(Cell(2, 2), Cell(0, 0), Cell(0, 0, 14, 14), Cell(1, 1, 20, 30),
+                             Cell(1, 1, 20, 35)),
+                  std::tuple(kLightGreen, kFaceFill, kLightGreen, kRed, kBlue))
+            << mode;
     }
 
     Position(kPuzzle0);
@@ -110,23 +108,22 @@ TEST_F(BoardViewTest, TheGameFrameShowsThePuzzleItsButtonsAndItsLines) {
     gameState.currentIndex = 1;
     Paint();
     // Undo and Restart outlined 2 pixels below their rectangles, Redo likewise.
-    EXPECT_EQ(At(0, 220), kWhite);
-    EXPECT_EQ(At(0, 261), kWhite);
-    EXPECT_EQ(At(75, 261), kWhite);
-    EXPECT_EQ(At(239, 261), kWhite);
-    EXPECT_EQ(At(35, 240), kBlack);  // the outline is not filled
+    // The outline is not filled.
+    ExpectAt({{0, 220, kWhite},
+              {0, 261, kWhite},
+              {75, 261, kWhite},
+              {239, 261, kWhite},
+              {35, 240, kBlack}});
     EXPECT_GT(CountColour(undoRect, kPurple), 20);
 
     gameState.currentIndex = 2;
     Paint();
-    EXPECT_EQ(At(0, 220), kWhite);
-    EXPECT_EQ(At(239, 261), kBlack);
+    ExpectAt({{0, 220, kWhite}, {239, 261, kBlack}});
     EXPECT_EQ(CountColour(redoRect, kPurple), 0);
 
     gameState.currentIndex = 0;
     Paint();
-    EXPECT_EQ(At(0, 220), kBlack);
-    EXPECT_EQ(At(239, 261), kWhite);
+    ExpectAt({{0, 220, kBlack}, {239, 261, kWhite}});
 
     Position(kPuzzle0);
     gameState.clockStarted = true;
@@ -142,8 +139,7 @@ TEST_F(BoardViewTest, WhatTheRecordHoldsIsDrawnAndTheSuffixNamesThePusherDrawn) 
     // Grid 'M' at (0, 0) while the suffix names (2, 1), the blue box's cell.
     Position("330121M--;n-W;---;21");
     Paint();
-    EXPECT_EQ(Cell(0, 0), kGreen);
-    EXPECT_EQ(Cell(2, 1), kGreen);
+    EXPECT_EQ(std::tuple(Cell(0, 0), Cell(2, 1)), std::tuple(kGreen, kGreen));
     EXPECT_STREQ(gameState.history[0], "330121M--;n-W;---;21");
 
     // A suffix on an empty cell draws no pusher there; the grid's 'M' wins the suffix.
@@ -158,8 +154,7 @@ TEST_F(BoardViewTest, WhatTheRecordHoldsIsDrawnAndTheSuffixNamesThePusherDrawn) 
 
     Position("330121M--;n-Z;---");
     Paint();
-    EXPECT_EQ(Cell(2, 1, 20, 5), kPink);
-    EXPECT_EQ(At(139, 93), kBlack);
+    EXPECT_EQ(std::tuple(Cell(2, 1, 20, 5), At(139, 93)), std::tuple(kPink, kBlack));
 }
 
 TEST_F(BoardViewTest, NoBoardIsDrawnForARecordTooLargeOrForNoPosition) {
@@ -170,10 +165,8 @@ TEST_F(BoardViewTest, NoBoardIsDrawnForARecordTooLargeOrForNoPosition) {
         char next[kSlotSize];
         std::memcpy(next, gameState.history[1], kSlotSize);
         Paint();
-        ASSERT_EQ(window.boxes.size(), 1u);
-        EXPECT_EQ(window.boxes[0].text, L"Board size too large");
-        EXPECT_EQ(window.boxes[0].caption, L"Internal error");
-        EXPECT_EQ(window.boxes[0].style, 0x10u);
+        EXPECT_EQ(window.boxes,
+                  (std::vector<ShownBox>{{L"Board size too large", L"Internal error", 0x10}}));
         EXPECT_EQ(std::memcmp(next, gameState.history[1], kSlotSize), 0);  // nothing written past
         EXPECT_EQ(CountColour({0, 0, 240, 220}, kPink), 0);
     }
@@ -227,10 +220,7 @@ TEST_F(DrawCellTest, EachBoxLeavesOutTheWallOfItsOpeningAndTheCellSaysWhatWasDra
     }
     // A nested code draws both boxes: 'H' is a small box open east in a big box open east.
     Draw('H', false, true, false);
-    EXPECT_EQ(At(30, 20), kWhite);
-    EXPECT_EQ(At(10, 20), kRed);
-    EXPECT_EQ(At(35, 20), kWhite);
-    EXPECT_EQ(At(5, 20), kBlack);
+    ExpectAt({{30, 20, kWhite}, {10, 20, kRed}, {35, 20, kWhite}, {5, 20, kBlack}});
 }
 
 }  // namespace

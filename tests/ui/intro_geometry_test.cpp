@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -17,38 +18,31 @@ class IntroGeometryTest : public testing::Test {
     static POINT Scaled(int i, int s) {
         return {static_cast<LONG>(ringTable[i].x * s), static_cast<LONG>(ringTable[i].y * s)};
     }
+    static std::pair<LONG, LONG> XY(POINT p) { return {p.x, p.y}; }
 };
 
 TEST_F(IntroGeometryTest, WorkedProjections) {
     const struct {
         int index, s;
         POINT scaled, screen;
-    } cases[] = {
-        {22, 100, {69957, -349}, {102, 109}},
-        {67, 100, {-69957, 350}, {62, 120}},
-        {0, 100, {0, -10000}, {85, 113}},
-        {45, 200, {12, 19999}, {68, 177}},
-    };
+    } cases[] = {{22, 100, {69957, -349}, {102, 109}},
+                 {67, 100, {-69957, 350}, {62, 120}},
+                 {0, 100, {0, -10000}, {85, 113}},
+                 {45, 200, {12, 19999}, {68, 177}}};
     for (const auto& c : cases) {
         const POINT scaled = Scaled(c.index, c.s);
-        EXPECT_EQ(scaled.x, c.scaled.x) << c.index;
-        EXPECT_EQ(scaled.y, c.scaled.y) << c.index;
-        const POINT screen = ProjectRingPoint(scaled.x, scaled.y);
-        EXPECT_EQ(screen.x, c.screen.x) << c.index;
-        EXPECT_EQ(screen.y, c.screen.y) << c.index;
+        EXPECT_EQ(XY(scaled), XY(c.scaled)) << c.index;
+        EXPECT_EQ(XY(ProjectRingPoint(scaled.x, scaled.y)), XY(c.screen)) << c.index;
     }
-    const POINT centre = ProjectRingPoint(0, 0);
-    EXPECT_EQ(centre.x, ringCentre.x);
-    EXPECT_EQ(centre.y, ringCentre.y);
+    EXPECT_EQ(XY(ProjectRingPoint(0, 0)), XY(ringCentre));
     // Row 20000 before the turn: the point is far below the screen, and nothing overflows.
     const POINT p = ProjectRingPoint(0, 20000);
     EXPECT_GT(p.y, 10000);
     const POINT q = ProjectRingPoint(Scaled(45, 245).x, Scaled(45, 245).y);
     EXPECT_GT(q.y, 10000);
-    EXPECT_EQ(RingPenColour(15), RGB(150, 30, 190));
-    EXPECT_EQ(RingPenColour(150), RGB(150, 30, 190));
-    EXPECT_EQ(RingPenColour(155), RGB(136, 27, 172));
-    EXPECT_EQ(RingPenColour(245), RGB(51, 10, 65));
+    EXPECT_EQ(
+        std::tuple(RingPenColour(15), RingPenColour(150), RingPenColour(155), RingPenColour(245)),
+        std::tuple(RGB(150, 30, 190), RGB(150, 30, 190), RGB(136, 27, 172), RGB(51, 10, 65)));
     EXPECT_EQ(StarPixelColour(255, 76, 74, 84), RGB(151, 147, 167));
     EXPECT_EQ(StarPixelColour(0, 76, 74, 84), RGB(0, 0, 0));
     EXPECT_EQ(StarPixelColour(255, 29, 28, 37), RGB(57, 55, 73));
@@ -68,12 +62,10 @@ TEST_F(IntroGeometryTest, TheBandOpensAtItsFarSide) {
         ASSERT_EQ(BuildBand(c.s, outer, inner, band), c.points) << c.s;
         const int n = c.points / 2;
         // outer[k] .. outer[88 - k], then inner[89 - k] down to inner[k + 1].
-        EXPECT_EQ(band[0].x, c.first);
-        EXPECT_EQ(band[0].y, 0);
-        EXPECT_EQ(band[n - 1].x, 88 - c.first);
-        EXPECT_EQ(band[n].x, 89 - c.first);
-        EXPECT_EQ(band[n].y, 1);
-        EXPECT_EQ(band[2 * n - 1].x, c.first + 1);
+        EXPECT_EQ(std::tuple(XY(band[0]), band[n - 1].x, XY(band[n]), band[2 * n - 1].x),
+                  std::tuple(std::pair(c.first, 0), 88 - c.first, std::pair(89 - c.first, 1),
+                             c.first + 1))
+            << c.s;
     }
 }
 
@@ -98,9 +90,8 @@ TEST_F(IntroGeometryTest, StarsTakeThreeRandomValuesEachAndChangeWithTheSeed) {
     SeedRandom(1);
     for (const IntroStar& star : first) {
         const std::uint32_t x = Random(), y = Random(), brightness = Random();
-        EXPECT_EQ(star.x, static_cast<std::int32_t>(x % 240));
-        EXPECT_EQ(star.y, static_cast<std::int32_t>(80 + y % 100));
-        EXPECT_EQ(star.brightness, static_cast<std::int16_t>(brightness & 255));
+        EXPECT_EQ(std::tuple(star.x, star.y, star.brightness),
+                  std::tuple(x % 240, 80 + y % 100, brightness & 255));
     }
     SeedRandom(2);
     InitIntroTables();

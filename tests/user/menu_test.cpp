@@ -2,6 +2,8 @@
 // button opening its popup upward, toolbar buttons sending their commands, a double tap on them.
 #include "platform/user/menu.h"
 
+#include <tuple>
+
 #include "platform/user/command_bar.h"
 #include "resources/game_tables.h"
 #include "tests/user/test_window.h"
@@ -44,11 +46,10 @@ TEST_F(MenuTest, ItemsAreReadAndChangedByPosition) {
     ASSERT_NE(bar, nullptr);
     HMENU popup = GetSubMenu(bar, 0);
     ASSERT_NE(popup, nullptr);
-    EXPECT_EQ(GetSubMenu(bar, 1), nullptr);
-    EXPECT_EQ(GetMenuItemCount(popup), 6);
-    EXPECT_EQ(GetMenuItemID(popup, 3), 40004u);
-    EXPECT_EQ(GetMenuItemID(popup, 6), 0xFFFFFFFFu);
-    EXPECT_EQ(GetMenuItemID(bar, 0), 0xFFFFFFFFu);  // a popup has no id
+    // A popup has no id.
+    EXPECT_EQ(std::tuple(GetSubMenu(bar, 1), GetMenuItemCount(popup), GetMenuItemID(popup, 3),
+                         GetMenuItemID(popup, 6), GetMenuItemID(bar, 0)),
+              std::tuple(nullptr, 6, 40004u, 0xFFFFFFFFu, 0xFFFFFFFFu));
     // Retitling keeps the ids: each item is changed by position with its own id.
     for (int i = 0; i < 6; ++i)
         EXPECT_TRUE(ModifyMenuW(popup, static_cast<UINT>(i), MF_BYPOSITION | MF_STRING,
@@ -110,8 +111,9 @@ TEST_F(MenuTest, ToolbarButtonsShowTheirImageAndSendTheirCommands) {
     EXPECT_EQ(Commands(), (std::vector<WPARAM>{40008, 40004, 40018, 40014}));
     // Button 3's image is the third 16 x 16 tile of the bitmap.
     RECT third = buttons[3].rect;
-    EXPECT_EQ(user::ScreenPixel(third.left + 4, 299), 0x300000u);
-    EXPECT_EQ(user::ScreenPixel(third.left + 19, 314), 0x300000u);
+    EXPECT_EQ(
+        std::tuple(user::ScreenPixel(third.left + 4, 299), user::ScreenPixel(third.left + 19, 314)),
+        std::tuple(0x300000u, 0x300000u));
     // The bar goes dead with its owner disabled.
     Log().messages.clear();
     EnableWindow(frame, FALSE);
@@ -137,8 +139,8 @@ TEST_F(MenuTest, ADoubleTapPressesABarButtonTwiceAndIsATapToAnOpenMenu) {
         user::InputPointerUp(item);
     });
     script->Run();
-    EXPECT_EQ(openAfterDoubleTap, nullptr);
-    EXPECT_EQ(user::GetOpenMenuWindow(), nullptr);
+    EXPECT_EQ(std::tuple(openAfterDoubleTap, user::GetOpenMenuWindow()),
+              std::tuple(nullptr, nullptr));
     EXPECT_EQ(Commands(), (std::vector<WPARAM>{40014, 40014, 40004}));
     EXPECT_EQ(Log().Count(WM_LBUTTONDOWN) + Log().Count(WM_LBUTTONDBLCLK), 0);
 }

@@ -1,5 +1,7 @@
 // Message boxes: their answers by tap, button, key or none, with the owner disabled meanwhile.
 // The framework's tests show timers and paints going on behind a box.
+#include <tuple>
+
 #include "platform/user/message_box.h"
 #include "tests/user/test_window.h"
 
@@ -75,17 +77,13 @@ TEST_F(ModalTest, AnswersByTapButtonKeysOrNoneAndTheObserverSeesBothEnds) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         BoxRun run = Ask(c.style, c.steps);
-        EXPECT_EQ(run.answer, c.answer);
-        EXPECT_TRUE(run.ownerDisabledInside);
+        EXPECT_EQ(std::tuple(run.answer, run.ownerDisabledInside), std::tuple(c.answer, true));
         ASSERT_EQ(run.events.size(), 2u);
-        EXPECT_TRUE(run.events[0].opened);
-        EXPECT_EQ(run.events[0].style, c.style);
-        EXPECT_FALSE(run.events[1].opened);
-        EXPECT_EQ(run.events[1].answer, c.answer);
-        EXPECT_EQ(run.captions[1], L"Warning");
-        EXPECT_TRUE(IsWindowEnabled(main));
-        EXPECT_EQ(GetActiveWindow(), main);
-        EXPECT_EQ(user::GetOpenMessageBox(), nullptr);
+        EXPECT_EQ(std::tuple(run.events[0].opened, run.events[0].style), std::tuple(true, c.style));
+        EXPECT_EQ(std::tuple(run.events[1].opened, run.events[1].answer, run.captions[1]),
+                  std::tuple(false, c.answer, L"Warning"));
+        EXPECT_EQ(std::tuple(IsWindowEnabled(main), GetActiveWindow(), user::GetOpenMessageBox()),
+                  std::tuple(TRUE, main, nullptr));
     }
     // A single-button box has no Cancel to press.
     EXPECT_EQ(Ask(MB_OK, [this] { script->Answer(IDCANCEL); }).answer, 0);

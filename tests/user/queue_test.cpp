@@ -1,5 +1,6 @@
 // The order the queue hands messages out in, and the timers' ticks on the virtual clock.
 #include <map>
+#include <tuple>
 
 #include "tests/user/test_window.h"
 
@@ -49,9 +50,8 @@ TEST_F(QueueTest, TimersTickAtTheirPeriodRestartWhenSetAgainAndStopWhenKilled) {
     std::map<WPARAM, std::vector<DWORD>> ticks;
     for (const auto& m : Log().messages)
         if (m.message == WM_TIMER) ticks[m.wParam].push_back(m.tick);
-    EXPECT_EQ(ticks.size(), 2u);
-    EXPECT_EQ(ticks[3], (std::vector<DWORD>{1060, 1120, 1180}));
-    EXPECT_EQ(ticks[1], (std::vector<DWORD>{1150, 1250, 1350, 1450}));
+    EXPECT_EQ(ticks, (std::map<WPARAM, std::vector<DWORD>>{{1, {1150, 1250, 1350, 1450}},
+                                                           {3, {1060, 1120, 1180}}}));
     EXPECT_FALSE(KillTimer(w, 3));
 }
 
@@ -100,10 +100,9 @@ TEST_F(QueueTest, QuitEndsTheLoopAndEveryLoopAroundIt) {
     script->Wait(1000);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0)) DispatchMessageW(&msg);
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
-    EXPECT_EQ(msg.wParam, 3u);
-    EXPECT_EQ(Log().nestedLoopEndedWith, 3);
-    EXPECT_EQ(script->Now(), 1000u);  // the wait after the quit never ran
+    // The wait after the quit never ran.
+    EXPECT_EQ(std::tuple(msg.message, msg.wParam, Log().nestedLoopEndedWith, script->Now()),
+              std::tuple(WM_QUIT, 3u, 3, 1000u));
 }
 
 TEST_F(QueueTest, ADestroyedWindowsPostedMessagesPendingTickAndTimersAreDropped) {
@@ -128,8 +127,8 @@ TEST_F(QueueTest, ADestroyedWindowsPostedMessagesPendingTickAndTimersAreDropped)
     for (const auto& m : Log().messages)
         if (m.message == WM_TIMER) ticked.push_back(m.hwnd);
     EXPECT_EQ(ticked, (std::vector<HWND>{other, other}));
-    EXPECT_FALSE(KillTimer(w, 1));  // it went with its window
-    EXPECT_TRUE(KillTimer(other, 1));
+    // w's timer went with its window.
+    EXPECT_EQ(std::tuple(KillTimer(w, 1), KillTimer(other, 1)), std::tuple(FALSE, TRUE));
 }
 
 }  // namespace
