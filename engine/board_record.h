@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "engine/game_state.h"
 
@@ -100,6 +101,14 @@ inline int SuffixIndex(int width, int height) {
 inline bool RecordFits(int width, int height) {
     return width >= 1 && height >= 1 && width <= kLargestSide && height <= kLargestSide &&
            SuffixIndex(width, height) + 3 <= kSlotSize;
+}
+
+// A record copied into a whole slot, the rest of the slot zeroed: a record given as a string may
+// be shorter than the slot the step rule reads.
+inline void CopyRecord(const char* record, char* slot) {
+    const std::size_t length = strnlen(record, kSlotSize - 1);
+    std::memcpy(slot, record, length);
+    std::memset(slot + length, 0, kSlotSize - length);
 }
 
 // The red box stands in the blue box's cell.

@@ -52,7 +52,7 @@ std::optional<HintAnswer> HintTable::Ask(const char* record, std::vector<HintCel
     const int s = SuffixIndex(width, height);
     HintAnswer answer;
     char here[kSlotSize], next[kSlotSize];
-    std::copy_n(record, kSlotSize, here);
+    CopyRecord(record, here);
     // No way in the game is longer than the positions a table can hold.
     for (std::size_t steps = 0; steps <= table_.Size(); ++steps) {
         const std::uint32_t code = table_.At(codec_.Encode(here));

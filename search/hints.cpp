@@ -102,7 +102,7 @@ std::optional<std::vector<HintCell>> PuzzleHints::Way(const char* record, bool* 
     }
     const int width = codec_.Width(), height = codec_.Height();
     char here[kSlotSize], next[kSlotSize];
-    std::memcpy(here, record, kSlotSize);
+    CopyRecord(record, here);
     for (;;) {
         const HintAnswer hint = Ask(here);
         *known = hint.known;

@@ -49,7 +49,7 @@ int Predecessors(const char* record, int width, int height, char (*out)[kSlotSiz
             }
             here.pusher = 'M';
             char* candidate = out[count];
-            std::memcpy(candidate, record, kSlotSize);
+            CopyRecord(record, candidate);
             Write(candidate, width, tx, ty, there);
             Write(candidate, width, px, py, here);
             if (carried == 2) MoveMark(candidate, 4, tx, ty, px, py);

@@ -39,7 +39,7 @@ RelaxedBoard::RelaxedBoard(const char* start) : width_(Digit(start[0])), height_
 }
 
 void RelaxedBoard::Project(const char* record, char* slot) const {
-    std::memcpy(slot, record, kSlotSize);
+    CopyRecord(record, slot);
     const int redX = Digit(record[2]), redY = Digit(record[3]);
     for (int y = 0; y < height_; ++y) {
         for (int x = 0; x < width_; ++x) {
