@@ -23,9 +23,9 @@ void ExpectExact(const HintAnswer& answer, const std::string& record, int distan
     if (distance < 0) return;
     ASSERT_EQ(answer.distance, distance) << record;
     if (distance == 0) return;
-    char next[kSlotSize];
-    ASSERT_EQ(StepBoard(record.c_str(), Digit(record[0]), Digit(record[1]), answer.moveX,
-                        answer.moveY, next),
+    char here[kSlotSize], next[kSlotSize];
+    CopyRecord(record.c_str(), here);  // the step rule reads a whole slot
+    ASSERT_EQ(StepBoard(here, Digit(record[0]), Digit(record[1]), answer.moveX, answer.moveY, next),
               StepMoved)
         << record;
     EXPECT_EQ(distanceOf(next), distance - 1) << record;
@@ -78,9 +78,10 @@ int FollowHints(PuzzleHints& hints, std::string record) {
         const HintAnswer hint = hints.Ask(record.c_str());
         if (!hint.wayOut || hint.distance != first - moves) return -1;
         if (hint.distance == 0) return moves;
-        char next[kSlotSize];
-        if (StepBoard(record.c_str(), Digit(record[0]), Digit(record[1]), hint.moveX, hint.moveY,
-                      next) != StepMoved)
+        char here[kSlotSize], next[kSlotSize];
+        CopyRecord(record.c_str(), here);
+        if (StepBoard(here, Digit(record[0]), Digit(record[1]), hint.moveX, hint.moveY, next) !=
+            StepMoved)
             return -1;
         record = next;
     }
