@@ -37,21 +37,31 @@ bool StepsSolve(const char* start, int width, int height, std::string_view steps
     return IsSolved(slots[at]);
 }
 
+namespace {
+
+// The compass letters of the pusher's steps from the start onto each cell in turn.
+template <typename Cells>
+std::string LettersOf(const char* start, int width, int height, const Cells& cells) {
+    const int suffix = SuffixIndex(width, height);
+    int x = Digit(start[suffix]), y = Digit(start[suffix + 1]);
+    std::string steps;
+    for (const auto& cell : cells) {
+        for (const Direction& d : kDirections)
+            if (cell.x == x + d.dx && cell.y == y + d.dy) steps += d.letter;
+        x = cell.x;
+        y = cell.y;
+    }
+    return steps;
+}
+
 // A shortest solution by the plain breadth-first search, which takes whatever memory it needs.
 std::optional<std::string> PlainSteps(const char* start, int width, int height) {
     const auto path = SolveRecord(start, width, height);
     if (!path) return std::nullopt;
-    const int suffix = SuffixIndex(width, height);
-    int x = Digit(start[suffix]), y = Digit(start[suffix + 1]);
-    std::string steps;
-    for (const Target& t : *path) {
-        for (const Direction& d : kDirections)
-            if (t.x == x + d.dx && t.y == y + d.dy) steps += d.letter;
-        x = t.x;
-        y = t.y;
-    }
-    return steps;
+    return LettersOf(start, width, height, *path);
 }
+
+}  // namespace
 
 std::optional<std::string> ShortestSteps(const char* start, int width, int height,
                                          HintDataView data) {
@@ -63,14 +73,5 @@ std::optional<std::string> ShortestSteps(const char* start, int width, int heigh
     // Past the memory a hint's search may take, the plain search takes over.
     if (!known) return PlainSteps(start, width, height);
     if (!way) return std::nullopt;
-    const int suffix = SuffixIndex(width, height);
-    int x = Digit(start[suffix]), y = Digit(start[suffix + 1]);
-    std::string steps;
-    for (const HintCell& cell : *way) {
-        for (const Direction& d : kDirections)
-            if (cell.x == x + d.dx && cell.y == y + d.dy) steps += d.letter;
-        x = cell.x;
-        y = cell.y;
-    }
-    return steps;
+    return LettersOf(start, width, height, *way);
 }
