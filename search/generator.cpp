@@ -1,7 +1,6 @@
 #include "search/generator.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <set>
@@ -114,7 +113,8 @@ std::optional<GeneratedPuzzle> ClimbToPuzzle(RandomSource& random, int width, in
     for (int round = 0; start && round < kRounds; ++round) {
         *start = Climb(random, std::move(*start));
         auto board = *PuzzleBoard::Read(start->text);
-        const auto own = Space::Explore(board.Record().c_str(), SIZE_MAX);
+        // The start's own space lies within the space it was found in: within the limit.
+        const auto own = Count(board.Record());
         if (!own || own->Distance(0) != start->moves) return std::nullopt;
         const auto idle = IdleBoxes(*own);
         if (idle.empty()) {

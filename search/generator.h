@@ -19,10 +19,10 @@ struct GeneratorOptions {
 };
 
 struct GeneratedPuzzle {
-    std::string text;       // the catalogue's form: sizes, box cells, rows, the pusher as 'M'
-    int moves = 0;          // its shortest solution, proved: the whole space was counted
-    std::size_t positions;  // positions reachable from its start
-    std::size_t dead;       // of those, the ones from which it cannot be solved any more
+    std::string text;           // the catalogue's form: sizes, box cells, rows, the pusher as 'M'
+    int moves = 0;              // its shortest solution, proved: the whole space was counted
+    std::size_t positions = 0;  // positions reachable from its start
+    std::size_t dead = 0;       // of those, the ones from which it cannot be solved any more
 };
 
 struct GeneratorResult {
